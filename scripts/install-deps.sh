@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the program needs to build and run.
+# With --test, also what the test suite needs (PDF tools and a print server with a PDF printer).
+set -euo pipefail
+packages=(qt6-base-dev libqt6sql6-sqlite fonts-liberation build-essential cmake ninja-build)
+if [[ "${1:-}" == "--test" ]]; then
+  packages+=(poppler-utils cups printer-driver-cups-pdf)
+fi
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

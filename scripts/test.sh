@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what the tests need, builds everything once and runs the whole suite in parallel.
+# Extra arguments go to CMake's configure step (for example -DQUORVANTA_SANITIZE=ON).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh --test
+bash scripts/setup-cups-pdf.sh || echo "aviso: impressora PDF do CUPS indisponível; o teste de impressão real será ignorado"
+bash scripts/build.sh "$@"
+# No display: Qt's offscreen platform, unless the caller chose a platform.
+if [[ -z "${QT_QPA_PLATFORM:-}" && -z "${DISPLAY:-}" ]]; then
+  export QT_QPA_PLATFORM=offscreen
+fi
+cd build
+ctest --output-on-failure -j"$(nproc)"

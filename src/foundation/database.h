@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+// What the layer knows of one column, read from the declared types of the schema:
+// VARCHAR(n) is text of at most n characters, TEXT a memo, INTEGER, DATE, TIME, BOOLEAN.
+struct ColumnInfo {
+    enum class Type { Text, Memo, Integer, AutoNumber, Date, Time, Boolean, Other };
+    QString table;
+    QString name;
+    Type type = Type::Other;
+    int width = 0; // characters, for Text
+};
+
+// One SQLite file, opened read-write (never created), every change durable when the call returns.
+class Database {
+public:
+    explicit Database(const QString& path); // raises DbError
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    QSqlDatabase handle() const;
+    QString path() const { return m_path; }
+
+    // The column of a table, or nullptr when the layer does not know it.
+    const ColumnInfo* column(const QString& table, const QString& name) const;
+
+    // Converts a value for storing into its column, as the engine would: text into integer and
+    // date/time columns, refusing a text wider than its column or one that cannot be converted.
+    QVariant toStorage(const ColumnInfo& column, const QVariant& value) const;
+
+    // A stored value shown as text: integers in decimal digits, dates as 25/12/2009, times as 14:05:33.
+    static QString displayText(const ColumnInfo* column, const QVariant& value);
+
+    // Runs f inside one transaction: everything it wrote stays, or nothing does.
+    void transaction(const std::function<void()>& f);
+
+    // Creates a new database file from the delivered schema and seed.
+    static void createDelivered(const QString& path);
+
+private:
+    void loadSchema();
+    QString m_path;
+    QString m_connection;
+    QHash<QString, QList<ColumnInfo>> m_tables; // by lower-case table name
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "messages.h"
+
+class Forms;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+// A long-lived window of the system. Shown modally with showModal(); FormShow, FormActivate and
+// FormClose run guarded, so an error is shown and never unwinds through Qt.
+// Esc does not close a window; speed buttons never take the focus nor answer Enter.
+class Form : public QDialog {
+    Q_OBJECT
+public:
+    Form(Forms& forms, const QString& objectName, const QString& caption);
+
+    int showModal();
+
+    // Runs a handler; an error it raises is shown by the generic error display.
+    template <class F> bool guard(F&& handler) { return Messages::guarded(this, std::forward<F>(handler)); }
+
+    // A fixed-size dialog with only a close box.
+    void setFixedDialog(int width, int height);
+    // No title bar buttons at all.
+    void setNoSystemMenu();
+
+protected:
+    virtual void FormShow() {}
+    virtual void FormActivate() {}
+    virtual void FormClose() {}
+
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    void done(int result) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+    // Building blocks.
+    QLabel* label(const QString& objectName, const QString& text, bool bold = false);
+    QLineEdit* lineEdit(const QString& objectName);
+    // A button that never takes the focus; its click runs guarded.
+    QPushButton* speedButton(const QString& objectName, const QString& caption, std::function<void()> onClick);
+    // A one-second timer running from creation, ticking `tick`.
+    QTimer* clockTimer(std::function<void()> tick);
+
+    Forms& forms;
+};

@@ -1,0 +1,70 @@
+#include "passwordprompt.h"
+
+#include "jetsql.h"
+#include "keyfilter.h"
+#include "u_dm.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+PasswordPrompt::PasswordPrompt(Forms& forms, Tdm& dm, const Design& design)
+    : Form(forms, design.objectName, design.caption), m_dm(dm), m_design(design)
+{
+    setFixedDialog(320, 130);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label(QStringLiteral("Label1"), design.labelText, true));
+    edt_senha = lineEdit(design.editName);
+    KeyFilter::password(edt_senha);
+    QFont f = edt_senha->font();
+    f.setBold(true);
+    f.setPointSize(12);
+    edt_senha->setFont(f);
+    edt_senha->setStyleSheet(QStringLiteral("color: red;"));
+    layout->addWidget(edt_senha);
+    auto* buttons = new QHBoxLayout;
+    SpeedButton2 = speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("Cancelar"), [this] { SpeedButton2Click(); });
+    bt_fechar = speedButton(QStringLiteral("bt_fechar"), design.okCaption, [this] { bt_fecharClick(); });
+    buttons->addStretch();
+    buttons->addWidget(SpeedButton2);
+    buttons->addWidget(bt_fechar);
+    layout->addLayout(buttons);
+    connect(edt_senha, &QLineEdit::returnPressed, this, [this] { guard([this] { bt_fecharClick(); }); });
+}
+
+void PasswordPrompt::bt_fecharClick()
+{
+    const QString typed = edt_senha->text();
+    Dataset* q = m_dm.q_senhas;
+    q->setSql(QStringLiteral("Select * from tbl_senhas"));
+    q->addSql(QStringLiteral("where %1 = %2").arg(m_design.column, JetSql::quoted(typed)));
+    q->open();
+    if (typed.isEmpty()) {
+        Messages::warning(this, QStringLiteral("Preencha o Campo Senha"));
+        return;
+    }
+    const QString stored = q->isEmpty() ? QString() : q->asString(m_design.column);
+    if (stored != typed) {
+        Messages::warning(this, QStringLiteral("Senha inválida!"));
+        edt_senha->clear();
+        edt_senha->setFocus();
+        return;
+    }
+    edt_senha->clear();
+    passwordAccepted();
+    accept();
+}
+
+void PasswordPrompt::SpeedButton2Click()
+{
+    edt_senha->clear();
+    reject();
+}
+
+void PasswordPrompt::FormClose()
+{
+    edt_senha->clear();
+}

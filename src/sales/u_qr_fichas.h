@@ -1,0 +1,11 @@
+#pragma once
+
+#include "foundation/report.h"
+
+class Forms;
+
+// One ticket per unit sold.
+class Tqr_fichas : public Report {
+public:
+    explicit Tqr_fichas(Forms& forms);
+};

@@ -1,0 +1,156 @@
+#include "u_principal.h"
+
+#include "admin/u_confi_impr.h"
+#include "admin/u_configuracao.h"
+#include "admin/u_s_admin.h"
+#include "creditbook/u_caderneta.h"
+#include "foundation/messages.h"
+#include "shell/forms.h"
+#include "shell/u_about.h"
+#include "shell/u_atalhos.h"
+#include "till/u_abertura.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+
+Tf_principal::Tf_principal(Forms& f) : QMainWindow(nullptr), forms(f)
+{
+    setObjectName(QStringLiteral("f_principal"));
+    setWindowTitle(QStringLiteral("Quorvanta 3.0"));
+    resize(1024, 700);
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    QMenu* arquivo = bar->addMenu(QStringLiteral("&Arquivo"));
+    arquivo->setObjectName(QStringLiteral("Arquivo1"));
+    item(arquivo, QStringLiteral("EncerrarSistema1"), QStringLiteral("&Encerrar Sistema"), {},
+         &Tf_principal::EncerrarSistema1Click);
+
+    QMenu* caixa = bar->addMenu(QStringLiteral("&Caixa"));
+    caixa->setObjectName(QStringLiteral("Caixa1"));
+    item(caixa, QStringLiteral("AbrirCaixa1"), QStringLiteral("&Abrir Caixa"), Qt::Key_F2, &Tf_principal::AbrirCaixa1Click);
+    item(caixa, QStringLiteral("Caderneta1"), QStringLiteral("&Caderneta"), Qt::Key_F3, &Tf_principal::Caderneta1Click);
+    caixa->addSeparator();
+    item(caixa, QStringLiteral("Calculadora1"), QStringLiteral("C&alculadora"), Qt::Key_F4,
+         &Tf_principal::Calculadora1Click);
+
+    QMenu* config = bar->addMenu(QStringLiteral("&Configurações"));
+    config->setObjectName(QStringLiteral("Configuracoes1"));
+    item(config, QStringLiteral("PaineldeAjustes1"), QStringLiteral("&Painel de Ajustes"), Qt::Key_F5,
+         &Tf_principal::PaineldeAjustes1Click);
+    item(config, QStringLiteral("LayoutFichas1"), QStringLiteral("&Layout Fichas"), Qt::Key_F6,
+         &Tf_principal::LayoutFichas1Click);
+    config->addSeparator();
+    item(config, QStringLiteral("Administracao1"), QStringLiteral("&Administração"), Qt::Key_F7,
+         &Tf_principal::Administracao1Click);
+
+    QAction* divider = bar->addAction(QStringLiteral("|"));
+    divider->setObjectName(QStringLiteral("N1"));
+    divider->setEnabled(false);
+
+    QMenu* ajuda = bar->addMenu(QStringLiteral("&Ajuda"));
+    ajuda->setObjectName(QStringLiteral("Ajuda1"));
+    item(ajuda, QStringLiteral("Desenvolvedor1"), QStringLiteral("&Desenvolvedor"), Qt::Key_F8,
+         &Tf_principal::Desenvolvedor1Click);
+    ajuda->addSeparator();
+    item(ajuda, QStringLiteral("TeclasdeAtalho1"), QStringLiteral("&Teclas de Atalho"), Qt::Key_F10,
+         &Tf_principal::TeclasdeAtalho1Click);
+}
+
+QAction* Tf_principal::item(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& key,
+                            void (Tf_principal::*handler)())
+{
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(objectName);
+    a->setShortcut(key);
+    a->setShortcutContext(Qt::WindowShortcut);
+    addAction(a); // the shortcut works while the menu is closed
+    connect(a, &QAction::triggered, this, [this, handler] { Messages::guarded(this, [&] { (this->*handler)(); }); });
+    return a;
+}
+
+void Tf_principal::EncerrarSistema1Click()
+{
+    Messages::plain(this, QStringLiteral("Obrigado por Utilizar o Quorvanta 3.0  |  %1 %2").arg(makerName(), makerSite()));
+    forms.quit();
+}
+
+void Tf_principal::AbrirCaixa1Click()
+{
+    forms.f_abertura->showModal();
+}
+
+void Tf_principal::Caderneta1Click()
+{
+    forms.f_caderneta->showModal();
+}
+
+QString Tf_principal::calculatorProgram()
+{
+    for (const char* name : {"gnome-calculator", "kcalc", "galculator", "mate-calc", "qalculate-gtk", "xcalc"}) {
+        const QString path = QStandardPaths::findExecutable(QLatin1String(name));
+        if (!path.isEmpty())
+            return path;
+    }
+    return QString();
+}
+
+void Tf_principal::Calculadora1Click()
+{
+    const QString program = calculatorProgram();
+    if (!program.isEmpty())
+        QProcess::startDetached(program, {});
+}
+
+void Tf_principal::PaineldeAjustes1Click()
+{
+    forms.f_config->showModal();
+}
+
+void Tf_principal::LayoutFichas1Click()
+{
+    forms.f_confi_impr->showModal();
+}
+
+void Tf_principal::Administracao1Click()
+{
+    forms.f_s_admin->showModal();
+}
+
+void Tf_principal::Desenvolvedor1Click()
+{
+    forms.f_about->showModal();
+}
+
+void Tf_principal::TeclasdeAtalho1Click()
+{
+    forms.f_atalhos->showModal();
+}
+
+void Tf_principal::closeEvent(QCloseEvent* event)
+{
+    // Closing the main window ends the program, as the exit item does.
+    event->ignore();
+    Messages::guarded(this, [this] { EncerrarSistema1Click(); });
+}
+
+void Tf_principal::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    QPainter p(this);
+    QFont big(QStringLiteral("Verdana"));
+    big.setPointSize(35);
+    big.setBold(true);
+    p.setFont(big);
+    p.setPen(QColor(192, 192, 192));
+    const QRect area = rect().adjusted(0, menuBar()->height(), -30, -20);
+    p.drawText(area, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("Quorvanta"));
+    QFont small = font();
+    small.setPointSize(10);
+    p.setFont(small);
+    p.setPen(QColor(110, 110, 110));
+    p.drawText(area.adjusted(0, 10, 0, 0), Qt::AlignRight | Qt::AlignTop, makerSite());
+}

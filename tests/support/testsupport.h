@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QApplication>
+#include <QList>
+#include <QMap>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+#include "foundation/messages.h"
+#include "foundation/report.h"
+
+class Forms;
+
+// Runs a test class on the offscreen platform unless the caller chose one.
+#define QUORVANTA_TEST_MAIN(TestClass)                                                                       \
+    int main(int argc, char** argv)                                                                          \
+    {                                                                                                        \
+        TestSupport::prepareEnvironment();                                                                   \
+        QApplication app(argc, argv);                                                                        \
+        QApplication::setQuitOnLastWindowClosed(false);                                                      \
+        TestClass tc;                                                                                        \
+        return QTest::qExec(&tc, argc, argv);                                                                \
+    }
+
+namespace TestSupport {
+
+void prepareEnvironment();
+
+// A fresh copy of the delivered database in its own temporary folder.
+class TestDatabase {
+public:
+    TestDatabase();
+    QString path() const { return m_path; }
+    QString folder() const { return m_dir.path(); }
+    // Runs statements straight on the file, outside the program (to prepare or inspect a case).
+    void exec(const QString& sql) const;
+    QList<QStringList> rows(const QString& sql) const; // every column as text
+    QString scalar(const QString& sql) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+// One printed job: the report's name and each element's text by element name.
+struct PrintedJob {
+    QString report;
+    QMap<QString, QString> texts;
+    QStringList allTexts; // in layout order, empty ones included
+    QString text(const QString& element) const { return texts.value(element); }
+};
+
+// Records every print instead of printing. failAfter >= 0 makes the job with that index (0-based) and
+// every later one fail with a print error.
+class RecordingPrintSink : public PrintSink {
+public:
+    RecordingPrintSink();
+    ~RecordingPrintSink() override;
+    void print(const Report& report) override;
+    QList<PrintedJob> jobs;
+    int failAfter = -1;
+    int attempts = 0;
+    QList<PrintedJob> jobsOf(const QString& report) const;
+};
+
+struct RecordedMessage {
+    Messages::Kind kind;
+    QString caption;
+    QString text;
+};
+
+// Records every message box instead of showing it.
+class MessageRecorder {
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    QList<RecordedMessage> messages;
+    QStringList texts() const;
+    QString last() const { return messages.isEmpty() ? QString() : messages.last().text; }
+    void clear() { messages.clear(); }
+    std::function<void(const RecordedMessage&)> onMessage; // called after recording
+};
+
+// The whole program on a fresh database, printing to a recorder, messages recorded, clock fixed.
+class App {
+public:
+    App();
+    ~App();
+    TestDatabase db;
+    RecordingPrintSink printer;
+    MessageRecorder messages;
+    std::unique_ptr<Forms> forms;
+};
+
+// Runs `action` on the modal window with that object name as soon as it is the active modal window
+// (from inside the modal loop of whoever showed it). Fails the test if it never shows.
+void whenModal(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs = 5000);
+
+// The child widget of that object name, or a failed test.
+template <class T = QWidget> T* child(QObject* parent, const QString& name)
+{
+    T* w = parent->findChild<T*>(name);
+    if (!w)
+        qWarning("no child named %s", qPrintable(name));
+    return w;
+}
+
+// Typing and keys, delivered to the widget with the focus in that window (or to the widget itself).
+void type(QWidget* target, const QString& text);
+void key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+} // namespace TestSupport
