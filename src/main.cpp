@@ -8,7 +8,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvanta"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quorvanta 3.0"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/quorvanta.svg")));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/quorvanta.png")));
     QApplication::setQuitOnLastWindowClosed(false);
     return runProgram(defaultDatabasePath());
 }

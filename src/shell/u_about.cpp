@@ -17,7 +17,7 @@ Tf_about::Tf_about(Forms& forms) : Form(forms, QStringLiteral("f_about"), QStrin
     panel->setFrameShape(QFrame::StyledPanel);
     auto* icon = new QLabel(panel);
     icon->setObjectName(QStringLiteral("ProgramIcon"));
-    icon->setPixmap(QIcon(QStringLiteral(":/resources/quorvanta.svg")).pixmap(64, 64));
+    icon->setPixmap(QIcon(QStringLiteral(":/resources/quorvanta.png")).pixmap(64, 64));
     auto* product = label(QStringLiteral("ProductName"), QStringLiteral("Quorvanta 3.0"), true);
     QFont pf = product->font();
     pf.setPointSize(14);

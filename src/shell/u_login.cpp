@@ -37,7 +37,7 @@ Tf_login::Tf_login(Forms& forms) : Form(forms, QStringLiteral("f_login"), QStrin
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
-    picture->setPixmap(QIcon(QStringLiteral(":/resources/quorvanta.svg")).pixmap(110, 110));
+    picture->setPixmap(QIcon(QStringLiteral(":/resources/quorvanta.png")).pixmap(110, 110));
 
     auto* fields = new QGridLayout;
     fields->addWidget(heading, 0, 0, 1, 2);
