@@ -75,6 +75,8 @@ void Tf_login::bt_loginClick()
     const QString usuario = q->isEmpty() ? QString() : q->asString(QStringLiteral("usuario"));
     if (edt_senha->text() == senha && edt_usuario->text() == usuario) {
         edt_senha->clear();
+        // fills the screen even where no window manager maximizes it
+        forms.f_principal->setGeometry(forms.f_principal->screen()->availableGeometry());
         forms.f_principal->showMaximized();
         hide();
         return;
