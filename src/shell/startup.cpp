@@ -8,16 +8,13 @@
 #include <QDir>
 #include <memory>
 
-QString defaultDatabasePath()
-{
+QString defaultDatabasePath() {
     return QDir::homePath() + QStringLiteral("/quorvanta/base.db");
 }
 
-int runProgram(const QString& databasePath)
-{
+int runProgram(const QString& databasePath) {
     std::unique_ptr<Forms> forms;
-    if (!Messages::guarded(nullptr, [&] { forms = std::make_unique<Forms>(databasePath); }))
-        return 1;
+    if (!Messages::guarded(nullptr, [&] { forms = std::make_unique<Forms>(databasePath); })) return 1;
     forms->onQuit = [] { QCoreApplication::quit(); };
     forms->f_login->show();
     return QApplication::exec();

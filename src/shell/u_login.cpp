@@ -16,8 +16,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-Tf_login::Tf_login(Forms& forms) : Form(forms, QStringLiteral("f_login"), QStringLiteral("Login - Quorvanta 2.0"))
-{
+Tf_login::Tf_login(Forms& forms)
+    : Form(forms, QStringLiteral("f_login"), QStringLiteral("Login - Quorvanta 2.0")) {
     setModal(false);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(430, 210);
@@ -32,8 +32,10 @@ Tf_login::Tf_login(Forms& forms) : Form(forms, QStringLiteral("f_login"), QStrin
     edt_senha = lineEdit(QStringLiteral("edt_senha"));
     KeyFilter::password(edt_senha);
 
-    SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Cancelar"), [this] { this->forms.quit(); });
-    bt_login = speedButton(QStringLiteral("bt_login"), QStringLiteral("Acessar"), [this] { bt_loginClick(); });
+    SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Cancelar"),
+                               [this] { this->forms.quit(); });
+    bt_login =
+        speedButton(QStringLiteral("bt_login"), QStringLiteral("Acessar"), [this] { bt_loginClick(); });
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
@@ -61,8 +63,7 @@ Tf_login::Tf_login(Forms& forms) : Form(forms, QStringLiteral("f_login"), QStrin
     edt_usuario->setFocus();
 }
 
-void Tf_login::bt_loginClick()
-{
+void Tf_login::bt_loginClick() {
     Dataset* q = forms.dm->q_adm;
     q->setSql(QStringLiteral("Select * from tbl_adm"));
     q->addSql(QStringLiteral("where usuario = ") + JetSql::quoted(edt_usuario->text()));
@@ -87,8 +88,7 @@ void Tf_login::bt_loginClick()
     edt_usuario->setFocus();
 }
 
-void Tf_login::closeEvent(QCloseEvent* event)
-{
+void Tf_login::closeEvent(QCloseEvent* event) {
     event->accept();
     forms.quit();
 }

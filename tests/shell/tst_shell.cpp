@@ -16,8 +16,7 @@ using namespace TestSupport;
 class TestShell : public QObject {
     Q_OBJECT
 
-    static void login(App& app, const QString& user, const QString& password)
-    {
+    static void login(App& app, const QString& user, const QString& password) {
         Tf_login* l = app.forms->f_login;
         l->show();
         type(l->edt_usuario, user);
@@ -25,19 +24,20 @@ class TestShell : public QObject {
     }
 
 private slots:
-    void createsEveryWindowInOrder()
-    {
+    void createsEveryWindowInOrder() {
         App app;
         QCOMPARE(app.forms->creationOrder(),
-                 QStringList({"f_login", "f_principal", "f_config", "dm", "f_caixa", "f_abertura", "f_caderneta",
-                              "f_ficha_cad", "f_abrir_ficha", "f_about", "f_fechamento", "f_conf_fechamento",
-                              "qr_fichas", "qr_fechamento", "qr_abertura", "f_confi_impr", "f_parcial", "f_sangria",
-                              "f_administracao", "f_s_admin", "f_s_fechamento", "f_s_sangria", "f_s_caderneta",
-                              "f_s_prodm", "f_atalhos", "qr_sangria", "f_troco", "f_base", "qr_impbackup"}));
+                 QStringList({"f_login",        "f_principal",   "f_config",        "dm",
+                              "f_caixa",        "f_abertura",    "f_caderneta",     "f_ficha_cad",
+                              "f_abrir_ficha",  "f_about",       "f_fechamento",    "f_conf_fechamento",
+                              "qr_fichas",      "qr_fechamento", "qr_abertura",     "f_confi_impr",
+                              "f_parcial",      "f_sangria",     "f_administracao", "f_s_admin",
+                              "f_s_fechamento", "f_s_sangria",   "f_s_caderneta",   "f_s_prodm",
+                              "f_atalhos",      "qr_sangria",    "f_troco",         "f_base",
+                              "qr_impbackup"}));
     }
 
-    void missingDatabaseShowsTheErrorAndEnds()
-    {
+    void missingDatabaseShowsTheErrorAndEnds() {
         MessageRecorder messages;
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("base.db"));
@@ -47,8 +47,7 @@ private slots:
         QVERIFY(!QFile::exists(path)); // never creates an empty database
     }
 
-    void deliveredUserLogsIn()
-    {
+    void deliveredUserLogsIn() {
         App app;
         login(app, QStringLiteral("caixa"), QStringLiteral("1234")); // typed in small letters
         Tf_login* l = app.forms->f_login;
@@ -66,8 +65,7 @@ private slots:
         app.forms->f_principal->hide();
     }
 
-    void enterInThePasswordFieldLogsIn()
-    {
+    void enterInThePasswordFieldLogsIn() {
         App app;
         login(app, QStringLiteral("CAIXA"), QStringLiteral("1234"));
         key(app.forms->f_login->edt_senha, Qt::Key_Return);
@@ -75,8 +73,7 @@ private slots:
         app.forms->f_principal->hide();
     }
 
-    void enterInTheUserFieldMovesToThePassword()
-    {
+    void enterInTheUserFieldMovesToThePassword() {
         App app;
         Tf_login* l = app.forms->f_login;
         l->show();
@@ -87,16 +84,17 @@ private slots:
         QVERIFY(app.messages.messages.isEmpty());
     }
 
-    void refusesEmptyFieldsBeforeComparing_data()
-    {
+    void refusesEmptyFieldsBeforeComparing_data() {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
-        QTest::newRow("both empty") << "" << "";
-        QTest::newRow("no password") << "CAIXA" << "";
-        QTest::newRow("no user") << "" << "1234";
+        QTest::newRow("both empty") << ""
+                                    << "";
+        QTest::newRow("no password") << "CAIXA"
+                                     << "";
+        QTest::newRow("no user") << ""
+                                 << "1234";
     }
-    void refusesEmptyFieldsBeforeComparing()
-    {
+    void refusesEmptyFieldsBeforeComparing() {
         QFETCH(QString, user);
         QFETCH(QString, password);
         App app;
@@ -109,8 +107,7 @@ private slots:
         QVERIFY(!app.forms->f_principal->isVisible());
     }
 
-    void wrongPairEmptiesBothFields()
-    {
+    void wrongPairEmptiesBothFields() {
         App app;
         login(app, QStringLiteral("CAIXA"), QStringLiteral("9999"));
         QTest::mouseClick(app.forms->f_login->bt_login, Qt::LeftButton);
@@ -120,8 +117,7 @@ private slots:
         QVERIFY(!app.forms->f_principal->isVisible());
     }
 
-    void lowerCaseStoredUserNeverLogsIn()
-    {
+    void lowerCaseStoredUserNeverLogsIn() {
         App app;
         app.db.exec("insert into tbl_adm(usuario, senha) values ('maria', '77')");
         login(app, QStringLiteral("maria"), QStringLiteral("77"));
@@ -129,8 +125,7 @@ private slots:
         QCOMPARE(app.messages.texts(), QStringList({"Usuário ou Senha inválido"}));
     }
 
-    void quoteInTheUserNameIsLookedUp()
-    {
+    void quoteInTheUserNameIsLookedUp() {
         App app;
         app.db.exec("insert into tbl_adm(usuario, senha) values ('D''AVILA', '55')");
         login(app, QStringLiteral("d'avila"), QStringLiteral("55"));
@@ -145,8 +140,7 @@ private slots:
         QCOMPARE(other.messages.texts(), QStringList({"Usuário ou Senha inválido"}));
     }
 
-    void cancelAndCloseBoxEndTheProgram()
-    {
+    void cancelAndCloseBoxEndTheProgram() {
         App app;
         QTest::mouseClick(app.forms->f_login->SpeedButton1, Qt::LeftButton);
         QVERIFY(app.forms->quitRequested);
@@ -156,14 +150,13 @@ private slots:
         QVERIFY(other.forms->quitRequested);
     }
 
-    void mainMenuHasEveryItemAndShortcut()
-    {
+    void mainMenuHasEveryItemAndShortcut() {
         App app;
         Tf_principal* p = app.forms->f_principal;
         const QList<QPair<QString, QString>> expected = {
-            {"EncerrarSistema1", ""},  {"AbrirCaixa1", "F2"},      {"Caderneta1", "F3"},
-            {"Calculadora1", "F4"},    {"PaineldeAjustes1", "F5"}, {"LayoutFichas1", "F6"},
-            {"Administracao1", "F7"},  {"Desenvolvedor1", "F8"},   {"TeclasdeAtalho1", "F10"}};
+            {"EncerrarSistema1", ""}, {"AbrirCaixa1", "F2"},      {"Caderneta1", "F3"},
+            {"Calculadora1", "F4"},   {"PaineldeAjustes1", "F5"}, {"LayoutFichas1", "F6"},
+            {"Administracao1", "F7"}, {"Desenvolvedor1", "F8"},   {"TeclasdeAtalho1", "F10"}};
         for (const auto& [name, shortcut] : expected) {
             auto* a = p->findChild<QAction*>(name);
             QVERIFY2(a, qPrintable(name));
@@ -176,8 +169,7 @@ private slots:
         QVERIFY(!p->menuBar()->actions().at(3)->isEnabled());
     }
 
-    void aboutAndShortcutHelpShowAndClose()
-    {
+    void aboutAndShortcutHelpShowAndClose() {
         App app;
         Tf_principal* p = app.forms->f_principal;
         p->show();
@@ -209,8 +201,7 @@ private slots:
         p->hide();
     }
 
-    void exitThanksAndEnds()
-    {
+    void exitThanksAndEnds() {
         App app;
         Tf_principal* p = app.forms->f_principal;
         p->EncerrarSistema1Click();
