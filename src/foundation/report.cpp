@@ -132,12 +132,19 @@ void Report::paint(QPainter& painter, double dpm) const {
             painter.setFont(font);
             // Font sizes follow the device's resolution; positions are converted from millimetres.
             const QFontMetricsF fm(font, painter.device());
+            double left = e.left;
             double width = e.width;
             if (e.autoSize && e.kind != ReportElement::Kind::Memo) {
+                // The label takes the width of its text and keeps its alignment within the designed
+                // width: a centred label grows on both sides, a right-aligned one to the left.
                 const double textWidthMm = fm.horizontalAdvance(text) / dpm;
+                if (e.width > 0 && (e.alignment & Qt::AlignHCenter))
+                    left += (e.width - textWidthMm) / 2;
+                else if (e.width > 0 && (e.alignment & Qt::AlignRight))
+                    left += e.width - textWidthMm;
                 width = textWidthMm;
             }
-            const QRectF rect((marginLeft + e.left) * dpm, (bandTop + e.top) * dpm, width * dpm,
+            const QRectF rect((marginLeft + left) * dpm, (bandTop + e.top) * dpm, width * dpm,
                               e.height * dpm);
             int flags = int(e.alignment) | Qt::AlignTop;
             if (e.wordWrap) flags |= Qt::TextWordWrap;
