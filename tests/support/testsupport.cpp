@@ -171,7 +171,13 @@ void whenModal(const QString& objectName, std::function<void(QWidget*)> action, 
 
 void type(QWidget* target, const QString& text)
 {
-    QTest::keyClicks(target, text);
+    // keyClicks takes ASCII only; accented letters go as key events carrying their text.
+    for (const QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(target, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 void key(QWidget* target, Qt::Key k, Qt::KeyboardModifiers modifiers)
