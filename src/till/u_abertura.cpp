@@ -1,15 +1,228 @@
 #include "u_abertura.h"
 
+#include "foundation/clock.h"
+#include "foundation/dbwidgets.h"
+#include "foundation/keyfilter.h"
+#include "foundation/money.h"
+#include "foundation/u_dm.h"
+#include "sales/u_caixa.h"
 #include "shell/forms.h"
+#include "till/u_parcial.h"
+#include "till/u_qr_abertura.h"
+#include "till/u_sangria.h"
 
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
 
-Tf_abertura::Tf_abertura(Forms& forms) : Form(forms, QStringLiteral("f_abertura"), QStringLiteral("Abertura de Caixa"))
-{
+Tf_abertura::Tf_abertura(Forms& forms)
+    : Form(forms, QStringLiteral("f_abertura"), QStringLiteral("Abertura de Caixa")) {
+    setFixedDialog(440, 215);
+
     edt_responsavel = lineEdit(QStringLiteral("edt_responsavel"));
     edt_operador = lineEdit(QStringLiteral("edt_operador"));
     edt_data = lineEdit(QStringLiteral("edt_data"));
     edt_hora = lineEdit(QStringLiteral("edt_hora"));
     edt_entrada = lineEdit(QStringLiteral("edt_entrada"));
+    dbe_cont = new DBEdit(this, QStringLiteral("dbe_cont"), forms.dm->q_cont, QStringLiteral("cont"));
+    dbe_cont->hide();
+
+    KeyFilter::upperCase(edt_responsavel);
+    KeyFilter::upperCase(edt_operador);
+    KeyFilter::money(edt_entrada, true);
+    for (QLineEdit* e : {edt_data, edt_hora}) {
+        e->setReadOnly(true);
+        e->setEnabled(false);
+        e->setAlignment(Qt::AlignCenter);
+    }
+    QFont big = edt_entrada->font();
+    big.setPointSize(14);
+    big.setBold(true);
+    edt_entrada->setFont(big);
+    edt_entrada->setAlignment(Qt::AlignRight);
+    edt_entrada->setText(QStringLiteral("0,00"));
+
+    edt_responsavel->installEventFilter(this);
+    edt_operador->installEventFilter(this);
+
+    auto moveTo = [](QLineEdit* next) {
+        next->setFocus(Qt::OtherFocusReason);
+        next->selectAll();
+    };
+    connect(edt_responsavel, &QLineEdit::returnPressed, this, [this, moveTo] { moveTo(edt_operador); });
+    connect(edt_operador, &QLineEdit::returnPressed, this, [this, moveTo] { moveTo(edt_entrada); });
+    connect(edt_entrada, &QLineEdit::returnPressed, this, [this] { guard([this] { edt_entradaEnter(); }); });
+
+    SpeedButton2 = speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("Cancelar"),
+                               [this] { SpeedButton2Click(); });
+    SpeedButton2->setMinimumWidth(100);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(8);
+    grid->addWidget(label(QStringLiteral("Label1"), QStringLiteral("Responsável"), true), 0, 0);
+    grid->addWidget(edt_responsavel, 0, 1, 1, 3);
+    grid->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Operador"), true), 1, 0);
+    grid->addWidget(edt_operador, 1, 1, 1, 3);
+    grid->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Data"), true), 2, 0);
+    grid->addWidget(edt_data, 2, 1);
+    grid->addWidget(label(QStringLiteral("Label4"), QStringLiteral("Hora"), true), 2, 2, Qt::AlignRight);
+    grid->addWidget(edt_hora, 2, 3);
+    QLabel* entrada = label(QStringLiteral("Label5"), QStringLiteral("Entrada"), true);
+    QFont ef = entrada->font();
+    ef.setPointSize(12);
+    entrada->setFont(ef);
+    grid->addWidget(entrada, 3, 0);
+    grid->addWidget(edt_entrada, 3, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+
+    QLabel* hint = label(QStringLiteral("Label6"), QStringLiteral("ENTER na Entrada abre o caixa"));
+    hint->setStyleSheet(QStringLiteral("color: gray;"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(hint);
+    buttons->addStretch();
+    buttons->addWidget(SpeedButton2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    setTabOrder(edt_responsavel, edt_operador);
+    setTabOrder(edt_operador, edt_entrada);
+
+    Timer1 = clockTimer([this] { Timer1Timer(); });
+    Timer1Timer();
+}
+
+void Tf_abertura::Timer1Timer() {
+    edt_data->setText(Clock::dateText());
+    edt_hora->setText(Clock::timeText());
+}
+
+void Tf_abertura::FormShow() {
+    Timer1Timer();
+    edt_responsavel->clear();
+    edt_operador->clear();
+    edt_entrada->setText(QStringLiteral("0,00"));
+    m_refusing = true; // leaving whatever field had the focus last time is no exit
+    edt_responsavel->setFocus(Qt::OtherFocusReason);
+    m_refusing = false;
+}
+
+bool Tf_abertura::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && isVisible() && !m_refusing) {
+        // Only a move to another field of this window is an exit; another window taking the
+        // keyboard (a message box, the sales screen) is not.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            reason != Qt::MenuBarFocusReason) {
+            if (watched == edt_responsavel)
+                checkNotEmpty(edt_responsavel,
+                              QStringLiteral("O campo RESPONSÁVEL não pode ficar em branco"));
+            else if (watched == edt_operador)
+                checkNotEmpty(edt_operador, QStringLiteral("O campo OPERADOR não pode ficar em branco"));
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void Tf_abertura::checkNotEmpty(QLineEdit* edit, const QString& message) {
+    if (!edit->text().isEmpty()) return;
+    // While the message shows and the focus goes back, the field being left is no exit either.
+    m_refusing = true;
+    guard([&] { Messages::plain(this, message); });
+    edit->setFocus(Qt::OtherFocusReason);
+    m_refusing = false;
+}
+
+void Tf_abertura::edt_entradaEnter() {
+    // A float that is not an amount would open a till in which every sale and withdrawal fails
+    // after its tickets printed: refuse it before anything changes.
+    if (!Money::isValid(edt_entrada->text())) {
+        Messages::plain(this, QStringLiteral("O campo ENTRADA deve conter um valor válido"));
+        edt_entrada->setFocus(Qt::OtherFocusReason);
+        edt_entrada->selectAll();
+        return;
+    }
+    Tf_caixa* caixa = forms.f_caixa;
+    caixa->l_responsavel->setText(edt_responsavel->text());
+    caixa->l_entrada->setText(edt_entrada->text());
+    caixa->l_operador->setText(edt_operador->text());
+    bt_abreClick();
+}
+
+void Tf_abertura::bt_abreClick() {
+    const QString responsavel = edt_responsavel->text();
+    const QString operador = edt_operador->text();
+    const QString data = edt_data->text();
+    const QString hora = edt_hora->text();
+    const QString entrada = edt_entrada->text();
+
+    // The new till number: the counter plus one, stored back.
+    Dataset* cont = forms.dm->q_cont;
+    cont->close();
+    cont->setSql(QStringLiteral("select cont from tbl_cont"));
+    cont->open();
+    const int last = cont->isEmpty() ? 0 : cont->asInteger(QStringLiteral("cont"));
+    cont->close();
+    cont->setSql(QStringLiteral("update tbl_cont set cont =:cont"));
+    cont->setParam(QStringLiteral("cont"), last + 1);
+    cont->execSql();
+    cont->close();
+    cont->setSql(QStringLiteral("select * from tbl_cont"));
+    cont->open();
+    const QString numero = dbe_cont->text();
+
+    // The previous till's tally goes.
+    Dataset* tally = forms.dm->q_cont_vendas;
+    tally->close();
+    tally->setSql(QStringLiteral("delete * from tbl_cont_vendas"));
+    tally->execSql();
+
+    Tqr_abertura* report = forms.qr_abertura;
+    report->setCaption(QStringLiteral("qr_responsavel"), responsavel);
+    report->setCaption(QStringLiteral("qr_operador"), operador);
+    report->setCaption(QStringLiteral("qr_data"), data);
+    report->setCaption(QStringLiteral("qr_hora"), hora);
+    report->setCaption(QStringLiteral("qr_entrada"), entrada);
+
+    Tf_parcial* parcial = forms.f_parcial;
+    Tf_sangria* sangria = forms.f_sangria;
+    parcial->lentrada->setText(entrada);
+    parcial->lcaixa->setText(entrada);
+    parcial->lcont_sangria->setText(QStringLiteral("0"));
+    sangria->edt_cont->setText(QStringLiteral("0"));
+
+    forms.f_caixa->l_caixa->setText(numero);
+    report->setCaption(QStringLiteral("q_ncaixa"), numero);
+
+    for (const QChar key : Tf_parcial::keys())
+        parcial->countLabel(key)->setText(QStringLiteral("0"));
+
+    sangria->edt_responsavel->setText(responsavel);
+    sangria->edt_operador->setText(operador);
+    sangria->edt_caixa->setText(numero);
+
+    report->print();
+
+    parcial->lresponsavel->setText(responsavel);
+    parcial->loperador->setText(operador);
+    parcial->ldata->setText(data);
+    parcial->lhora->setText(hora);
+    parcial->lenter->setText(entrada);
+
+    forms.f_caixa->btdelClick();
+    forms.f_caixa->showModal(); // the whole till runs in here
+    accept();
+}
+
+void Tf_abertura::SpeedButton2Click() {
+    reject();
 }

@@ -1,8 +1,84 @@
 #include "u_qr_sangria.h"
 
+#include "foundation/u_dm.h"
 #include "shell/forms.h"
 
-Tqr_sangria::Tqr_sangria(Forms&) : Report(QStringLiteral("qr_sangria"), 89.96, 98.69)
-{
-    addBand(QStringLiteral("detail"), 10);
+#include <QFont>
+#include <QFontMetricsF>
+#include <algorithm>
+
+namespace {
+constexpr double bandWidth = 87.84;
+constexpr double normalSize = 10;
+constexpr double smallestSize = 6;
+constexpr double recipientLeft = 25.40, recipientTop = 63.50;
+constexpr double reasonTop = 69.85, reasonWidth = 62.71;
+} // namespace
+
+Tqr_sangria::Tqr_sangria(Forms& forms) : Report(QStringLiteral("qr_sangria"), 89.96, 98.69) {
+    const int band = addBand(QStringLiteral("detail"), 88.90, bandWidth);
+
+    ReportElement& title = label(band, QStringLiteral("qr_titulo"), QStringLiteral("SANGRIA DE CAIXA"), -0.26,
+                                 0.79, 80.43, 12, true);
+    title.height = 5.29;
+    title.autoSize = false;
+    title.alignment = Qt::AlignHCenter;
+
+    label(band, QStringLiteral("qr_lfesta"), QStringLiteral("Festa:"), 4.23, 10.58, 10.32, 10, true);
+    dbText(band, QStringLiteral("qr_cabecalho"), forms.dm->q_festa, QStringLiteral("cabecalho"), 6.35, 16.93,
+           15.88);
+    label(band, QStringLiteral("qr_lretirada"), QStringLiteral("Retirada:"), 4.23, 23.28, 15.61, 10, true);
+    label(band, QStringLiteral("qr_data"), QString(), 10.58, 29.63, 11.64);
+    label(band, QStringLiteral("qr_separador"), QStringLiteral("|"), 33.60, 29.63, 1.06);
+    label(band, QStringLiteral("qr_hora"), QString(), 38.10, 29.63, 11.64);
+    label(band, QStringLiteral("qr_lncaixa"), QStringLiteral("Nº do Caixa:"), 4.23, 38.10, 21.17, 10, true);
+    label(band, QStringLiteral("q_ncaixa"), QString(), 26.19, 38.36, 14.02);
+    label(band, QStringLiteral("qr_lnret"), QStringLiteral("Retirada:"), 43.66, 38.10, 15.61, 10, true);
+    label(band, QStringLiteral("q_nret"), QString(), 59.80, 38.10, 2.12);
+    label(band, QStringLiteral("qr_asteriscos"), QString(53, QLatin1Char('*')), 2.12, 46.30, 70.38);
+    label(band, QStringLiteral("qr_laberto"), QStringLiteral("Aberto por:"), 4.23, 51.06, 19.05, 10, true);
+    label(band, QStringLiteral("qr_responsavel"), QString(), 24.61, 51.06, 23.02);
+    label(band, QStringLiteral("qr_loperador"), QStringLiteral("Operador:"), 4.23, 56.89, 17.20, 10, true);
+    label(band, QStringLiteral("qr_operador"), QString(), 23.02, 56.89, 18.26);
+    label(band, QStringLiteral("qr_lrepassado"), QStringLiteral("Repassado:"), 4.23, 63.50, 19.58, 10, true);
+    label(band, QStringLiteral("qr_repassado"), QString(), recipientLeft, recipientTop, 1.32);
+    label(band, QStringLiteral("qr_lmotivo"), QStringLiteral("Motivo:"), 4.23, 69.85, 12.44, 10, true);
+    label(band, QStringLiteral("qr_motivo"), QString(), 17.46, reasonTop, reasonWidth).autoSize = false;
+    label(band, QStringLiteral("qr_lvalor"), QStringLiteral("R$ da Retirada:"), 14.82, 78.58, 26.19, 10,
+          true);
+    label(band, QStringLiteral("qr_valor"), QString(), 42.07, 78.58, 6.88);
+    label(band, QStringLiteral("qr_hifens"), QString(74, QLatin1Char('-')), 1.32, 83.08, 78.58, 10, true);
+}
+
+double Tqr_sangria::textWidthMm(const QString& text, double pointSize, bool bold) {
+    // Measured at a large pixel size, where hinting no longer bends the advances, then scaled.
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(1000);
+    font.setBold(bold);
+    font.setStyleStrategy(QFont::PreferOutline);
+    const double em = QFontMetricsF(font).horizontalAdvance(text) / 1000.0;
+    return em * pointSize * 25.4 / 72.0;
+}
+
+void Tqr_sangria::setFitted(const QString& name, const QString& text, double roomMm, double designTop) {
+    ReportElement& e = element(name);
+    e.caption = text;
+    e.pointSize = normalSize;
+    e.top = designTop;
+    const double width = textWidthMm(text, normalSize, e.bold);
+    if (width <= roomMm) return;
+    e.pointSize = std::max(smallestSize, normalSize * roomMm / width);
+    // Lowered so the smaller text stands on the same line as its caption.
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(1000);
+    const double ascentEm = QFontMetricsF(font).ascent() / 1000.0;
+    e.top = designTop + ascentEm * (normalSize - e.pointSize) * 25.4 / 72.0;
+}
+
+void Tqr_sangria::setRecipient(const QString& text) {
+    setFitted(QStringLiteral("qr_repassado"), text, bandWidth - recipientLeft, recipientTop);
+}
+
+void Tqr_sangria::setReason(const QString& text) {
+    setFitted(QStringLiteral("qr_motivo"), text, reasonWidth, reasonTop);
 }

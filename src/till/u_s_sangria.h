@@ -1,14 +1,13 @@
 #pragma once
 
-#include "foundation/form.h"
+#include "foundation/passwordprompt.h"
 
-class QLabel;
-class QLineEdit;
-
-// Till password before a withdrawal.
-class Tf_s_sangria : public Form {
+// Till password before a withdrawal; a correct one shows the withdrawal window.
+class Tf_s_sangria : public PasswordPrompt {
     Q_OBJECT
 public:
     explicit Tf_s_sangria(Forms& forms);
 
+protected:
+    void passwordAccepted() override;
 };

@@ -1,12 +1,25 @@
 #include "u_sangria.h"
 
+#include "foundation/clock.h"
+#include "foundation/errors.h"
+#include "foundation/keyfilter.h"
+#include "foundation/money.h"
 #include "shell/forms.h"
+#include "till/u_parcial.h"
+#include "till/u_qr_sangria.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
 
-Tf_sangria::Tf_sangria(Forms& forms) : Form(forms, QStringLiteral("f_sangria"), QStringLiteral("Sangria de Caixa"))
-{
+Tf_sangria::Tf_sangria(Forms& forms)
+    : Form(forms, QStringLiteral("f_sangria"), QStringLiteral("Sangria de Caixa")) {
+    setFixedDialog(540, 185);
+
     edt_retirada = lineEdit(QStringLiteral("edt_retirada"));
     edt_repassa = lineEdit(QStringLiteral("edt_repassa"));
     edt_motivo = lineEdit(QStringLiteral("edt_motivo"));
@@ -16,4 +29,121 @@ Tf_sangria::Tf_sangria(Forms& forms) : Form(forms, QStringLiteral("f_sangria"), 
     edt_responsavel = lineEdit(QStringLiteral("edt_responsavel"));
     edt_operador = lineEdit(QStringLiteral("edt_operador"));
     edt_caixa = lineEdit(QStringLiteral("edt_caixa"));
+
+    QFont redBold = edt_retirada->font();
+    redBold.setBold(true);
+    redBold.setPointSize(12);
+    for (QLineEdit* e : {edt_retirada, edt_repassa, edt_motivo}) {
+        e->setFont(redBold);
+        e->setStyleSheet(QStringLiteral("color: red;"));
+    }
+    KeyFilter::money(edt_retirada, true);
+    KeyFilter::upperCase(edt_repassa);
+    KeyFilter::upperCase(edt_motivo);
+    edt_motivo->setMaxLength(25);
+
+    edt_cont->setText(QStringLiteral("0"));
+    edt_cont->setEnabled(false);
+    for (QLineEdit* e : {edt_data, edt_hora}) {
+        e->setEnabled(false);
+        e->setReadOnly(true);
+    }
+    KeyFilter::upperCase(edt_responsavel);
+    KeyFilter::upperCase(edt_operador);
+    for (QLineEdit* e : {edt_cont, edt_data, edt_hora, edt_responsavel, edt_operador, edt_caixa})
+        e->hide();
+
+    connect(edt_retirada, &QLineEdit::returnPressed, this,
+            [this] { edt_repassa->setFocus(Qt::OtherFocusReason); });
+    connect(edt_repassa, &QLineEdit::returnPressed, this,
+            [this] { edt_motivo->setFocus(Qt::OtherFocusReason); });
+    connect(edt_motivo, &QLineEdit::returnPressed, this, [this] { guard([this] { SpeedButton1Click(); }); });
+
+    SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Retirar"),
+                               [this] { SpeedButton1Click(); });
+    SpeedButton2 = speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("Cancelar"),
+                               [this] { SpeedButton2Click(); });
+    SpeedButton1->setMinimumWidth(100);
+    SpeedButton2->setMinimumWidth(100);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(8);
+    grid->addWidget(label(QStringLiteral("Label1"), QStringLiteral("Valor da Sangria:"), true), 0, 0);
+    grid->addWidget(edt_retirada, 0, 1);
+    grid->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Repassado para:"), true), 1, 0);
+    grid->addWidget(edt_repassa, 1, 1);
+    grid->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Motivo:"), true), 2, 0);
+    grid->addWidget(edt_motivo, 2, 1);
+    grid->setColumnStretch(1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(SpeedButton2);
+    buttons->addWidget(SpeedButton1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    setTabOrder(edt_retirada, edt_repassa);
+    setTabOrder(edt_repassa, edt_motivo);
+
+    Timer1 = clockTimer([this] { Timer1Timer(); });
+    Timer1Timer();
+}
+
+void Tf_sangria::Timer1Timer() {
+    edt_data->setText(Clock::dateText());
+    edt_hora->setText(Clock::timeText());
+}
+
+void Tf_sangria::FormShow() {
+    Timer1Timer();
+    edt_retirada->clear();
+    edt_repassa->clear();
+    edt_motivo->clear();
+    edt_retirada->setFocus(Qt::OtherFocusReason);
+}
+
+void Tf_sangria::SpeedButton1Click() {
+    Tf_parcial* parcial = forms.f_parcial;
+    const QString amount = edt_retirada->text();
+    const double retirada = Money::parse(amount);
+    const double caixa = Money::parse(parcial->lcaixa->text());
+    const double sangria = Money::parse(parcial->lsangria->text());
+    bool ok = false;
+    const int cont = edt_cont->text().toInt(&ok);
+    if (!ok)
+        throw ConversionError(QStringLiteral("'%1' não é um valor inteiro válido").arg(edt_cont->text()));
+    const QString novoCaixa = Money::format(caixa - retirada);
+    const QString novaSangria = Money::format(retirada + sangria);
+    const QString novoCont = QString::number(cont + 1);
+
+    // The receipt prints before any figure changes: when the printer fails, the withdrawal has not
+    // happened and the window keeps its entries for another try.
+    Tqr_sangria* receipt = forms.qr_sangria;
+    receipt->setCaption(QStringLiteral("qr_responsavel"), edt_responsavel->text());
+    receipt->setCaption(QStringLiteral("qr_operador"), edt_operador->text());
+    receipt->setCaption(QStringLiteral("qr_data"), edt_data->text());
+    receipt->setCaption(QStringLiteral("qr_hora"), edt_hora->text());
+    receipt->setRecipient(edt_repassa->text());
+    receipt->setReason(edt_motivo->text());
+    receipt->setCaption(QStringLiteral("qr_valor"), amount);
+    receipt->setCaption(QStringLiteral("q_nret"), novoCont);
+    receipt->setCaption(QStringLiteral("q_ncaixa"), edt_caixa->text());
+    receipt->print();
+
+    parcial->lcaixa->setText(novoCaixa);
+    parcial->lsangria->setText(novaSangria);
+    edt_cont->setText(novoCont);
+    parcial->lcont_sangria->setText(edt_cont->text());
+
+    Messages::plain(this, QStringLiteral("Retirada Efetuada com Sucesso!"));
+    accept();
+}
+
+void Tf_sangria::SpeedButton2Click() {
+    reject();
 }

@@ -4,8 +4,12 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
+class QTimer;
 
-// Cash withdrawal.
+// Cash withdrawal: the amount, to whom it is handed and why. "Retirar" prints the receipt and takes
+// the amount off the cash in till. The hidden fields hold the till's header (set by the opening),
+// the working withdrawal count and the clock.
 class Tf_sangria : public Form {
     Q_OBJECT
 public:
@@ -19,5 +23,14 @@ public:
     QLineEdit* edt_responsavel = nullptr;
     QLineEdit* edt_operador = nullptr;
     QLineEdit* edt_caixa = nullptr;
+    QPushButton* SpeedButton1 = nullptr; // "Retirar"
+    QPushButton* SpeedButton2 = nullptr; // "Cancelar"
+    QTimer* Timer1 = nullptr;
 
+    void SpeedButton1Click(); // the withdrawal
+    void SpeedButton2Click();
+    void Timer1Timer();
+
+protected:
+    void FormShow() override;
 };

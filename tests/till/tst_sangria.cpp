@@ -1,0 +1,216 @@
+#include "sales/u_caixa.h"
+#include "shell/forms.h"
+#include "support/testsupport.h"
+#include "till/u_abertura.h"
+#include "till/u_parcial.h"
+#include "till/u_qr_sangria.h"
+#include "till/u_s_sangria.h"
+#include "till/u_sangria.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace TestSupport;
+
+// whenModal that, when a check inside failed, closes every modal window so the test ends instead of
+// waiting on a window nobody will close.
+static void onModal(const QString& name, std::function<void(QWidget*)> action) {
+    whenModal(name, [action](QWidget* w) {
+        action(w);
+        if (QTest::currentTestFailed())
+            while (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                d->reject();
+    });
+}
+
+class TestSangria : public QObject {
+    Q_OBJECT
+
+    // Opens till 8 with a float of 50 through the opening window, then leaves the sales screen.
+    static void openTill(App& app) {
+        app.db.exec("update tbl_cont set cont = 7");
+        Tf_abertura* f = app.forms->f_abertura;
+        onModal("f_abertura", [&](QWidget*) {
+            onModal("f_caixa", [&](QWidget*) { app.forms->f_caixa->closeTill(); });
+            type(f->edt_responsavel, "joão");
+            type(f->edt_operador, "maria");
+            f->edt_entrada->setText("50");
+            key(f->edt_entrada, Qt::Key_Return);
+        });
+        f->showModal();
+        app.printer.jobs.clear();
+    }
+
+    // Ctrl+S from the sales screen: the till password, then the withdrawal window, driven by keys.
+    // `inWindow` runs in the withdrawal window once the entries are typed (by default it presses Enter
+    // in the reason, which withdraws).
+    static void withdraw(App& app, const QString& amount, const QString& recipient = "JOSÉ",
+                         const QString& reason = "TROCO", std::function<void(Tf_sangria*)> inWindow = {}) {
+        Tf_s_sangria* prompt = app.forms->f_s_sangria;
+        Tf_sangria* s = app.forms->f_sangria;
+        onModal("f_s_sangria", [&](QWidget*) {
+            onModal("f_sangria", [&](QWidget*) {
+                QTRY_VERIFY(s->isActiveWindow());
+                QCOMPARE(QApplication::focusWidget(), s->edt_retirada);
+                type(s->edt_retirada, amount);
+                key(s->edt_retirada, Qt::Key_Return);
+                type(s->edt_repassa, recipient);
+                key(s->edt_repassa, Qt::Key_Return);
+                type(s->edt_motivo, reason);
+                if (inWindow)
+                    inWindow(s);
+                else
+                    key(s->edt_motivo, Qt::Key_Return);
+            });
+            type(prompt->edt_senha, "574913");
+            key(prompt->edt_senha, Qt::Key_Return);
+        });
+        prompt->showModal();
+        QVERIFY(!s->isVisible());
+        QVERIFY(!prompt->isVisible());
+    }
+
+    // The three till values a withdrawal changes, and the working count.
+    static QStringList figures(App& app) {
+        Tf_parcial* p = app.forms->f_parcial;
+        return {p->lcaixa->text(), p->lsangria->text(), p->lcont_sangria->text(),
+                app.forms->f_sangria->edt_cont->text()};
+    }
+
+private slots:
+    void withdrawalsLowerTheCashAndPrintAReceipt() {
+        App app;
+        openTill(app);
+        withdraw(app, "10");
+        QCOMPARE(figures(app), (QStringList{"40,00", "10,00", "1", "1"}));
+        QCOMPARE(app.messages.texts(), QStringList{"Retirada Efetuada com Sucesso!"});
+        QCOMPARE(app.printer.jobs.size(), 1);
+        const PrintedJob& job = app.printer.jobs.first();
+        QCOMPARE(job.report, QStringLiteral("qr_sangria"));
+        // clang-format off
+        QCOMPARE(job.allTexts,
+                 (QStringList{"SANGRIA DE CAIXA", "Festa:", "FESTA DA COMUNIDADE", "Retirada:", "09/12/2026",
+                              "|", "14:05:33", "Nº do Caixa:", "8", "Retirada:", "1", QString(53, '*'),
+                              "Aberto por:", "JOÃO", "Operador:", "MARIA", "Repassado:", "JOSÉ", "Motivo:",
+                              "TROCO", "R$ da Retirada:", "10", QString(74, '-')}));
+        // clang-format on
+        QCOMPARE((QStringList{job.text("q_ncaixa"), job.text("q_nret"), job.text("qr_valor")}),
+                 (QStringList{"8", "1", "10"}));
+
+        withdraw(app, "2,5", QString(), QString());
+        QCOMPARE(figures(app), (QStringList{"37,50", "12,50", "2", "2"}));
+        QCOMPARE(app.printer.jobs.last().text("qr_valor"), QStringLiteral("2,5"));
+        QCOMPARE(app.printer.jobs.last().text("q_nret"), QStringLiteral("2"));
+        QCOMPARE(app.printer.jobs.last().text("qr_repassado"), QString());
+        QCOMPARE(app.printer.jobs.last().text("qr_motivo"), QString());
+    }
+
+    void moreThanTheTillHoldsGoesNegative() {
+        App app;
+        openTill(app);
+        withdraw(app, "60");
+        QCOMPARE(figures(app).first(), QStringLiteral("-10,00"));
+    }
+
+    void passwordChecks() {
+        App app;
+        openTill(app);
+        app.db.exec("update tbl_senhas set s_caixa = 'abc'");
+        Tf_s_sangria* prompt = app.forms->f_s_sangria;
+        onModal("f_s_sangria", [&](QWidget*) {
+            key(prompt->edt_senha, Qt::Key_Return);
+            QCOMPARE(app.messages.messages.last().caption, QStringLiteral("ATENÇÃO!"));
+            QCOMPARE(app.messages.last(), QStringLiteral("Preencha o Campo Senha"));
+            QVERIFY(prompt->isVisible());
+            type(prompt->edt_senha, "abc"); // arrives as ABC and never matches
+            QCOMPARE(prompt->edt_senha->text(), QStringLiteral("ABC"));
+            key(prompt->edt_senha, Qt::Key_Return);
+            QCOMPARE(app.messages.last(), QStringLiteral("Senha inválida!"));
+            QCOMPARE(prompt->edt_senha->text(), QString());
+            QCOMPARE(QApplication::focusWidget(), prompt->edt_senha);
+            type(prompt->edt_senha, "574913");
+            QTest::mouseClick(prompt->SpeedButton2, Qt::LeftButton);
+        });
+        prompt->showModal();
+        QCOMPARE(prompt->edt_senha->text(), QString());
+        QCOMPARE(app.messages.messages.size(), 2);
+        QVERIFY(app.printer.jobs.isEmpty());
+    }
+
+    void entryFieldsFilterTheirKeys() {
+        App app;
+        openTill(app);
+        withdraw(app, "a-.1x0,5", "um nome bem mais longo que vinte e cinco", "motivo com vinte e seis le",
+                 [](Tf_sangria* s) {
+                     QCOMPARE(s->edt_retirada->text(), QStringLiteral("10,5"));
+                     QCOMPARE(s->edt_repassa->text(),
+                              QStringLiteral("UM NOME BEM MAIS LONGO QUE VINTE E CINCO"));
+                     QCOMPARE(s->edt_motivo->text(), QStringLiteral("MOTIVO COM VINTE E SEIS L"));
+                     QTest::mouseClick(s->SpeedButton2, Qt::LeftButton);
+                 });
+        QCOMPARE(figures(app), (QStringList{"50", "0,00", "0", "0"}));
+        QVERIFY(app.printer.jobs.isEmpty());
+
+        // The window shows again with empty entries.
+        withdraw(app, QString(), QString(), QString(), [](Tf_sangria* s) {
+            QCOMPARE(s->edt_retirada->text() + s->edt_repassa->text() + s->edt_motivo->text(), QString());
+            s->SpeedButton2Click();
+        });
+    }
+
+    void malformedAmountChangesNothing() {
+        App app;
+        openTill(app);
+        withdraw(app, "1,,5", "JOSÉ", "TROCO", [&](Tf_sangria* s) {
+            QTest::mouseClick(s->SpeedButton1, Qt::LeftButton);
+            QCOMPARE(app.messages.messages.last().kind, Messages::Kind::Error);
+            QVERIFY(s->isVisible());
+            QCOMPARE(s->edt_retirada->text(), QStringLiteral("1,,5"));
+            QCOMPARE(figures(app), (QStringList{"50", "0,00", "0", "0"}));
+            QVERIFY(app.printer.jobs.isEmpty());
+            s->SpeedButton2Click();
+        });
+    }
+
+    // A receipt that fails to print must not have withdrawn: the retry withdraws once.
+    void printFailureWithdrawsNothingAndTheRetryOnce() {
+        App app;
+        openTill(app);
+        app.printer.failAfter = app.printer.attempts;
+        withdraw(app, "10", "JOSÉ", "TROCO", [&](Tf_sangria* s) {
+            key(s->edt_motivo, Qt::Key_Return);
+            QCOMPARE(app.messages.texts(), QStringList{"Impressora sem papel"});
+            QVERIFY(s->isVisible());
+            QCOMPARE(s->edt_retirada->text(), QStringLiteral("10"));
+            QCOMPARE(s->edt_motivo->text(), QStringLiteral("TROCO"));
+            QCOMPARE(figures(app), (QStringList{"50", "0,00", "0", "0"}));
+            app.printer.failAfter = -1;
+            QTest::mouseClick(s->SpeedButton1, Qt::LeftButton);
+        });
+        QCOMPARE(figures(app), (QStringList{"40,00", "10,00", "1", "1"}));
+        QCOMPARE(app.printer.jobs.size(), 1);
+        QCOMPARE(app.printer.jobs.first().text("q_nret"), QStringLiteral("1"));
+    }
+
+    // A reason or recipient too wide for its room prints smaller instead of running off the receipt.
+    void wideTextsShrinkToTheirRoom() {
+        App app;
+        Tqr_sangria* r = app.forms->qr_sangria;
+        r->setReason(QString(25, 'W'));
+        const ReportElement& motivo = r->element("qr_motivo");
+        QVERIFY(motivo.pointSize < 10);
+        QVERIFY(Tqr_sangria::textWidthMm(motivo.caption, motivo.pointSize, false) <= motivo.width + 0.01);
+        r->setReason("TROCO");
+        QCOMPARE(r->element("qr_motivo").pointSize, 10.0);
+        r->setRecipient("MARIA APARECIDA DOS SANTOS FERREIRA");
+        QVERIFY(r->element("qr_repassado").pointSize < 10);
+        const ReportElement& repassado = r->element("qr_repassado");
+        QVERIFY(repassado.left + Tqr_sangria::textWidthMm(repassado.caption, repassado.pointSize, false) <=
+                r->bands().first().width + 0.01);
+    }
+};
+
+QUORVANTA_TEST_MAIN(TestSangria)
+#include "tst_sangria.moc"
