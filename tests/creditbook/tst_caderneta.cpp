@@ -51,7 +51,7 @@ private slots:
         QVERIFY(inList(app, [&](Tf_caderneta* list) {
             inOpening(list, [&](Tf_abrir_ficha* w) {
                 QCOMPARE(app.forms->dm->q_caderneta->state(), Dataset::State::Insert);
-                QVERIFY(w->DBEdit1->hasFocus());
+                QTRY_VERIFY(w->DBEdit1->hasFocus());
                 type(w->DBEdit1, QStringLiteral("jo"));
                 QTest::sendKeyEvent(QTest::Click, w->DBEdit1, Qt::Key_Atilde, QStringLiteral("ã"),
                                     Qt::NoModifier);
@@ -85,7 +85,7 @@ private slots:
                 QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Plain);
                 QCOMPARE(app.messages.last(), QStringLiteral("O campo NOME não pode ficar em branco"));
                 QVERIFY(w->isVisible());
-                QVERIFY(w->DBEdit1->hasFocus());
+                QTRY_VERIFY(w->DBEdit1->hasFocus());
                 QCOMPARE(app.forms->dm->q_caderneta->state(), Dataset::State::Insert);
                 // only a completely empty name is refused
                 type(w->DBEdit1, QStringLiteral("  "));
