@@ -160,7 +160,7 @@ void paintElement(QPainter& painter, const ReportElement& e, const QString& text
     }
     layout.endLayout();
 
-    QRectF box((e.left) * dpm, e.top * dpm, boxWidth, e.height * dpm);
+    QRectF box(e.left * dpm, e.top * dpm, boxWidth, e.height * dpm);
     box.translate(origin);
     if (!fixed) {
         const double anchor = e.alignment & Qt::AlignRight     ? box.right() - textWidth
@@ -177,12 +177,13 @@ void paintElement(QPainter& painter, const ReportElement& e, const QString& text
         QTextLine line = layout.lineAt(i);
         if (i > 0 && line.y() + line.height() > box.height() + slack)
             break; // the box never grows: lines that do not fit in full are left out
-        const double free = box.width() - line.naturalTextWidth();
+        // A line wider than its box shows its beginning, whatever the alignment.
+        const double room = box.width() - line.naturalTextWidth();
         double x = 0;
-        if (free > 0 && (e.alignment & Qt::AlignRight))
-            x = free;
-        else if (free > 0 && (e.alignment & Qt::AlignHCenter))
-            x = free / 2;
+        if (room > 0 && (e.alignment & Qt::AlignRight))
+            x = room;
+        else if (room > 0 && (e.alignment & Qt::AlignHCenter))
+            x = room / 2;
         line.setPosition(QPointF(x, line.y()));
         line.draw(&painter, box.topLeft());
     }

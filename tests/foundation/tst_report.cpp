@@ -320,6 +320,14 @@ private slots:
         const QList<PdfProbe::Word> words = PdfProbe::words(pdfOf(r));
         QVERIFY(!PdfProbe::find(words, QStringLiteral("QUERMESSE 2026")).isNull());
         QVERIFY(PdfProbe::find(words, QStringLiteral("FESTA")).isNull());
+        // No row at all: the text prints empty, the page still prints.
+        dm.q_festa->setSql(QStringLiteral("delete * from tbl_festa"));
+        dm.q_festa->execSql();
+        dm.q_festa->setSql(QStringLiteral("select * from tbl_festa"));
+        dm.q_festa->open();
+        const QString empty = pdfOf(r);
+        QCOMPARE(PdfProbe::pageCount(empty), 1);
+        QVERIFY(PdfProbe::words(empty).isEmpty());
     }
 
     // ---- job files ----
