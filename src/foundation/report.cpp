@@ -1,18 +1,23 @@
 #include "report.h"
 
+#include "clock.h"
 #include "dataset.h"
 #include "errors.h"
 
-#include <QAtomicInt>
-#include <QDateTime>
 #include <QDir>
-#include <QFontMetricsF>
+#include <QFile>
+#include <QHash>
+#include <QMutex>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QTextLayout>
+
+#include <dlfcn.h>
 
 QString ReportElement::text() const {
     switch (kind) {
@@ -40,7 +45,10 @@ QString& pdfFolderOverride() {
     static QString f;
     return f;
 }
-QAtomicInt jobCounter;
+QString& printerNameSetting() {
+    static QString n;
+    return n;
+}
 } // namespace
 
 namespace Printing {
@@ -117,43 +125,81 @@ void Report::print() const {
     Printing::sink().print(*this);
 }
 
+namespace {
+
+QFont elementFont(const ReportElement& e) {
+    QFont font(e.family);
+    font.setPointSizeF(e.pointSize);
+    font.setBold(e.bold);
+    font.setStyleStrategy(QFont::PreferOutline);
+    // Unhinted metrics: the text takes the same width on the printer, in the PDF and on screen.
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+// Lays out and paints one element's text; origin is the element's band's top-left corner in dots.
+void paintElement(QPainter& painter, const ReportElement& e, const QString& text, QPointF origin,
+                  double dpm) {
+    const bool fixed = !e.autoSize || e.kind == ReportElement::Kind::Memo;
+    const double boxWidth = e.width * dpm;
+    QString body = text;
+    body.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+    body.replace(QLatin1Char('\n'), QChar::LineSeparator);
+
+    QTextLayout layout(body, elementFont(e), painter.device());
+    QTextOption option;
+    option.setWrapMode(fixed && e.wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    double y = 0, textWidth = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(fixed ? boxWidth : 1e9);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+        textWidth = qMax(textWidth, line.naturalTextWidth());
+    }
+    layout.endLayout();
+
+    QRectF box(e.left * dpm, e.top * dpm, boxWidth, e.height * dpm);
+    box.translate(origin);
+    if (!fixed) {
+        const double anchor = e.alignment & Qt::AlignRight     ? box.right() - textWidth
+                              : e.alignment & Qt::AlignHCenter ? box.center().x() - textWidth / 2
+                                                               : box.left();
+        box = QRectF(anchor, box.top(), textWidth, y);
+    }
+
+    painter.save();
+    if (fixed) painter.setClipRect(box, Qt::IntersectClip);
+    painter.setPen(Qt::black);
+    const double slack = 0.05 * dpm; // rounding: a line that fits to a twentieth of a millimetre fits
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        QTextLine line = layout.lineAt(i);
+        if (i > 0 && line.y() + line.height() > box.height() + slack)
+            break; // the box never grows: lines that do not fit in full are left out
+        // A line wider than its box shows its beginning, whatever the alignment.
+        const double room = box.width() - line.naturalTextWidth();
+        double x = 0;
+        if (room > 0 && (e.alignment & Qt::AlignRight))
+            x = room;
+        else if (room > 0 && (e.alignment & Qt::AlignHCenter))
+            x = room / 2;
+        line.setPosition(QPointF(x, line.y()));
+        line.draw(&painter, box.topLeft());
+    }
+    painter.restore();
+}
+
+} // namespace
+
 void Report::paint(QPainter& painter, double dpm) const {
-    const double dpi = dpm * 25.4;
     double bandTop = marginTop;
     for (int b = 0; b < m_bands.size(); ++b) {
         for (const ReportElement& e : m_elements) {
             if (e.band != b) continue;
             const QString text = e.text();
-            if (text.isEmpty()) continue;
-            QFont font(e.family);
-            font.setPointSizeF(e.pointSize);
-            font.setBold(e.bold);
-            font.setStyleStrategy(QFont::PreferOutline);
-            painter.setFont(font);
-            // Font sizes follow the device's resolution; positions are converted from millimetres.
-            const QFontMetricsF fm(font, painter.device());
-            double left = e.left;
-            double width = e.width;
-            if (e.autoSize && e.kind != ReportElement::Kind::Memo) {
-                // The label takes the width of its text and keeps its alignment within the designed
-                // width: a centred label grows on both sides, a right-aligned one to the left.
-                const double textWidthMm = fm.horizontalAdvance(text) / dpm;
-                if (e.width > 0 && (e.alignment & Qt::AlignHCenter))
-                    left += (e.width - textWidthMm) / 2;
-                else if (e.width > 0 && (e.alignment & Qt::AlignRight))
-                    left += e.width - textWidthMm;
-                width = textWidthMm;
-            }
-            const QRectF rect((marginLeft + left) * dpm, (bandTop + e.top) * dpm, width * dpm,
-                              e.height * dpm);
-            int flags = int(e.alignment) | Qt::AlignTop;
-            if (e.wordWrap) flags |= Qt::TextWordWrap;
-            painter.save();
-            painter.setClipRect(rect);
-            painter.setPen(Qt::black);
-            painter.drawText(rect, flags, text);
-            painter.restore();
-            Q_UNUSED(dpi);
+            if (!text.isEmpty())
+                paintElement(painter, e, text, QPointF(marginLeft * dpm, bandTop * dpm), dpm);
         }
         bandTop += m_bands[b].height;
     }
@@ -168,49 +214,183 @@ void SystemPrintSink::setPdfFolder(const QString& folder) {
     pdfFolderOverride() = folder;
 }
 
+QString SystemPrintSink::printerName() {
+    return printerNameSetting();
+}
+
+void SystemPrintSink::setPrinterName(const QString& name) {
+    printerNameSetting() = name;
+}
+
 bool SystemPrintSink::hasDefaultPrinter() {
     return !QPrinterInfo::defaultPrinter().isNull();
 }
 
+namespace {
+
+QPageLayout pageLayoutOf(const Report& report) {
+    return QPageLayout(
+        QPageSize(report.pageSizeMm(), QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+        QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+}
+
+QString fileReportName(const Report& report) {
+    QString name = report.name();
+    if (name.startsWith(QLatin1String("qr_"))) name = name.mid(3);
+    for (QChar& c : name)
+        if (!c.isLetterOrNumber() && c != QLatin1Char('_') && c != QLatin1Char('-')) c = QLatin1Char('_');
+    return name;
+}
+
+// The next job number for a folder: one past the highest already there, so that a restarted program
+// goes on where the last one stopped and never overwrites a job.
+int nextJobNumber(const QString& folder) {
+    static QMutex mutex;
+    static QHash<QString, int> last;
+    QMutexLocker lock(&mutex);
+    const QString key = QDir(folder).absolutePath();
+    auto it = last.find(key);
+    if (it == last.end()) {
+        static const QRegularExpression pattern(QStringLiteral("^\\d{8}-\\d{6}-(\\d+)-"));
+        int highest = 0;
+        const QStringList names = QDir(folder).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+        for (const QString& n : names) {
+            const QRegularExpressionMatch m = pattern.match(n);
+            if (m.hasMatch()) highest = qMax(highest, m.captured(1).toInt());
+        }
+        it = last.insert(key, highest);
+    }
+    return ++*it;
+}
+
+// Qt's CUPS print engine hands the finished job to the print server but keeps the server's answer to
+// itself. The answer is still the thread's last CUPS status right after the engine returns, so it is
+// read from the CUPS library the engine loaded.
+class CupsStatus {
+public:
+    CupsStatus() : m_lib(dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD)) {
+        if (!m_lib) return;
+        m_lastError = reinterpret_cast<int (*)()>(dlsym(m_lib, "cupsLastError"));
+        m_lastErrorString = reinterpret_cast<const char* (*)()>(dlsym(m_lib, "cupsLastErrorString"));
+        m_setError = reinterpret_cast<void (*)(int, const char*, int)>(dlsym(m_lib, "_cupsSetError"));
+    }
+    ~CupsStatus() {
+        if (m_lib) dlclose(m_lib);
+    }
+    CupsStatus(const CupsStatus&) = delete;
+    CupsStatus& operator=(const CupsStatus&) = delete;
+
+    void clear() const {
+        if (m_setError) m_setError(0, nullptr, 0);
+    }
+    // The server's refusal of the last request, or an empty text when it was accepted (or is unknown).
+    QString refusal() const {
+        if (!m_lastError) return QString();
+        const int status = m_lastError();
+        if (status < 0x0100) // 0x00xx: successful-ok and its variants
+            return QString();
+        QString reason;
+        switch (status) {
+        case 0x0506: // not-accepting-jobs
+            reason = QStringLiteral("a fila não está aceitando trabalhos");
+            break;
+        case 0x0406: // not-found
+        case 0x0407: // gone
+            reason = QStringLiteral("a impressora não existe no servidor de impressão");
+            break;
+        case 0x0401: // forbidden
+        case 0x0402: // not-authenticated
+        case 0x0403: // not-authorized
+            reason = QStringLiteral("sem permissão para imprimir nesta impressora");
+            break;
+        case 0x0502: // service-unavailable
+        case 0x0505: // temporary-error
+        case 0x0507: // busy
+            reason = QStringLiteral("o servidor de impressão não está disponível");
+            break;
+        default:
+            reason = QStringLiteral("erro do servidor de impressão");
+        }
+        const char* detail = m_lastErrorString ? m_lastErrorString() : nullptr;
+        return detail && *detail ? QStringLiteral("%1 (%2)").arg(reason, QString::fromLocal8Bit(detail))
+                                 : reason;
+    }
+
+private:
+    void* m_lib;
+    int (*m_lastError)() = nullptr;
+    const char* (*m_lastErrorString)() = nullptr;
+    void (*m_setError)(int, const char*, int) = nullptr;
+};
+
+} // namespace
+
 QString SystemPrintSink::writePdf(const Report& report, const QString& folder) {
     if (!QDir().mkpath(folder))
-        throw PrintError(QStringLiteral("Não foi possível criar a pasta de impressão '%1'.").arg(folder));
-    const QString file =
-        QStringLiteral("%1/%2-%3-%4.pdf")
-            .arg(folder, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")))
-            .arg(jobCounter.fetchAndAddRelaxed(1) + 1, 6, 10, QLatin1Char('0'))
-            .arg(report.name().startsWith(QLatin1String("qr_")) ? report.name().mid(3) : report.name());
-    QPdfWriter writer(file);
-    writer.setResolution(1200);
-    writer.setTitle(report.name());
-    writer.setCreator(QStringLiteral("Quorvanta 3.0"));
-    writer.setPageLayout(
-        QPageLayout(QPageSize(report.pageSizeMm(), QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
-                    QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    QPainter painter;
-    if (!painter.begin(&writer)) throw PrintError(QStringLiteral("Não foi possível gravar '%1'.").arg(file));
-    report.paint(painter, writer.resolution() / 25.4);
-    painter.end();
-    return file;
+        throw PrintError(QStringLiteral("Não foi possível criar a pasta de impressão \"%1\".").arg(folder));
+    const QString stamp = Clock::now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QFile file;
+    for (;;) {
+        file.setFileName(QStringLiteral("%1/%2-%3-%4.pdf")
+                             .arg(folder, stamp)
+                             .arg(nextJobNumber(folder), 6, 10, QLatin1Char('0'))
+                             .arg(fileReportName(report)));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) break;
+        if (!file.exists())
+            throw PrintError(QStringLiteral("Não foi possível gravar o arquivo de impressão \"%1\": %2")
+                                 .arg(file.fileName(), file.errorString()));
+    }
+    bool written = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(1200);
+        writer.setTitle(report.name());
+        writer.setCreator(QStringLiteral("Quorvanta 3.0"));
+        writer.setPageLayout(pageLayoutOf(report));
+        QPainter painter;
+        if (painter.begin(&writer)) {
+            report.paint(painter, writer.resolution() / 25.4);
+            written = painter.end();
+        }
+    }
+    file.close();
+    if (!written || file.error() != QFileDevice::NoError) {
+        file.remove();
+        throw PrintError(
+            QStringLiteral("Não foi possível gravar o arquivo de impressão \"%1\".").arg(file.fileName()));
+    }
+    return file.fileName();
 }
 
 void SystemPrintSink::print(const Report& report) {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    const QString chosen = printerName();
+    const QPrinterInfo info =
+        chosen.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(chosen);
     if (info.isNull()) {
+        if (!chosen.isEmpty())
+            throw PrintError(QStringLiteral("A impressora \"%1\" não está instalada.").arg(chosen));
         writePdf(report, pdfFolder());
         return;
     }
+    const QString name = info.printerName();
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(report.name());
+    printer.setCreator(QStringLiteral("Quorvanta 3.0"));
     printer.setFullPage(true);
-    printer.setPageLayout(
-        QPageLayout(QPageSize(report.pageSizeMm(), QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
-                    QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    printer.setPageLayout(pageLayoutOf(report));
     printer.setCopyCount(1);
+    if (!printer.isValid())
+        throw PrintError(QStringLiteral("A impressora \"%1\" não está disponível.").arg(name));
+    const CupsStatus cups;
+    cups.clear();
     QPainter painter;
     if (!painter.begin(&printer))
-        throw PrintError(QStringLiteral("Não foi possível imprimir em '%1'.").arg(info.printerName()));
+        throw PrintError(QStringLiteral("Não foi possível iniciar a impressão em \"%1\".").arg(name));
     report.paint(painter, printer.resolution() / 25.4);
+    // Ending the painter hands the job to the print server.
     if (!painter.end() || printer.printerState() == QPrinter::Error)
-        throw PrintError(QStringLiteral("A impressora '%1' recusou o trabalho.").arg(info.printerName()));
+        throw PrintError(QStringLiteral("A impressora \"%1\" não recebeu a impressão.").arg(name));
+    const QString refusal = cups.refusal();
+    if (!refusal.isEmpty())
+        throw PrintError(QStringLiteral("A impressora \"%1\" recusou a impressão: %2.").arg(name, refusal));
 }

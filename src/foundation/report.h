@@ -22,7 +22,11 @@ struct ReportElement {
     bool bold = false;
     Qt::Alignment alignment = Qt::AlignLeft;
     bool wordWrap = false;
-    bool autoSize = true;       // takes the width of its text; otherwise clipped to its width
+    // Auto-size: the element takes the size of its text, anchored at its left edge (right edge for right
+    // alignment, centre for centred). Otherwise the text stays inside left/top/width/height: a line too
+    // wide is cut at the edges (showing its beginning), word wrap breaks lines at the width (inside a
+    // word when one word is wider than the box), and only lines that fit the height in full print.
+    bool autoSize = true;
     QString caption;            // Label
     QStringList lines;          // Memo
     Dataset* dataset = nullptr; // DBText: field of the dataset's current row at print time
@@ -90,13 +94,18 @@ private:
     QList<ReportElement> m_elements;
 };
 
-// Prints to the default printer through the system's print service; with no printer installed, writes
-// each job as one PDF page into a folder (by default ~/quorvanta/impressos).
+// Prints to the default printer through the system's print service (CUPS, through Qt's print support);
+// with no printer installed, writes each job as one PDF page into a folder (by default
+// ~/quorvanta/impressos), named <date>-<time>-<sequence>-<report>.pdf so that the files sort in the order
+// printed. A job the print service refuses raises PrintError.
 class SystemPrintSink : public PrintSink {
 public:
     void print(const Report& report) override;
     static QString pdfFolder();
     static void setPdfFolder(const QString& folder); // empty restores the default
+    // The printer jobs go to; empty (the default) means the system's default printer.
+    static QString printerName();
+    static void setPrinterName(const QString& name);
     static bool hasDefaultPrinter();
     // Writes one job as a PDF file; returns its path.
     static QString writePdf(const Report& report, const QString& folder);
