@@ -77,6 +77,7 @@ void Tf_caixa::buildWindow() {
     DBGrid1 = new DBGrid(produtos, QStringLiteral("DBGrid1"), forms.dm->q_config,
                          {{QStringLiteral("id"), QStringLiteral("Código"), Qt::AlignCenter, true, 90},
                           {QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignCenter, true, 0}});
+    DBGrid1->setSelectionMode(QAbstractItemView::NoSelection); // a list to read, not a choice
     auto* pl = new QVBoxLayout(produtos);
     pl->addWidget(DBGrid1);
 
@@ -179,7 +180,7 @@ void Tf_caixa::buildWindow() {
     auto* ll = new QVBoxLayout(legend);
     ll->setSpacing(2);
     QLabel* heading = label(QStringLiteral("Label4"), QStringLiteral("Teclas de Atalho"), true);
-    heading->setFont(bigBold(font(), 11));
+    heading->setFont(bigBold(font(), 12));
     ll->addWidget(heading);
     const QStringList lines = {
         QStringLiteral("CTRL + P – Mostra janela Parcial de Caixa"),
@@ -187,6 +188,7 @@ void Tf_caixa::buildWindow() {
         QStringLiteral("CTRL + F – Efetuar o fechamento de caixa")};
     for (int i = 0; i < lines.size(); ++i) {
         QLabel* l = label(QStringLiteral("Label%1").arg(5 + i), lines[i], true);
+        l->setFont(bigBold(font(), 10));
         l->setStyleSheet(QStringLiteral("color: #000080;"));
         ll->addWidget(l);
     }
@@ -255,8 +257,7 @@ void Tf_caixa::openEntry() {
 
 void Tf_caixa::keepKeyboard() {
     // back from a window shown over it: take the keyboard again, even where no window manager does
-    if (isVisible() && !isActiveWindow())
-        activateWindow();
+    if (isVisible() && !isActiveWindow()) activateWindow();
     if (!edt_entrada->isEnabled()) setFocus(Qt::OtherFocusReason);
 }
 
@@ -458,8 +459,7 @@ void Tf_caixa::FormShow() {
 }
 
 void Tf_caixa::FormActivate() {
-    if (!edt_entrada->isEnabled())
-        setFocus(Qt::ActiveWindowFocusReason);
+    if (!edt_entrada->isEnabled()) setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void Tf_caixa::setVisible(bool visible) {

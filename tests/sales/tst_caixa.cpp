@@ -184,6 +184,7 @@ private slots:
     void keyboard() {
         Till t;
         t.run([&] {
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(t.c)); // no child holds the keys
             Till::keys("A");
             QCOMPARE(t.saleRows(), 0);
             Till::keys("a"); // a key in use by no product still adds its row's line
@@ -218,6 +219,7 @@ private slots:
             // short payment: the sale goes on with a negative change
             t.confirm([&](Tf_troco* troco) { QCOMPARE(troco->ltroco->text(), QStringLiteral("-1,50")); });
             QVERIFY(!t.c->edt_entrada->isEnabled());
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(t.c));
             QCOMPARE(t.p->lcaixa->text(), QStringLiteral("57,50"));
 
             // "*" then Enter pays the exact amount
