@@ -1,17 +1,501 @@
 #include "u_caixa.h"
 
+#include "creditbook/u_caderneta.h"
+#include "foundation/clock.h"
+#include "foundation/dbwidgets.h"
+#include "foundation/errors.h"
+#include "foundation/jetsql.h"
+#include "foundation/keyfilter.h"
+#include "foundation/money.h"
+#include "foundation/u_dm.h"
+#include "sales/u_qr_fichas.h"
+#include "sales/u_troco.h"
 #include "shell/forms.h"
+#include "till/u_fechamento.h"
+#include "till/u_parcial.h"
+#include "till/u_qr_fechamento.h"
+#include "till/u_s_caixa.h"
+#include "till/u_s_sangria.h"
 
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
 
-Tf_caixa::Tf_caixa(Forms& forms) : Form(forms, QStringLiteral("f_caixa"), QStringLiteral("CAIXA - TERMINAL DE VENDAS  |  Quorvanta 3.0"))
-{
+namespace {
+
+const QString saleSql = QStringLiteral("select * from tbl_vendas");
+const QString tallySql = QStringLiteral("select * from tbl_cont_vendas");
+
+// The fields a sale line carries into the tally, in the order of the sale's dataset.
+const QStringList lineFields = {QStringLiteral("produto"),    QStringLiteral("valor"),
+                                QStringLiteral("quantidade"), QStringLiteral("impresso"),
+                                QStringLiteral("id"),         QStringLiteral("id_relacionamento")};
+
+QFont bigBold(const QFont& base, int pointSize) {
+    QFont f = base;
+    f.setPointSize(pointSize);
+    f.setBold(true);
+    return f;
+}
+
+} // namespace
+
+Tf_caixa::Tf_caixa(Forms& forms)
+    : Form(forms, QStringLiteral("f_caixa"), QStringLiteral("CAIXA - TERMINAL DE VENDAS  |  Quorvanta 3.0")) {
+    setNoSystemMenu();
+    setWindowState(Qt::WindowMaximized);
+    // The window itself takes the keys; no child may hold the focus while the entry is disabled.
+    setFocusPolicy(Qt::StrongFocus);
+    buildWindow();
+}
+
+void Tf_caixa::buildWindow() {
     l_responsavel = label(QStringLiteral("l_responsavel"), QString());
     l_operador = label(QStringLiteral("l_operador"), QString());
     l_entrada = label(QStringLiteral("l_entrada"), QString());
     l_caixa = label(QStringLiteral("l_caixa"), QString());
-    edt_entrada = lineEdit(QStringLiteral("edt_entrada"));
-    edt_troco = lineEdit(QStringLiteral("edt_troco"));
-    v_total1 = lineEdit(QStringLiteral("v_total1"));
+    for (QLabel* hidden : {l_responsavel, l_operador, l_entrada, l_caixa})
+        hidden->hide();
+
+    const QFont gridFont = bigBold(font(), 13);
+
+    // Products, left.
+    auto* produtos = new QGroupBox(QStringLiteral("              PRODUTOS              "), this);
+    produtos->setObjectName(QStringLiteral("GroupBox1"));
+    produtos->setFont(bigBold(font(), 12));
+    produtos->setAlignment(Qt::AlignHCenter);
+    DBGrid1 = new DBGrid(produtos, QStringLiteral("DBGrid1"), forms.dm->q_config,
+                         {{QStringLiteral("id"), QStringLiteral("Código"), Qt::AlignCenter, true, 90},
+                          {QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignCenter, true, 0}});
+    DBGrid1->setSelectionMode(QAbstractItemView::NoSelection); // a list to read, not a choice
+    auto* pl = new QVBoxLayout(produtos);
+    pl->addWidget(DBGrid1);
+
+    // Current sale, top right.
+    auto* venda = new QGroupBox(QStringLiteral("  VENDA"), this);
+    venda->setObjectName(QStringLiteral("GroupBox2"));
+    venda->setFont(bigBold(font(), 12));
+    DBGrid2 =
+        new DBGrid(venda, QStringLiteral("DBGrid2"), forms.dm->q_vendas,
+                   {{QStringLiteral("id"), QStringLiteral("Código"), Qt::AlignCenter, true, 90},
+                    {QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignCenter, true, 300},
+                    {QStringLiteral("valor"), QStringLiteral("Valor"), Qt::AlignCenter, true, 120},
+                    {QStringLiteral("quantidade"), QStringLiteral("Fichas"), Qt::AlignCenter, true, 0}});
+    auto* vl = new QVBoxLayout(venda);
+    vl->addWidget(DBGrid2);
+
+    for (DBGrid* g : {DBGrid1, DBGrid2}) {
+        g->setFocusPolicy(Qt::NoFocus);
+        g->setFont(gridFont);
+        g->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 10);
+        QFont hf = g->horizontalHeader()->font();
+        hf.setPointSize(12);
+        hf.setBold(true);
+        g->horizontalHeader()->setFont(hf);
+    }
+
+    // Amounts, right.
+    const QFont amountFont = bigBold(font(), 30);
+    const QString red = QStringLiteral("QLineEdit { color: #d00000; background: white; }"
+                                       "QLineEdit:disabled { color: #d00000; background: #f0f0f0; }");
+    auto amount = [&](const QString& name) {
+        QLineEdit* e = lineEdit(name);
+        e->setFont(amountFont);
+        e->setStyleSheet(red);
+        e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        e->setMinimumWidth(260);
+        return e;
+    };
+    v_total1 = amount(QStringLiteral("v_total1"));
+    v_total1->setReadOnly(true);
+    v_total1->setFocusPolicy(Qt::NoFocus);
+    edt_entrada = amount(QStringLiteral("edt_entrada"));
+    edt_entrada->setText(QStringLiteral("0"));
+    edt_entrada->setEnabled(false);
+    KeyFilter::money(edt_entrada, true);
+    edt_entrada->installEventFilter(this); // after the key filter, so it sees Enter first
+    edt_troco = amount(QStringLiteral("edt_troco"));
+    edt_troco->setReadOnly(true);
+    edt_troco->setFocusPolicy(Qt::NoFocus);
+
+    auto* amounts = new QGridLayout;
+    amounts->setVerticalSpacing(14);
+    const QFont captionFont = bigBold(font(), 22);
+    int row = 0;
+    for (auto [name, text, edit] :
+         {std::tuple{"Label1", "TOTAL:", v_total1}, std::tuple{"Label2", "ENTRADA:", edt_entrada},
+          std::tuple{"Label3", "TROCO:", edt_troco}}) {
+        QLabel* caption = label(QLatin1String(name), QLatin1String(text), true);
+        caption->setFont(captionFont);
+        caption->setStyleSheet(QStringLiteral("color: #d00000;"));
+        amounts->addWidget(caption, row, 0, Qt::AlignRight | Qt::AlignVCenter);
+        amounts->addWidget(edit, row, 1);
+        ++row;
+    }
+
+    lhora = label(QStringLiteral("lhora"), Clock::timeText(), true);
+    lhora->setFont(bigBold(font(), 40));
+    lhora->setStyleSheet(QStringLiteral("color: silver;"));
+    lhora->setAlignment(Qt::AlignCenter);
+    clockTimer([this] { lhora->setText(Clock::timeText()); });
+
+    SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Caderneta"),
+                               [this] { SpeedButton1Click(); });
+    SpeedButton1->setFont(bigBold(font(), 14));
+    SpeedButton1->setMinimumSize(180, 48);
+
+    auto* side = new QVBoxLayout;
+    side->addStretch();
+    side->addWidget(lhora);
+    side->addSpacing(12);
+    side->addWidget(SpeedButton1, 0, Qt::AlignHCenter);
+    side->addStretch();
+
+    auto* figures = new QHBoxLayout;
+    figures->addLayout(amounts, 3);
+    figures->addSpacing(24);
+    figures->addLayout(side, 2);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(venda, 1);
+    right->addLayout(figures);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(produtos, 2);
+    top->addLayout(right, 5);
+
+    // Legend.
+    auto* legend = new QGroupBox(this);
+    legend->setObjectName(QStringLiteral("GroupBox3"));
+    auto* ll = new QVBoxLayout(legend);
+    ll->setSpacing(2);
+    QLabel* heading = label(QStringLiteral("Label4"), QStringLiteral("Teclas de Atalho"), true);
+    heading->setFont(bigBold(font(), 12));
+    ll->addWidget(heading);
+    const QStringList lines = {
+        QStringLiteral("CTRL + P – Mostra janela Parcial de Caixa"),
+        QStringLiteral("CTRL + S – Permite efetuar a sangria de valores do caixa (Senha teste: 574913 )"),
+        QStringLiteral("CTRL + F – Efetuar o fechamento de caixa")};
+    for (int i = 0; i < lines.size(); ++i) {
+        QLabel* l = label(QStringLiteral("Label%1").arg(5 + i), lines[i], true);
+        l->setFont(bigBold(font(), 10));
+        l->setStyleSheet(QStringLiteral("color: #000080;"));
+        ll->addWidget(l);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addWidget(legend);
+
+    // The hidden menu: its items are never shown, their shortcuts work.
+    auto item = [this](QAction*& action, const QString& name, const QString& caption, const QKeySequence& key,
+                       void (Tf_caixa::*handler)()) {
+        action = new QAction(caption, this);
+        action->setObjectName(name);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, handler] { guard([&] { (this->*handler)(); }); });
+    };
+    item(Fechamento1, QStringLiteral("Fechamento1"), QStringLiteral("Fechamento"),
+         QKeySequence(Qt::CTRL | Qt::Key_F), &Tf_caixa::Fechamento1Click);
+    item(Parcial1, QStringLiteral("Parcial1"), QStringLiteral("Parcial"), QKeySequence(Qt::CTRL | Qt::Key_P),
+         &Tf_caixa::Parcial1Click);
+    item(Sangria1, QStringLiteral("Sangria1"), QStringLiteral("Sangria"), QKeySequence(Qt::CTRL | Qt::Key_S),
+         &Tf_caixa::Sangria1Click);
+}
+
+// ---- keyboard ----
+
+void Tf_caixa::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        guard([this] { btdelClick(); });
+        return;
+    default:
+        break;
+    }
+    const QString text = event->text();
+    if (text.size() != 1) return;
+    if (text == QLatin1String("*")) {
+        guard([this] { openEntry(); });
+        return;
+    }
+    if (productKeys().contains(text[0])) guard([this, k = text[0]] { productKey(k); });
+}
+
+bool Tf_caixa::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edt_entrada && event->type() == QEvent::KeyPress) {
+        const int k = static_cast<QKeyEvent*>(event)->key();
+        if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+            guard([this] { edt_entradaConfirm(); });
+            return true; // never reaches the window, which would clear the sale
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void Tf_caixa::openEntry() {
+    edt_entrada->setEnabled(true);
+    edt_entrada->setFocus(Qt::OtherFocusReason);
+    edt_entrada->selectAll();
+}
+
+void Tf_caixa::keepKeyboard() {
+    // back from a window shown over it: take the keyboard again, even where no window manager does
+    if (isVisible() && !isActiveWindow()) activateWindow();
+    if (!edt_entrada->isEnabled()) setFocus(Qt::OtherFocusReason);
+}
+
+// ---- the sale ----
+
+void Tf_caixa::productKey(QChar key) {
+    Tdm& dm = *forms.dm;
+    Dataset* config = dm.q_config;
+    config->close();
+    config->setSql(QStringLiteral("select * from tbl_produtos where id like \"%1\"").arg(key));
+    config->open();
+
+    // Each value goes in as a quoted literal, so a quote inside a name is kept as typed.
+    const QStringList columns = {QStringLiteral("id"),       QStringLiteral("produto"),
+                                 QStringLiteral("valor"),    QStringLiteral("quantidade"),
+                                 QStringLiteral("impresso"), QStringLiteral("id_relaciona")};
+    QStringList values;
+    for (const QString& c : columns)
+        values << JetSql::quoted(config->asString(c)); // empty when no row has the id
+    Dataset* vendas = dm.q_vendas;
+    vendas->close();
+    vendas->clearSql();
+    vendas->addSql(QStringLiteral("Insert into tbl_vendas(id, produto, valor, quantidade, impresso, "
+                                  "id_relacionamento) values (") +
+                   values.join(QLatin1Char(',')) + QStringLiteral(")"));
+    vendas->execSql();
+
+    vendas->setSql(saleSql);
+    vendas->open();
+    config->close();
+    config->setSql(productListSql());
+    config->open();
+    btsomarClick();
+    DBGrid2->scrollToBottom();
+}
+
+void Tf_caixa::setTotal(const QString& text) {
+    v_total1->setText(text);
+    m_keptTotal = text;
+    edt_entrada->setText(text);
+}
+
+void Tf_caixa::btsomarClick() {
+    Dataset* vendas = forms.dm->q_vendas;
+    vendas->close();
+    vendas->setSql(saleSql);
+    vendas->open();
+    double sum = 0;
+    for (vendas->first(); !vendas->eof(); vendas->next()) {
+        sum += Money::parse(vendas->asString(QStringLiteral("valor")));
+        setTotal(Money::format(sum));
+    }
+}
+
+void Tf_caixa::btdelClick() {
+    Dataset* vendas = forms.dm->q_vendas;
+    vendas->close();
+    vendas->setSql(QStringLiteral("delete * from tbl_vendas"));
+    vendas->execSql();
+    v_total1->clear();
+    edt_troco->clear();
+    edt_entrada->setText(QStringLiteral("0"));
+    // a new sale: nothing of it printed nor in the till yet
+    m_ticketsPrinted = 0;
+    m_cashAdded = false;
+}
+
+void Tf_caixa::bt_trocoClick() {
+    const double entrada = Money::parse(edt_entrada->text());
+    const double total = Money::parse(m_keptTotal);
+    edt_troco->setText(Money::format(entrada - total));
+}
+
+void Tf_caixa::openSaleLines() {
+    Dataset* vendas = forms.dm->q_vendas;
+    if (vendas->isActive()) return;
+    vendas->setSql(saleSql);
+    vendas->open();
+}
+
+void Tf_caixa::checkCompletion() {
+    Money::parse(edt_entrada->text());
+    Money::parse(m_keptTotal);
+    Money::parse(forms.f_parcial->lcaixa->text());
+    Dataset* vendas = forms.dm->q_vendas;
+    for (vendas->first(); !vendas->eof(); vendas->next()) {
+        Money::parse(vendas->asString(QStringLiteral("valor")));
+        vendas->asInteger(QStringLiteral("quantidade"));
+    }
+    vendas->first();
+}
+
+void Tf_caixa::bt_imprimirClick() {
+    Dataset* vendas = forms.dm->q_vendas;
+    // Tickets already handed to the printer for this sale (before a failure) are not printed again.
+    int ticket = 0;
+    for (vendas->first(); !vendas->eof(); vendas->next()) {
+        const int n = vendas->asInteger(QStringLiteral("quantidade"));
+        for (int i = 0; i < n; ++i, ++ticket) {
+            if (ticket < m_ticketsPrinted) continue;
+            forms.qr_fichas->print();
+            ++m_ticketsPrinted;
+        }
+    }
+}
+
+void Tf_caixa::bt_parcialClick() {
+    if (m_cashAdded) return; // a retried confirmation adds the sale once
+    QLabel* lcaixa = forms.f_parcial->lcaixa;
+    lcaixa->setText(Money::format(Money::parse(m_keptTotal) + Money::parse(lcaixa->text())));
+    m_cashAdded = true;
+}
+
+void Tf_caixa::bt_copiarClick() {
+    Dataset* vendas = forms.dm->q_vendas;
+    Dataset* tally = forms.dm->q_cont_vendas;
+    // All the sale's lines or none, so a retried confirmation never books a line twice.
+    try {
+        forms.dm->database().transaction([&] {
+            for (vendas->first(); !vendas->eof(); vendas->next()) {
+                tally->append();
+                for (const QString& f : lineFields)
+                    tally->setValue(f, vendas->value(f));
+                tally->post();
+            }
+        });
+    } catch (...) {
+        // the rows kept in memory no longer match the table: read it again
+        tally->cancel();
+        tally->close();
+        tally->open();
+        throw;
+    }
+}
+
+void Tf_caixa::edt_entradaConfirm() {
+    edt_entrada->setEnabled(false);
+    keepKeyboard();
+    openSaleLines();
+    if (forms.dm->q_vendas->isEmpty()) {
+        // A sale with no lines totals 0,00: the entry closes and nothing is printed, booked or added.
+        if (Money::isValid(edt_entrada->text()))
+            edt_troco->setText(Money::format(Money::parse(edt_entrada->text())));
+        return;
+    }
+    checkCompletion();
+    bt_trocoClick();
+    bt_imprimirClick();
+    bt_parcialClick();
+    bt_copiarClick();
+    forms.f_troco->showModal();
+    keepKeyboard();
+}
+
+// ---- commands ----
+
+void Tf_caixa::Fechamento1Click() {
+    Tqr_fechamento* report = forms.qr_fechamento;
+    report->setCaption(QStringLiteral("qr_aberto"), l_responsavel->text());
+    report->setCaption(QStringLiteral("qr_operador"), l_operador->text());
+    report->setCaption(QStringLiteral("qr_entrada"), l_entrada->text());
+    forms.f_fechamento->lncaixa->setText(l_caixa->text());
+    forms.f_s_fechamento->showModal();
+    keepKeyboard();
+}
+
+void Tf_caixa::Parcial1Click() {
+    forms.f_parcial->showModal();
+    keepKeyboard();
+}
+
+void Tf_caixa::Sangria1Click() {
+    forms.f_s_sangria->showModal();
+    keepKeyboard();
+}
+
+void Tf_caixa::SpeedButton1Click() {
+    forms.f_caderneta->showModal();
+    keepKeyboard();
+}
+
+// ---- the window ----
+
+void Tf_caixa::FormShow() {
+    // A new till starts with the keys on the window, whatever the last one left.
+    edt_entrada->setEnabled(false);
+    keepKeyboard();
+    lhora->setText(Clock::timeText());
+    forms.f_parcial->bt_filtrarClick();
+    Dataset* config = forms.dm->q_config;
+    config->close();
+    config->setSql(productListSql());
+    config->open();
+    forms.f_parcial->lsangria->setText(QStringLiteral("0,00"));
+    Dataset* tally = forms.dm->q_cont_vendas;
+    tally->close();
+    tally->setSql(tallySql);
+    tally->open();
+}
+
+void Tf_caixa::FormActivate() {
+    if (!edt_entrada->isEnabled()) setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void Tf_caixa::setVisible(bool visible) {
+    if (visible && !isVisible()) {
+        if (QScreen* s = screen()) setGeometry(s->availableGeometry());
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    Form::setVisible(visible);
+}
+
+void Tf_caixa::closeTill() {
+    m_closing = true;
+    accept();
+    m_closing = false;
+}
+
+void Tf_caixa::done(int result) {
+    // Closing the window manager's way, Alt+F4 or Esc is refused: only the till closing closes it.
+    if (!m_closing) return;
+    Form::done(result);
+}
+
+void Tf_caixa::closeEvent(QCloseEvent* event) {
+    if (!m_closing) {
+        event->ignore();
+        return;
+    }
+    Form::closeEvent(event);
+}
+
+void Tf_caixa::changeEvent(QEvent* event) {
+    Form::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isVisible() && !(windowState() & Qt::WindowMaximized)) {
+        // stays maximized: a restore or minimize from outside is undone
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible() && !(windowState() & Qt::WindowMaximized)) setWindowState(Qt::WindowMaximized);
+        });
+    }
 }

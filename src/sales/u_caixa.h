@@ -2,27 +2,86 @@
 
 #include "foundation/form.h"
 
+class DBGrid;
+class QAction;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
-// The sales screen: one till, rung up from the keyboard.
+// The sales screen: one till, rung up from the keyboard. While the cash entry is disabled no control
+// can hold the focus, so every key reaches the window's own handler.
 class Tf_caixa : public Form {
     Q_OBJECT
 public:
     explicit Tf_caixa(Forms& forms);
+
+    // Till header, written by the opening.
     QLabel* l_responsavel = nullptr;
     QLabel* l_operador = nullptr;
     QLabel* l_entrada = nullptr;
     QLabel* l_caixa = nullptr;
-    QLineEdit* edt_entrada = nullptr;
-    QLineEdit* edt_troco = nullptr;
-    QLineEdit* v_total1 = nullptr;
 
-    void btdelClick() {}          // clear the current sale
-    void Fechamento1Click() {}    // Ctrl+F: the closing command
-    void Parcial1Click() {}       // Ctrl+P
-    void Sangria1Click() {}       // Ctrl+S
-    void SpeedButton1Click() {}   // "Caderneta"
-    void closeTill() { accept(); } // the till closing's own close request
+    QLineEdit* edt_entrada = nullptr;    // "ENTRADA:" cash handed over
+    QLineEdit* edt_troco = nullptr;      // "TROCO:"
+    QLineEdit* v_total1 = nullptr;       // "TOTAL:"
+    QLabel* lhora = nullptr;             // clock
+    DBGrid* DBGrid1 = nullptr;           // products
+    DBGrid* DBGrid2 = nullptr;           // current sale
+    QPushButton* SpeedButton1 = nullptr; // "Caderneta"
+    QAction* Fechamento1 = nullptr;      // Ctrl+F
+    QAction* Parcial1 = nullptr;         // Ctrl+P
+    QAction* Sangria1 = nullptr;         // Ctrl+S
 
+    // The product list the window shows.
+    static QString productListSql() {
+        return QStringLiteral("select * from tbl_produtos where produto <> '' order by id asc");
+    }
+    static QString productKeys() { return QStringLiteral("0123456789abcdefghij"); }
+
+    void productKey(QChar key); // bt0 ... btj: one line for that product
+    void btsomarClick();        // recompute the total
+    void btdelClick();          // clear the current sale
+    void bt_trocoClick();       // the change
+    void bt_imprimirClick();    // the tickets of the current sale
+    void bt_parcialClick();     // the sale's total into the till's cash
+    void bt_copiarClick();      // the sale's lines into the till tally
+    void edt_entradaConfirm();  // Enter in the cash entry: change, tickets, cash, tally, change window
+
+    void Fechamento1Click();  // Ctrl+F: the closing command
+    void Parcial1Click();     // Ctrl+P
+    void Sangria1Click();     // Ctrl+S
+    void SpeedButton1Click(); // "Caderneta"
+
+    // The till closing's own close request: the only way this window closes.
+    void closeTill();
+
+    // Shown maximized, filling the screen even where no window manager maximizes it.
+    void setVisible(bool visible) override;
+
+    // The total kept for the change and the till's cash (survives a clear).
+    QString keptTotal() const { return m_keptTotal; }
+    // Tickets of the current sale already handed to the printer.
+    int ticketsPrinted() const { return m_ticketsPrinted; }
+
+protected:
+    void FormShow() override;
+    void FormActivate() override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void done(int result) override;
+
+private:
+    void buildWindow();
+    void openEntry();       // "*"
+    void keepKeyboard();    // focus back on the window while the entry is disabled
+    void openSaleLines();   // q_vendas on the whole current sale
+    void checkCompletion(); // every conversion the completion needs, before anything happens
+    void setTotal(const QString& text);
+
+    QString m_keptTotal;
+    int m_ticketsPrinted = 0; // of the current sale
+    bool m_cashAdded = false; // the current sale's total is already in the till's cash
+    bool m_closing = false;
 };

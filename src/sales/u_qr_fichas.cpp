@@ -1,8 +1,29 @@
 #include "u_qr_fichas.h"
 
+#include "foundation/u_dm.h"
 #include "shell/forms.h"
 
-Tqr_fichas::Tqr_fichas(Forms&) : Report(QStringLiteral("qr_fichas"), 90.0, 135.0)
-{
-    addBand(QStringLiteral("detail"), 10);
+// One page per ticket: the event's header, the product's ticket text large, the event's footer.
+// Each text is read from its dataset's current row when the ticket prints.
+Tqr_fichas::Tqr_fichas(Forms& forms) : Report(QStringLiteral("qr_fichas"), 90.0, 135.0) {
+    const int band = addBand(QStringLiteral("detail"), 29.10, 87.84);
+    struct Text {
+        const char* name;
+        Dataset* dataset;
+        const char* field;
+        double top, height, size;
+    };
+    const Text texts[] = {
+        {"qr_cabecalho", forms.dm->q_festa, "cabecalho", 1.32, 5.03, 11},
+        {"qr_impresso", forms.dm->q_vendas, "impresso", 8.73, 11.91, 28},
+        {"qr_rodape", forms.dm->q_festa, "rodape", 23.28, 5.03, 10},
+    };
+    for (const Text& t : texts) {
+        ReportElement& e = dbText(band, QLatin1String(t.name), t.dataset, QLatin1String(t.field), 0.26, t.top,
+                                  81.49, t.size, true);
+        e.height = t.height;
+        e.alignment = Qt::AlignHCenter;
+        e.wordWrap = true;
+        e.autoSize = false;
+    }
 }
