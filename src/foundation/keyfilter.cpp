@@ -78,6 +78,8 @@ void password(QLineEdit* edit)
 {
     upperCase(edit);
     edit->setEchoMode(QLineEdit::Password);
+    // "*" for each character, whatever the platform's own password character
+    edit->setStyleSheet(edit->styleSheet() + QStringLiteral("lineedit-password-character: 42;"));
 }
 
 } // namespace KeyFilter
