@@ -1,10 +1,81 @@
 #include "u_conf_fechamento.h"
 
+#include "creditbook/u_caderneta.h"
+#include "creditbook/u_ficha_cad.h"
+#include "foundation/jetsql.h"
+#include "foundation/u_dm.h"
 #include "shell/forms.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
+#include <QPushButton>
 
-Tf_conf_fechamento::Tf_conf_fechamento(Forms& forms) : Form(forms, QStringLiteral("f_conf_fechamento"), QStringLiteral("Confirmar Fechamento de Conta"))
-{
+Tf_conf_fechamento::Tf_conf_fechamento(Forms& forms)
+    : Form(forms, QStringLiteral("f_conf_fechamento"), QStringLiteral("Confirmar Fechamento de Conta")) {
+    setFixedDialog(400, 170);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(
+        label(QStringLiteral("Label1"), QStringLiteral("Deseja mesmo fechar a ficha de:"), true), 0, 0, 1, 2);
+    lnome = label(QStringLiteral("lnome"), QString(), true);
+    layout->addWidget(lnome, 1, 0, 1, 2);
+    layout->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Valor da Conta:"), true), 2, 0);
+    lvalor = label(QStringLiteral("lvalor"), QString(), true);
+    layout->addWidget(lvalor, 2, 1);
+    for (QLabel* l : {lnome, lvalor}) {
+        QFont f = l->font();
+        f.setPointSize(12);
+        l->setFont(f);
+        l->setStyleSheet(QStringLiteral("color: maroon;"));
+    }
+    lid = label(QStringLiteral("lid"), QString());
+    lid->hide();
+
+    auto* buttons = new QHBoxLayout;
+    SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Sim! Fechar"),
+                               [this] { SpeedButton1Click(); });
+    SpeedButton1->setStyleSheet(QStringLiteral("color: red;"));
+    SpeedButton2 = speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("Não! Cancelar"),
+                               [this] { SpeedButton2Click(); });
+    SpeedButton2->setStyleSheet(QStringLiteral("color: blue;"));
+    for (QPushButton* b : {SpeedButton1, SpeedButton2}) {
+        QFont f = b->font();
+        f.setBold(true);
+        b->setFont(f);
+        b->setMinimumHeight(34);
+        buttons->addWidget(b);
+    }
+    layout->addLayout(buttons, 3, 0, 1, 2);
+}
+
+void Tf_conf_fechamento::SpeedButton1Click() {
+    Tdm& dm = *forms.dm;
+    const QString id = JetSql::quoted(lid->text());
+    const QString listSql = dm.q_caderneta->sql();
+    const int account = dm.q_caderneta->recNo();
+    try {
+        // The items and the account go together, or neither does.
+        dm.database().transaction([&] {
+            dm.q_prod_cad->close();
+            dm.q_prod_cad->setSql(
+                QStringLiteral("delete * from tbl_prod_caderneta where id_ligacao like %1 ").arg(id));
+            dm.q_prod_cad->execSql();
+            dm.q_caderneta->close();
+            dm.q_caderneta->setSql(QStringLiteral("delete * from tbl_caderneta where id like %1 ").arg(id));
+            dm.q_caderneta->execSql();
+        });
+    } catch (...) {
+        // nothing was deleted: the sheet keeps showing its account
+        dm.q_caderneta->setSql(listSql);
+        dm.q_caderneta->open();
+        dm.q_caderneta->setRecNo(account);
+        throw;
+    }
+    forms.f_caderneta->reload();
+    forms.f_ficha_cad->close();
+    accept();
+}
+
+void Tf_conf_fechamento::SpeedButton2Click() {
+    reject();
 }

@@ -3,12 +3,22 @@
 #include "foundation/form.h"
 
 class QLabel;
-class QLineEdit;
+class QPushButton;
 
-// Confirmation of an account closing.
+// Confirmation of an account closing: shows the name and the amount; "Sim! Fechar" deletes the
+// account with all its items.
 class Tf_conf_fechamento : public Form {
     Q_OBJECT
 public:
     explicit Tf_conf_fechamento(Forms& forms);
 
+    QLabel* lnome = nullptr;
+    QLabel* lvalor = nullptr;
+    QLabel* lid = nullptr; // hidden: the account's id
+    QPushButton* SpeedButton1 = nullptr;
+    QPushButton* SpeedButton2 = nullptr;
+
+private:
+    void SpeedButton1Click();
+    void SpeedButton2Click();
 };

@@ -1,10 +1,189 @@
 #include "u_ficha_cad.h"
 
+#include "creditbook/u_caderneta.h"
+#include "creditbook/u_s_caderneta.h"
+#include "creditbook/u_s_prodm.h"
+#include "foundation/clock.h"
+#include "foundation/dbwidgets.h"
+#include "foundation/errors.h"
+#include "foundation/jetsql.h"
+#include "foundation/money.h"
+#include "foundation/u_dm.h"
 #include "shell/forms.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
 
-Tf_ficha_cad::Tf_ficha_cad(Forms& forms) : Form(forms, QStringLiteral("f_ficha_cad"), QStringLiteral("Caderneta"))
-{
+namespace {
+void styleFont(QWidget* w, int pointSize, bool bold) {
+    QFont f = w->font();
+    if (pointSize > 0) f.setPointSize(pointSize);
+    f.setBold(bold);
+    w->setFont(f);
+}
+} // namespace
+
+Tf_ficha_cad::Tf_ficha_cad(Forms& forms)
+    : Form(forms, QStringLiteral("f_ficha_cad"), QStringLiteral("Caderneta")) {
+    Tdm& dm = *forms.dm;
+    resize(820, 520);
+    auto* layout = new QVBoxLayout(this);
+
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* arquivo = bar->addMenu(QStringLiteral("&Arquivo"));
+    Sair1 = arquivo->addAction(QStringLiteral("&Sair"));
+    Sair1->setObjectName(QStringLiteral("Sair1"));
+    connect(Sair1, &QAction::triggered, this, [this] { guard([this] { SpeedButton3Click(); }); });
+    QMenu* caderneta = bar->addMenu(QStringLiteral("&Caderneta"));
+    FecharFicha1 = caderneta->addAction(QStringLiteral("&Fechar Conta"));
+    FecharFicha1->setObjectName(QStringLiteral("FecharFicha1"));
+    connect(FecharFicha1, &QAction::triggered, this, [this] { guard([this] { FecharFicha1Click(); }); });
+    layout->setMenuBar(bar);
+
+    auto* nameRow = new QHBoxLayout;
+    QLabel* nome = label(QStringLiteral("Label1"), QStringLiteral("Nome"), true);
+    styleFont(nome, 12, true);
+    nameRow->addWidget(nome);
+    DBEdit1 = new DBEdit(this, QStringLiteral("DBEdit1"), dm.q_caderneta, QStringLiteral("nome"));
+    DBEdit1->setEnabled(false);
+    DBEdit1->setReadOnly(true);
+    styleFont(DBEdit1, 12, true);
+    DBEdit1->setStyleSheet(QStringLiteral("QLineEdit:disabled { color: black; }"));
+    nameRow->addWidget(DBEdit1, 1);
+    layout->addLayout(nameRow);
+
+    dbe_id = new DBEdit(this, QStringLiteral("dbe_id"), dm.q_caderneta, QStringLiteral("id"));
+    dbe_produto = new DBEdit(this, QStringLiteral("dbe_produto"), dm.q_config, QStringLiteral("produto"));
+    dbe_valor = new DBEdit(this, QStringLiteral("dbe_valor"), dm.q_config, QStringLiteral("valor"));
+    l_data = label(QStringLiteral("l_data"), QString());
+    l_hora = label(QStringLiteral("l_hora"), QString());
+    for (QWidget* hidden : std::initializer_list<QWidget*>{dbe_id, dbe_produto, dbe_valor, l_data, l_hora})
+        hidden->hide();
+
+    auto* lists = new QGridLayout;
+    lists->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Lista de Produtos"), true), 0, 0);
+    lists->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Produtos Marcados"), true), 0, 1);
+    DBGrid2 = new DBGrid(
+        this, QStringLiteral("DBGrid2"), dm.q_config,
+        {GridColumn{QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignCenter, true, 220},
+         GridColumn{QStringLiteral("valor"), QStringLiteral("Valor"), Qt::AlignCenter, true}});
+    DBGrid1 = new DBGrid(
+        this, QStringLiteral("DBGrid1"), dm.q_prod_cad,
+        {GridColumn{QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignLeft, false, 200},
+         GridColumn{QStringLiteral("valor"), QStringLiteral("Valor"), Qt::AlignCenter, false, 80},
+         GridColumn{QStringLiteral("data"), QStringLiteral("Data"), Qt::AlignCenter}});
+    lists->addWidget(DBGrid2, 1, 0);
+    lists->addWidget(DBGrid1, 1, 1);
+    SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Marcar"),
+                               [this] { SpeedButton1Click(); });
+    styleFont(SpeedButton1, 10, true);
+    SpeedButton1->setMinimumHeight(34);
+    lists->addWidget(SpeedButton1, 2, 0);
+    SpeedButton2 =
+        speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("X"), [this] { SpeedButton2Click(); });
+    styleFont(SpeedButton2, 10, true);
+    SpeedButton2->setStyleSheet(QStringLiteral("color: red;"));
+    SpeedButton2->setMinimumHeight(34);
+    SpeedButton2->setToolTip(QStringLiteral("Excluir o produto marcado selecionado"));
+    lists->addWidget(SpeedButton2, 2, 1, Qt::AlignRight);
+    layout->addLayout(lists, 1);
+
+    auto* bottom = new QHBoxLayout;
+    QLabel* total = label(QStringLiteral("Label4"), QStringLiteral("TOTAL:"), true);
+    styleFont(total, 18, true);
+    bottom->addWidget(total);
+    v_total1 = label(QStringLiteral("v_total1"), QStringLiteral("0,00"), true);
+    styleFont(v_total1, 18, true);
+    v_total1->setStyleSheet(QStringLiteral("color: red;"));
+    bottom->addWidget(v_total1);
+    bottom->addStretch();
+    SpeedButton3 =
+        speedButton(QStringLiteral("SpeedButton3"), QStringLiteral("Sair"), [this] { SpeedButton3Click(); });
+    SpeedButton3->setMinimumHeight(34);
+    bottom->addWidget(SpeedButton3);
+    layout->addLayout(bottom);
+
+    Timer1 = clockTimer([this] { Timer1Timer(); });
+}
+
+void Tf_ficha_cad::FormShow() {
+    // Filled at once, so an item charged before the timer's first tick has its date and time.
+    Timer1Timer();
+    bt_somarClick();
+}
+
+void Tf_ficha_cad::FormActivate() {
+    bt_somarClick();
+}
+
+void Tf_ficha_cad::FormClose() {
+    forms.f_caderneta->reload();
+}
+
+void Tf_ficha_cad::Timer1Timer() {
+    l_data->setText(Clock::dateText());
+    l_hora->setText(Clock::timeText());
+}
+
+void Tf_ficha_cad::bt_somarClick() {
+    Dataset* q = forms.dm->q_prod_cad;
+    q->close();
+    q->setSql(QStringLiteral("select * from tbl_prod_caderneta where id_ligacao like ") +
+              JetSql::quoted(dbe_id->text()));
+    q->open();
+    double sum = 0;
+    v_total1->setText(Money::format(sum));
+    for (q->first(); !q->eof(); q->next()) {
+        sum += Money::parse(q->asString(QStringLiteral("valor")));
+        v_total1->setText(Money::format(sum));
+    }
+}
+
+void Tf_ficha_cad::SpeedButton1Click() {
+    if (dbe_id->text().isEmpty())
+        throw AppError(
+            QStringLiteral("Nenhuma conta aberta nesta ficha: abra uma conta na Caderneta antes de marcar."));
+    const QStringList values{dbe_id->text(), dbe_produto->text(), dbe_valor->text(), l_data->text(),
+                             l_hora->text()};
+    QStringList literals;
+    for (const QString& v : values)
+        literals << JetSql::quoted(v);
+    Dataset* q = forms.dm->q_prod_cad;
+    q->close();
+    q->setSql(
+        QStringLiteral("Insert into tbl_prod_caderneta(id_ligacao, produto, valor, data, hora) values (%1)")
+            .arg(literals.join(QLatin1Char(','))));
+    try {
+        q->execSql();
+    } catch (...) {
+        // The list shows the stored items again; the refusal is the error shown (a faulty
+        // value met by this summing is shown by the next one).
+        try {
+            bt_somarClick();
+        } catch (const std::exception&) {
+        }
+        throw;
+    }
+    bt_somarClick();
+}
+
+void Tf_ficha_cad::SpeedButton2Click() {
+    forms.f_s_prodm->showModal();
+    bt_somarClick();
+}
+
+void Tf_ficha_cad::FecharFicha1Click() {
+    forms.f_s_caderneta->showModal();
+    if (isVisible()) // a completed closing has closed the sheet
+        bt_somarClick();
+}
+
+void Tf_ficha_cad::SpeedButton3Click() {
+    reject();
 }

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "foundation/form.h"
+#include "foundation/passwordprompt.h"
 
-class QLabel;
-class QLineEdit;
-
-// Administrator password before closing an account.
-class Tf_s_caderneta : public Form {
+// Administrator password before closing the account of the open sheet.
+class Tf_s_caderneta : public PasswordPrompt {
     Q_OBJECT
 public:
     explicit Tf_s_caderneta(Forms& forms);
 
+protected:
+    void passwordAccepted() override;
 };

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "foundation/form.h"
+#include "foundation/passwordprompt.h"
 
-class QLabel;
-class QLineEdit;
-
-// Administrator password before removing an item.
-class Tf_s_prodm : public Form {
+// Administrator password before removing the item selected on the open account sheet.
+class Tf_s_prodm : public PasswordPrompt {
     Q_OBJECT
 public:
     explicit Tf_s_prodm(Forms& forms);
 
+protected:
+    void passwordAccepted() override;
 };

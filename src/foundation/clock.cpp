@@ -3,30 +3,25 @@
 namespace Clock {
 
 namespace {
-QDateTime& fixedMoment()
-{
+QDateTime& fixedMoment() {
     static QDateTime moment;
     return moment;
 }
 } // namespace
 
-QDateTime now()
-{
+QDateTime now() {
     return fixedMoment().isValid() ? fixedMoment() : QDateTime::currentDateTime();
 }
 
-void setFixed(const QDateTime& moment)
-{
+void setFixed(const QDateTime& moment) {
     fixedMoment() = moment;
 }
 
-QString dateText(const QDateTime& moment)
-{
+QString dateText(const QDateTime& moment) {
     return moment.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
-QString timeText(const QDateTime& moment)
-{
+QString timeText(const QDateTime& moment) {
     return moment.toString(QStringLiteral("HH:mm:ss"));
 }
 

@@ -16,71 +16,63 @@ namespace {
 
 QAtomicInt connectionCounter;
 
-QString engineMessage(const QSqlError& e)
-{
+QString engineMessage(const QSqlError& e) {
     QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
     // A named check constraint carries the user's message.
     static const QRegularExpression check(QStringLiteral("^CHECK constraint failed: (.*)$"));
     const auto m = check.match(text);
-    if (m.hasMatch())
-        return m.captured(1);
+    if (m.hasMatch()) return m.captured(1);
     static const QRegularExpression unique(QStringLiteral("^UNIQUE constraint failed: (\\w+)\\.(\\w+)"));
     const auto u = unique.match(text);
     if (u.hasMatch())
-        return QStringLiteral("Não foi possível gravar: já existe um registro com este valor no campo '%1' de %2 "
-                              "(índice único).")
+        return QStringLiteral(
+                   "Não foi possível gravar: já existe um registro com este valor no campo '%1' de %2 "
+                   "(índice único).")
             .arg(u.captured(2), u.captured(1));
     return text;
 }
 
-void exec(QSqlDatabase db, const QString& sql)
-{
+void exec(QSqlDatabase db, const QString& sql) {
     QSqlQuery q(db);
-    if (!q.exec(sql))
-        throw DbError(engineMessage(q.lastError()));
+    if (!q.exec(sql)) throw DbError(engineMessage(q.lastError()));
 }
 
-QDate parseDate(const QString& text)
-{
+QDate parseDate(const QString& text) {
     const QString t = text.trimmed();
     for (const char* f : {"dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd", "dd/MM/yy"}) {
         QDate d = QDate::fromString(t, QLatin1String(f));
-        if (d.isValid())
-            return d;
+        if (d.isValid()) return d;
     }
     // a stored date/time with a time part
     const QDateTime dt = QDateTime::fromString(t, Qt::ISODate);
     return dt.isValid() ? dt.date() : QDate();
 }
 
-QTime parseTime(const QString& text)
-{
+QTime parseTime(const QString& text) {
     const QString t = text.trimmed();
     for (const char* f : {"HH:mm:ss", "H:mm:ss", "HH:mm", "H:mm"}) {
         QTime tm = QTime::fromString(t, QLatin1String(f));
-        if (tm.isValid())
-            return tm;
+        if (tm.isValid()) return tm;
     }
     const QDateTime dt = QDateTime::fromString(t, Qt::ISODate);
     return dt.isValid() ? dt.time() : QTime();
 }
 
-QString mismatch(const ColumnInfo& c, const QString& text)
-{
+QString mismatch(const ColumnInfo& c, const QString& text) {
     return QStringLiteral("Tipo de dados incompatível: '%1' não pode ser gravado no campo '%2' de %3.")
         .arg(text, c.name, c.table);
 }
 
 } // namespace
 
-Database::Database(const QString& path) : m_path(path)
-{
+Database::Database(const QString& path) : m_path(path) {
     m_connection = QStringLiteral("quorvanta-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
     if (!QFileInfo::exists(path))
         throw DbError(QStringLiteral("Não foi possível encontrar o arquivo '%1'.").arg(path));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-    db.setDatabaseName(QStringLiteral("file:%1?mode=rw").arg(QString::fromUtf8(QUrl::toPercentEncoding(path, "/"))));
+    db.setDatabaseName(
+        QStringLiteral("file:%1?mode=rw").arg(QString::fromUtf8(QUrl::toPercentEncoding(path, "/"))));
     if (!db.open()) {
         const QString msg = engineMessage(db.lastError());
         db = QSqlDatabase();
@@ -99,8 +91,7 @@ Database::Database(const QString& path) : m_path(path)
     }
 }
 
-Database::~Database()
-{
+Database::~Database() {
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         db.close();
@@ -108,13 +99,11 @@ Database::~Database()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-QSqlDatabase Database::handle() const
-{
+QSqlDatabase Database::handle() const {
     return QSqlDatabase::database(m_connection, false);
 }
 
-void Database::loadSchema()
-{
+void Database::loadSchema() {
     QSqlQuery tables(handle());
     if (!tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
         throw DbError(engineMessage(tables.lastError()));
@@ -157,30 +146,26 @@ void Database::loadSchema()
     }
 }
 
-const ColumnInfo* Database::column(const QString& table, const QString& name) const
-{
+const ColumnInfo* Database::column(const QString& table, const QString& name) const {
     const auto it = m_tables.constFind(table.toLower());
-    if (it == m_tables.constEnd())
-        return nullptr;
+    if (it == m_tables.constEnd()) return nullptr;
     for (const ColumnInfo& c : *it)
-        if (c.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &c;
+        if (c.name.compare(name, Qt::CaseInsensitive) == 0) return &c;
     return nullptr;
 }
 
-QVariant Database::toStorage(const ColumnInfo& c, const QVariant& value) const
-{
-    if (value.isNull())
-        return QVariant();
+QVariant Database::toStorage(const ColumnInfo& c, const QVariant& value) const {
+    if (value.isNull()) return QVariant();
     const QString text = value.toString();
     switch (c.type) {
     case ColumnInfo::Type::Text:
         if (text.size() > c.width)
-            throw DbError(QStringLiteral("O campo '%1' de %2 aceita no máximo %3 caracteres; o valor '%4' tem %5.")
-                              .arg(c.name, c.table)
-                              .arg(c.width)
-                              .arg(text)
-                              .arg(text.size()));
+            throw DbError(
+                QStringLiteral("O campo '%1' de %2 aceita no máximo %3 caracteres; o valor '%4' tem %5.")
+                    .arg(c.name, c.table)
+                    .arg(c.width)
+                    .arg(text)
+                    .arg(text.size()));
         return text;
     case ColumnInfo::Type::Memo:
         return text;
@@ -189,40 +174,35 @@ QVariant Database::toStorage(const ColumnInfo& c, const QVariant& value) const
         if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong ||
             value.typeId() == QMetaType::UInt || value.typeId() == QMetaType::ULongLong)
             return value.toLongLong();
-        if (text.trimmed().isEmpty())
-            return QVariant();
+        if (text.trimmed().isEmpty()) return QVariant();
         bool ok = false;
         const qlonglong v = text.trimmed().toLongLong(&ok);
-        if (!ok)
-            throw DbError(mismatch(c, text));
+        if (!ok) throw DbError(mismatch(c, text));
         return v;
     }
     case ColumnInfo::Type::Date: {
         const QDate d = value.typeId() == QMetaType::QDate ? value.toDate() : parseDate(text);
-        if (!d.isValid())
-            throw DbError(mismatch(c, text));
+        if (!d.isValid()) throw DbError(mismatch(c, text));
         return d.toString(Qt::ISODate);
     }
     case ColumnInfo::Type::Time: {
         const QTime t = value.typeId() == QMetaType::QTime ? value.toTime() : parseTime(text);
-        if (!t.isValid())
-            throw DbError(mismatch(c, text));
+        if (!t.isValid()) throw DbError(mismatch(c, text));
         return t.toString(QStringLiteral("HH:mm:ss"));
     }
     case ColumnInfo::Type::Boolean:
-        if (value.typeId() == QMetaType::Bool)
-            return value.toBool() ? 1 : 0;
-        return text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || text == QLatin1String("1") ? 1 : 0;
+        if (value.typeId() == QMetaType::Bool) return value.toBool() ? 1 : 0;
+        return text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || text == QLatin1String("1")
+                   ? 1
+                   : 0;
     case ColumnInfo::Type::Other:
         break;
     }
     return value;
 }
 
-QString Database::displayText(const ColumnInfo* c, const QVariant& value)
-{
-    if (value.isNull())
-        return QString();
+QString Database::displayText(const ColumnInfo* c, const QVariant& value) {
+    if (value.isNull()) return QString();
     if (c) {
         if (c->type == ColumnInfo::Type::Date) {
             const QDate d = parseDate(value.toString());
@@ -238,11 +218,9 @@ QString Database::displayText(const ColumnInfo* c, const QVariant& value)
     return value.toString();
 }
 
-void Database::transaction(const std::function<void()>& f)
-{
+void Database::transaction(const std::function<void()>& f) {
     QSqlDatabase db = handle();
-    if (!db.transaction())
-        throw DbError(engineMessage(db.lastError()));
+    if (!db.transaction()) throw DbError(engineMessage(db.lastError()));
     try {
         f();
     } catch (...) {
@@ -257,54 +235,46 @@ void Database::transaction(const std::function<void()>& f)
 }
 
 namespace {
-QString resourceText(const QString& name)
-{
+QString resourceText(const QString& name) {
     QFile f(name);
-    if (!f.open(QIODevice::ReadOnly))
-        throw DbError(QStringLiteral("Recurso ausente: %1").arg(name));
+    if (!f.open(QIODevice::ReadOnly)) throw DbError(QStringLiteral("Recurso ausente: %1").arg(name));
     return QString::fromUtf8(f.readAll());
 }
 
 // Splits a script on semicolons that end a line, outside string literals.
-QStringList statements(const QString& script)
-{
+QStringList statements(const QString& script) {
     QStringList out;
     QString cur;
     bool inString = false;
     for (int i = 0; i < script.size(); ++i) {
         const QChar c = script[i];
-        if (!inString && c == QLatin1Char('-') && i + 1 < script.size() && script[i + 1] == QLatin1Char('-')) {
+        if (!inString && c == QLatin1Char('-') && i + 1 < script.size() &&
+            script[i + 1] == QLatin1Char('-')) {
             while (i < script.size() && script[i] != QLatin1Char('\n'))
                 ++i;
             cur += QLatin1Char('\n');
             continue;
         }
-        if (c == QLatin1Char('\''))
-            inString = !inString;
+        if (c == QLatin1Char('\'')) inString = !inString;
         if (c == QLatin1Char(';') && !inString) {
-            if (!cur.trimmed().isEmpty())
-                out << cur.trimmed();
+            if (!cur.trimmed().isEmpty()) out << cur.trimmed();
             cur.clear();
         } else {
             cur += c;
         }
     }
-    if (!cur.trimmed().isEmpty())
-        out << cur.trimmed();
+    if (!cur.trimmed().isEmpty()) out << cur.trimmed();
     return out;
 }
 } // namespace
 
-void Database::createDelivered(const QString& path)
-{
-    if (QFileInfo::exists(path))
-        throw DbError(QStringLiteral("O arquivo '%1' já existe.").arg(path));
+void Database::createDelivered(const QString& path) {
+    if (QFileInfo::exists(path)) throw DbError(QStringLiteral("O arquivo '%1' já existe.").arg(path));
     const QString name = QStringLiteral("quorvanta-create-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        if (!db.open())
-            throw DbError(engineMessage(db.lastError()));
+        if (!db.open()) throw DbError(engineMessage(db.lastError()));
         try {
             exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
             db.transaction();

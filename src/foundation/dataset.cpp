@@ -11,62 +11,53 @@ namespace {
 
 const QString rowidColumn = QStringLiteral("__rowid__");
 
-QString engineText(const QSqlError& e)
-{
+QString engineText(const QSqlError& e) {
     return e.databaseText().isEmpty() ? e.text() : e.databaseText();
 }
 
 // Messages of named check constraints are the user's text; others pass unchanged.
-[[noreturn]] void raise(const QSqlError& e)
-{
+[[noreturn]] void raise(const QSqlError& e) {
     QString text = engineText(e);
     const QString check = QStringLiteral("CHECK constraint failed: ");
-    if (text.startsWith(check))
-        text = text.mid(check.size());
+    if (text.startsWith(check)) text = text.mid(check.size());
     const QString unique = QStringLiteral("UNIQUE constraint failed: ");
     if (text.startsWith(unique))
-        text = QStringLiteral("Não foi possível gravar: já existe um registro com este valor em %1 (índice único).")
+        text = QStringLiteral(
+                   "Não foi possível gravar: já existe um registro com este valor em %1 (índice único).")
                    .arg(text.mid(unique.size()));
     throw DbError(text);
 }
 
 } // namespace
 
-Dataset::Dataset(Database& db, const QString& name, const QString& defaultSql, const QStringList& declaredFields,
-                 QObject* parent)
-    : QObject(parent), m_db(db), m_defaultSql(defaultSql), m_declared(declaredFields)
-{
+Dataset::Dataset(Database& db, const QString& name, const QString& defaultSql,
+                 const QStringList& declaredFields, QObject* parent)
+    : QObject(parent), m_db(db), m_defaultSql(defaultSql), m_declared(declaredFields) {
     setObjectName(name);
     m_sql = QStringList{defaultSql};
 }
 
-void Dataset::setSql(const QString& text)
-{
+void Dataset::setSql(const QString& text) {
     close();
     m_sql = text.split(QLatin1Char('\n'));
 }
 
-void Dataset::clearSql()
-{
+void Dataset::clearSql() {
     close();
     m_sql.clear();
 }
 
-void Dataset::addSql(const QString& line)
-{
+void Dataset::addSql(const QString& line) {
     close();
     m_sql << line;
 }
 
-void Dataset::setParam(const QString& name, const QVariant& value)
-{
+void Dataset::setParam(const QString& name, const QVariant& value) {
     m_params.insert(name.startsWith(QLatin1Char(':')) ? name.mid(1) : name, value);
 }
 
-void Dataset::close()
-{
-    if (m_state == State::Inactive)
-        return;
+void Dataset::close() {
+    if (m_state == State::Inactive) return;
     m_state = State::Inactive;
     m_rows.clear();
     m_fields.clear();
@@ -77,18 +68,15 @@ void Dataset::close()
     emit reset();
 }
 
-void Dataset::setActive(bool active)
-{
+void Dataset::setActive(bool active) {
     if (active)
         open();
     else
         close();
 }
 
-void Dataset::open()
-{
-    if (m_state != State::Inactive)
-        return;
+void Dataset::open() {
+    if (m_state != State::Inactive) return;
     const JetSql::Statement st = JetSql::translate(sql());
     if (st.kind != JetSql::Kind::Select)
         throw DbError(QStringLiteral("%1: o comando não retorna registros.").arg(name()));
@@ -100,13 +88,10 @@ void Dataset::open()
     }
     QSqlQuery q(m_db.handle());
     q.setForwardOnly(true);
-    if (!q.prepare(text))
-        raise(q.lastError());
+    if (!q.prepare(text)) raise(q.lastError());
     for (auto it = m_params.cbegin(); it != m_params.cend(); ++it)
-        if (text.contains(QLatin1Char(':') + it.key()))
-            q.bindValue(QLatin1Char(':') + it.key(), it.value());
-    if (!q.exec())
-        raise(q.lastError());
+        if (text.contains(QLatin1Char(':') + it.key())) q.bindValue(QLatin1Char(':') + it.key(), it.value());
+    if (!q.exec()) raise(q.lastError());
 
     const QSqlRecord rec = q.record();
     QVector<int> source;
@@ -115,15 +100,13 @@ void Dataset::open()
     if (!m_declared.isEmpty()) {
         for (const QString& f : m_declared) {
             const int i = rec.indexOf(f);
-            if (i < 0)
-                throw DbError(QStringLiteral("%1: campo '%2' não encontrado.").arg(name(), f));
+            if (i < 0) throw DbError(QStringLiteral("%1: campo '%2' não encontrado.").arg(name(), f));
             source << i;
             fields << f;
         }
     } else {
         for (int i = 0; i < rec.count(); ++i) {
-            if (i == rowidAt)
-                continue;
+            if (i == rowidAt) continue;
             source << i;
             fields << rec.fieldName(i);
         }
@@ -137,8 +120,7 @@ void Dataset::open()
             r.values << q.value(i);
         rows << std::move(r);
     }
-    if (q.lastError().isValid())
-        raise(q.lastError());
+    if (q.lastError().isValid()) raise(q.lastError());
 
     m_table = st.table;
     m_fields = fields;
@@ -155,51 +137,42 @@ void Dataset::open()
     emit reset();
 }
 
-void Dataset::execSql()
-{
+void Dataset::execSql() {
     close();
     const JetSql::Statement st = JetSql::translate(sql());
     QSqlQuery q(m_db.handle());
     if (st.insertWithLiterals) {
-        if (!q.prepare(st.sql))
-            raise(q.lastError());
+        if (!q.prepare(st.sql)) raise(q.lastError());
         for (int i = 0; i < st.insertColumns.size(); ++i) {
             const ColumnInfo* c = m_db.column(st.table, st.insertColumns[i]);
             q.addBindValue(c ? m_db.toStorage(*c, st.insertValues[i]) : st.insertValues[i]);
         }
     } else {
-        if (!q.prepare(st.sql))
-            raise(q.lastError());
+        if (!q.prepare(st.sql)) raise(q.lastError());
         for (auto it = m_params.cbegin(); it != m_params.cend(); ++it)
             if (st.sql.contains(QLatin1Char(':') + it.key()))
                 q.bindValue(QLatin1Char(':') + it.key(), it.value());
     }
-    if (!q.exec())
-        raise(q.lastError());
+    if (!q.exec()) raise(q.lastError());
 }
 
-void Dataset::requireActive(const char* what) const
-{
+void Dataset::requireActive(const char* what) const {
     if (m_state == State::Inactive)
         throw DbError(QStringLiteral("%1: operação '%2' com o conjunto de dados fechado.")
                           .arg(name(), QLatin1String(what)));
 }
 
-void Dataset::first()
-{
+void Dataset::first() {
     requireActive("first");
-    if (m_state == State::Edit || m_state == State::Insert)
-        post();
+    if (m_state == State::Edit || m_state == State::Insert) post();
     m_cur = m_rows.isEmpty() ? -1 : 0;
     m_eof = m_rows.isEmpty();
     emit currentChanged();
 }
 
-void Dataset::next()
-{
+void Dataset::next() {
     requireActive("next");
-    if (m_state == State::Edit || m_state == State::Insert)
-        post();
+    if (m_state == State::Edit || m_state == State::Insert) post();
     if (m_cur + 1 < m_rows.size()) {
         ++m_cur;
         emit currentChanged();
@@ -208,88 +181,69 @@ void Dataset::next()
     }
 }
 
-void Dataset::last()
-{
+void Dataset::last() {
     requireActive("last");
-    if (m_state == State::Edit || m_state == State::Insert)
-        post();
+    if (m_state == State::Edit || m_state == State::Insert) post();
     m_cur = int(m_rows.size()) - 1;
     m_eof = m_rows.isEmpty();
     emit currentChanged();
 }
 
-bool Dataset::eof() const
-{
+bool Dataset::eof() const {
     return m_state == State::Inactive || m_eof;
 }
 
-void Dataset::setRecNo(int row)
-{
+void Dataset::setRecNo(int row) {
     requireActive("recno");
-    if (row < 0 || row >= m_rows.size() || row == m_cur)
-        return;
-    if (m_state == State::Edit || m_state == State::Insert)
-        post();
+    if (row < 0 || row >= m_rows.size() || row == m_cur) return;
+    if (m_state == State::Edit || m_state == State::Insert) post();
     m_cur = row;
     m_eof = false;
     emit currentChanged();
 }
 
-int Dataset::index(const QString& field) const
-{
+int Dataset::index(const QString& field) const {
     const auto it = m_fieldIndex.constFind(field.toLower());
     if (it == m_fieldIndex.constEnd())
         throw DbError(QStringLiteral("%1: campo '%2' não encontrado.").arg(name(), field));
     return *it;
 }
 
-const ColumnInfo* Dataset::columnOf(int i) const
-{
+const ColumnInfo* Dataset::columnOf(int i) const {
     return i >= 0 && i < m_columns.size() ? m_columns[i] : nullptr;
 }
 
-QVariant Dataset::value(const QString& field) const
-{
+QVariant Dataset::value(const QString& field) const {
     requireActive("field");
     const int i = index(field);
-    if (m_cur < 0)
-        return QVariant();
+    if (m_cur < 0) return QVariant();
     return m_rows[m_cur].values[i];
 }
 
-QString Dataset::asString(const QString& field) const
-{
+QString Dataset::asString(const QString& field) const {
     requireActive("field");
     const int i = index(field);
-    if (m_cur < 0)
-        return QString();
+    if (m_cur < 0) return QString();
     return Database::displayText(columnOf(i), m_rows[m_cur].values[i]);
 }
 
-int Dataset::asInteger(const QString& field) const
-{
+int Dataset::asInteger(const QString& field) const {
     const QVariant v = value(field);
-    if (v.isNull())
-        return 0;
+    if (v.isNull()) return 0;
     bool ok = false;
     const int n = v.toString().trimmed().toInt(&ok);
-    if (!ok)
-        throw ConversionError(QStringLiteral("'%1' não é um valor inteiro válido").arg(v.toString()));
+    if (!ok) throw ConversionError(QStringLiteral("'%1' não é um valor inteiro válido").arg(v.toString()));
     return n;
 }
 
-QString Dataset::text(int row, const QString& field) const
-{
-    if (m_state == State::Inactive || row < 0 || row >= m_rows.size())
-        return QString();
+QString Dataset::text(int row, const QString& field) const {
+    if (m_state == State::Inactive || row < 0 || row >= m_rows.size()) return QString();
     const auto it = m_fieldIndex.constFind(field.toLower());
-    if (it == m_fieldIndex.constEnd())
-        return QString();
+    if (it == m_fieldIndex.constEnd()) return QString();
     return Database::displayText(columnOf(*it), m_rows[row].values[*it]);
 }
 
-int Dataset::fieldWidth(const QString& field) const
-{
+int Dataset::fieldWidth(const QString& field) const {
     const auto it = m_fieldIndex.constFind(field.toLower());
     if (it != m_fieldIndex.constEnd()) {
         const ColumnInfo* c = columnOf(*it);
@@ -301,14 +255,11 @@ int Dataset::fieldWidth(const QString& field) const
     return c && c->type == ColumnInfo::Type::Text ? c->width : 0;
 }
 
-void Dataset::setValue(const QString& field, const QVariant& v)
-{
+void Dataset::setValue(const QString& field, const QVariant& v) {
     requireActive("field");
     const int i = index(field);
-    if (m_state == State::Browse)
-        edit();
-    if (m_cur < 0)
-        return;
+    if (m_state == State::Browse) edit();
+    if (m_cur < 0) return;
     const ColumnInfo* c = columnOf(i);
     if (c && c->type == ColumnInfo::Type::AutoNumber)
         throw DbError(QStringLiteral("O campo '%1' não pode ser modificado.").arg(c->name));
@@ -317,11 +268,9 @@ void Dataset::setValue(const QString& field, const QVariant& v)
     emit currentChanged();
 }
 
-void Dataset::edit()
-{
+void Dataset::edit() {
     requireActive("edit");
-    if (m_state == State::Edit || m_state == State::Insert)
-        return;
+    if (m_state == State::Edit || m_state == State::Insert) return;
     if (m_rows.isEmpty()) {
         append();
         return;
@@ -332,11 +281,9 @@ void Dataset::edit()
     emit currentChanged();
 }
 
-void Dataset::append()
-{
+void Dataset::append() {
     requireActive("append");
-    if (m_state == State::Edit || m_state == State::Insert)
-        post();
+    if (m_state == State::Edit || m_state == State::Insert) post();
     Row r;
     r.values = QVector<QVariant>(m_fields.size());
     m_rows.append(r);
@@ -347,11 +294,9 @@ void Dataset::append()
     emit reset();
 }
 
-void Dataset::insert()
-{
+void Dataset::insert() {
     requireActive("insert");
-    if (m_state == State::Edit || m_state == State::Insert)
-        post();
+    if (m_state == State::Edit || m_state == State::Insert) post();
     Row r;
     r.values = QVector<QVariant>(m_fields.size());
     const int at = m_cur < 0 ? 0 : m_cur;
@@ -363,40 +308,33 @@ void Dataset::insert()
     emit reset();
 }
 
-void Dataset::reloadRow(Row& row)
-{
+void Dataset::reloadRow(Row& row) {
     QSqlQuery q(m_db.handle());
-    if (!q.prepare(QStringLiteral("SELECT * FROM \"%1\" WHERE rowid = ?").arg(m_table)))
-        raise(q.lastError());
+    if (!q.prepare(QStringLiteral("SELECT * FROM \"%1\" WHERE rowid = ?").arg(m_table))) raise(q.lastError());
     q.addBindValue(row.rowid);
-    if (!q.exec())
-        raise(q.lastError());
-    if (!q.next())
-        return;
+    if (!q.exec()) raise(q.lastError());
+    if (!q.next()) return;
     const QSqlRecord rec = q.record();
     for (int i = 0; i < m_fields.size(); ++i) {
         const int at = rec.indexOf(m_fields[i]);
-        if (at >= 0)
-            row.values[i] = q.value(at);
+        if (at >= 0) row.values[i] = q.value(at);
     }
 }
 
-void Dataset::post()
-{
+void Dataset::post() {
     requireActive("post");
-    if (m_state == State::Browse)
-        return;
+    if (m_state == State::Browse) return;
     if (m_table.isEmpty())
         throw DbError(QStringLiteral("%1: não é possível gravar o resultado deste comando.").arg(name()));
     Row& row = m_rows[m_cur];
     QStringList cols;
     QVariantList values;
     for (int i = 0; i < m_fields.size(); ++i) {
-        if (!m_modified[i])
-            continue;
+        if (!m_modified[i]) continue;
         const ColumnInfo* c = columnOf(i);
         if (!c)
-            throw DbError(QStringLiteral("%1: campo '%2' não pertence a %3.").arg(name(), m_fields[i], m_table));
+            throw DbError(
+                QStringLiteral("%1: campo '%2' não pertence a %3.").arg(name(), m_fields[i], m_table));
         cols << c->name;
         values << m_db.toStorage(*c, row.values[i]);
     }
@@ -412,66 +350,56 @@ void Dataset::post()
             text = QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES (%3)")
                        .arg(m_table, cols.join(QStringLiteral("\", \"")), marks.join(QStringLiteral(", ")));
         }
-        if (!q.prepare(text))
-            raise(q.lastError());
+        if (!q.prepare(text)) raise(q.lastError());
         for (const QVariant& v : values)
             q.addBindValue(v);
-        if (!q.exec())
-            raise(q.lastError());
+        if (!q.exec()) raise(q.lastError());
         row.rowid = q.lastInsertId().toLongLong();
     } else if (!cols.isEmpty()) {
         QStringList sets;
         for (const QString& c : cols)
             sets << QStringLiteral("\"%1\" = ?").arg(c);
-        if (!q.prepare(QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid = ?").arg(m_table, sets.join(QStringLiteral(", ")))))
+        if (!q.prepare(QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid = ?")
+                           .arg(m_table, sets.join(QStringLiteral(", ")))))
             raise(q.lastError());
         for (const QVariant& v : values)
             q.addBindValue(v);
         q.addBindValue(row.rowid);
-        if (!q.exec())
-            raise(q.lastError());
+        if (!q.exec()) raise(q.lastError());
     }
     reloadRow(row);
     m_state = State::Browse;
     emit currentChanged();
 }
 
-void Dataset::remove()
-{
+void Dataset::remove() {
     requireActive("delete");
     if (m_state == State::Insert) {
         cancel();
         return;
     }
-    if (m_state == State::Edit)
-        cancel();
-    if (m_cur < 0)
-        return;
+    if (m_state == State::Edit) cancel();
+    if (m_cur < 0) return;
     if (m_table.isEmpty())
         throw DbError(QStringLiteral("%1: não é possível excluir deste resultado.").arg(name()));
     QSqlQuery q(m_db.handle());
-    if (!q.prepare(QStringLiteral("DELETE FROM \"%1\" WHERE rowid = ?").arg(m_table)))
-        raise(q.lastError());
+    if (!q.prepare(QStringLiteral("DELETE FROM \"%1\" WHERE rowid = ?").arg(m_table))) raise(q.lastError());
     q.addBindValue(m_rows[m_cur].rowid);
-    if (!q.exec())
-        raise(q.lastError());
+    if (!q.exec()) raise(q.lastError());
     m_rows.removeAt(m_cur);
-    if (m_cur >= m_rows.size())
-        m_cur = int(m_rows.size()) - 1;
+    if (m_cur >= m_rows.size()) m_cur = int(m_rows.size()) - 1;
     m_eof = m_rows.isEmpty();
     emit reset();
 }
 
-void Dataset::cancel()
-{
+void Dataset::cancel() {
     if (m_state == State::Edit) {
         m_rows[m_cur] = m_saved;
         m_state = State::Browse;
         emit currentChanged();
     } else if (m_state == State::Insert) {
         m_rows.removeAt(m_cur);
-        if (m_cur >= m_rows.size())
-            m_cur = int(m_rows.size()) - 1;
+        if (m_cur >= m_rows.size()) m_cur = int(m_rows.size()) - 1;
         m_eof = m_rows.isEmpty();
         m_state = State::Browse;
         emit reset();

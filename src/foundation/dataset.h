@@ -15,8 +15,8 @@ class Dataset : public QObject {
 public:
     enum class State { Inactive, Browse, Edit, Insert };
 
-    Dataset(Database& db, const QString& name, const QString& defaultSql, const QStringList& declaredFields = {},
-            QObject* parent = nullptr);
+    Dataset(Database& db, const QString& name, const QString& defaultSql,
+            const QStringList& declaredFields = {}, QObject* parent = nullptr);
 
     QString name() const { return objectName(); }
 

@@ -7,18 +7,14 @@
 #include <QMouseEvent>
 
 DBEdit::DBEdit(QWidget* parent, const QString& objectName, Dataset* dataset, const QString& field)
-    : QLineEdit(parent)
-{
+    : QLineEdit(parent) {
     setObjectName(objectName);
     connect(this, &QLineEdit::textEdited, this, &DBEdit::typed);
-    if (dataset)
-        bind(dataset, field);
+    if (dataset) bind(dataset, field);
 }
 
-void DBEdit::bind(Dataset* dataset, const QString& field)
-{
-    if (m_dataset)
-        disconnect(m_dataset, nullptr, this, nullptr);
+void DBEdit::bind(Dataset* dataset, const QString& field) {
+    if (m_dataset) disconnect(m_dataset, nullptr, this, nullptr);
     m_dataset = dataset;
     m_field = field;
     const int width = dataset->fieldWidth(field);
@@ -28,44 +24,34 @@ void DBEdit::bind(Dataset* dataset, const QString& field)
     refresh();
 }
 
-void DBEdit::refresh()
-{
-    if (m_writing)
-        return;
+void DBEdit::refresh() {
+    if (m_writing) return;
     QString text;
     if (m_dataset && m_dataset->isActive() && m_dataset->hasField(m_field))
         text = m_dataset->asString(m_field);
-    if (text != this->text())
-        setText(text);
+    if (text != this->text()) setText(text);
 }
 
-void DBEdit::typed(const QString& text)
-{
-    if (!m_dataset || !m_dataset->isActive())
-        return;
+void DBEdit::typed(const QString& text) {
+    if (!m_dataset || !m_dataset->isActive()) return;
     m_writing = true;
     Messages::guarded(this, [&] {
-        if (m_dataset->state() == Dataset::State::Browse)
-            m_dataset->edit();
+        if (m_dataset->state() == Dataset::State::Browse) m_dataset->edit();
         m_dataset->setValue(m_field, text);
     });
     m_writing = false;
 }
 
 DBMemo::DBMemo(QWidget* parent, const QString& objectName, Dataset* dataset, const QString& field)
-    : QPlainTextEdit(parent)
-{
+    : QPlainTextEdit(parent) {
     setObjectName(objectName);
     setReadOnly(true);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    if (dataset)
-        bind(dataset, field);
+    if (dataset) bind(dataset, field);
 }
 
-void DBMemo::bind(Dataset* dataset, const QString& field)
-{
-    if (m_dataset)
-        disconnect(m_dataset, nullptr, this, nullptr);
+void DBMemo::bind(Dataset* dataset, const QString& field) {
+    if (m_dataset) disconnect(m_dataset, nullptr, this, nullptr);
     m_dataset = dataset;
     m_field = field;
     connect(dataset, &Dataset::reset, this, &DBMemo::refresh);
@@ -73,27 +59,22 @@ void DBMemo::bind(Dataset* dataset, const QString& field)
     refresh();
 }
 
-void DBMemo::refresh()
-{
+void DBMemo::refresh() {
     QString text;
     if (m_dataset && m_dataset->isActive() && m_dataset->hasField(m_field))
         text = m_dataset->asString(m_field);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (text != toPlainText())
-        setPlainText(text);
+    if (text != toPlainText()) setPlainText(text);
 }
 
 DatasetModel::DatasetModel(QObject* parent, Dataset* dataset, QList<GridColumn> columns)
-    : QAbstractTableModel(parent), m_columns(std::move(columns))
-{
+    : QAbstractTableModel(parent), m_columns(std::move(columns)) {
     bind(dataset);
 }
 
-void DatasetModel::bind(Dataset* dataset)
-{
+void DatasetModel::bind(Dataset* dataset) {
     beginResetModel();
-    if (m_dataset)
-        disconnect(m_dataset, nullptr, this, nullptr);
+    if (m_dataset) disconnect(m_dataset, nullptr, this, nullptr);
     m_dataset = dataset;
     if (dataset) {
         connect(dataset, &Dataset::reset, this, [this] {
@@ -108,22 +89,17 @@ void DatasetModel::bind(Dataset* dataset)
     endResetModel();
 }
 
-int DatasetModel::rowCount(const QModelIndex& parent) const
-{
-    if (parent.isValid() || !m_dataset || !m_dataset->isActive())
-        return 0;
+int DatasetModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid() || !m_dataset || !m_dataset->isActive()) return 0;
     return m_dataset->recordCount();
 }
 
-int DatasetModel::columnCount(const QModelIndex& parent) const
-{
+int DatasetModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(m_columns.size());
 }
 
-QVariant DatasetModel::data(const QModelIndex& index, int role) const
-{
-    if (!index.isValid() || !m_dataset)
-        return {};
+QVariant DatasetModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || !m_dataset) return {};
     const GridColumn& c = m_columns[index.column()];
     switch (role) {
     case Qt::DisplayRole:
@@ -142,18 +118,14 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
     }
 }
 
-QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
-        return {};
-    if (role == Qt::DisplayRole)
-        return m_columns[section].title;
+QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size()) return {};
+    if (role == Qt::DisplayRole) return m_columns[section].title;
     return {};
 }
 
 DBGrid::DBGrid(QWidget* parent, const QString& objectName, Dataset* dataset, QList<GridColumn> columns)
-    : QTableView(parent)
-{
+    : QTableView(parent) {
     setObjectName(objectName);
     QList<int> widths;
     for (const GridColumn& c : columns)
@@ -170,44 +142,37 @@ DBGrid::DBGrid(QWidget* parent, const QString& objectName, Dataset* dataset, QLi
     hf.setBold(true);
     horizontalHeader()->setFont(hf);
     for (int i = 0; i < widths.size(); ++i) {
-        if (widths[i] > 0)
-            setColumnWidth(i, widths[i]);
+        if (widths[i] > 0) setColumnWidth(i, widths[i]);
     }
     horizontalHeader()->setStretchLastSection(true);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& cur) {
-        if (m_syncing || !cur.isValid() || !m_model->dataset())
-            return;
+        if (m_syncing || !cur.isValid() || !m_model->dataset()) return;
         Messages::guarded(this, [&] { m_model->dataset()->setRecNo(cur.row()); });
     });
-    if (dataset)
-        bind(dataset);
+    if (dataset) bind(dataset);
 }
 
-void DBGrid::bind(Dataset* dataset)
-{
-    if (m_model->dataset())
-        disconnect(m_model->dataset(), nullptr, this, nullptr);
+void DBGrid::bind(Dataset* dataset) {
+    if (m_model->dataset()) disconnect(m_model->dataset(), nullptr, this, nullptr);
     m_model->bind(dataset);
     connect(dataset, &Dataset::reset, this, &DBGrid::followDataset);
     connect(dataset, &Dataset::currentChanged, this, &DBGrid::followDataset);
     followDataset();
 }
 
-void DBGrid::followDataset()
-{
+void DBGrid::followDataset() {
     Dataset* d = m_model->dataset();
-    if (!d || !d->isActive() || d->recNo() < 0)
-        return;
+    if (!d || !d->isActive() || d->recNo() < 0) return;
     m_syncing = true;
     const QModelIndex idx = m_model->index(d->recNo(), 0);
     if (selectionModel()->currentIndex().row() != idx.row()) {
-        selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        selectionModel()->setCurrentIndex(idx,
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
     m_syncing = false;
 }
 
-void DBGrid::mouseDoubleClickEvent(QMouseEvent* event)
-{
+void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
     emit rowDoubleClicked();
 }

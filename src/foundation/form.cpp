@@ -6,52 +6,42 @@
 #include <QPushButton>
 #include <QTimer>
 
-Form::Form(Forms& f, const QString& objectName, const QString& caption) : QDialog(nullptr), forms(f)
-{
+Form::Form(Forms& f, const QString& objectName, const QString& caption) : QDialog(nullptr), forms(f) {
     setObjectName(objectName);
     setWindowTitle(caption);
     setModal(true);
 }
 
-int Form::showModal()
-{
+int Form::showModal() {
     return exec();
 }
 
-void Form::setFixedDialog(int width, int height)
-{
+void Form::setFixedDialog(int width, int height) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(width, height);
 }
 
-void Form::setNoSystemMenu()
-{
+void Form::setNoSystemMenu() {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 }
 
-void Form::showEvent(QShowEvent* event)
-{
+void Form::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        guard([this] { FormShow(); });
+    if (!event->spontaneous()) guard([this] { FormShow(); });
 }
 
-bool Form::event(QEvent* event)
-{
+bool Form::event(QEvent* event) {
     const bool r = QDialog::event(event);
-    if (event->type() == QEvent::WindowActivate)
-        guard([this] { FormActivate(); });
+    if (event->type() == QEvent::WindowActivate) guard([this] { FormActivate(); });
     return r;
 }
 
-void Form::done(int result)
-{
+void Form::done(int result) {
     guard([this] { FormClose(); });
     QDialog::done(result);
 }
 
-void Form::keyPressEvent(QKeyEvent* event)
-{
+void Form::keyPressEvent(QKeyEvent* event) {
     // A dialog would close on Esc; these windows do not. Enter presses only a button made default.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
@@ -60,8 +50,7 @@ void Form::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-QLabel* Form::label(const QString& objectName, const QString& text, bool bold)
-{
+QLabel* Form::label(const QString& objectName, const QString& text, bool bold) {
     auto* l = new QLabel(text, this);
     l->setObjectName(objectName);
     if (bold) {
@@ -72,15 +61,14 @@ QLabel* Form::label(const QString& objectName, const QString& text, bool bold)
     return l;
 }
 
-QLineEdit* Form::lineEdit(const QString& objectName)
-{
+QLineEdit* Form::lineEdit(const QString& objectName) {
     auto* e = new QLineEdit(this);
     e->setObjectName(objectName);
     return e;
 }
 
-QPushButton* Form::speedButton(const QString& objectName, const QString& caption, std::function<void()> onClick)
-{
+QPushButton* Form::speedButton(const QString& objectName, const QString& caption,
+                               std::function<void()> onClick) {
     auto* b = new QPushButton(caption, this);
     b->setObjectName(objectName);
     b->setFocusPolicy(Qt::NoFocus);
@@ -90,8 +78,7 @@ QPushButton* Form::speedButton(const QString& objectName, const QString& caption
     return b;
 }
 
-QTimer* Form::clockTimer(std::function<void()> tick)
-{
+QTimer* Form::clockTimer(std::function<void()> tick) {
     auto* t = new QTimer(this);
     t->setObjectName(QStringLiteral("Timer1"));
     t->setInterval(1000);

@@ -43,7 +43,8 @@ protected:
     QLabel* label(const QString& objectName, const QString& text, bool bold = false);
     QLineEdit* lineEdit(const QString& objectName);
     // A button that never takes the focus; its click runs guarded.
-    QPushButton* speedButton(const QString& objectName, const QString& caption, std::function<void()> onClick);
+    QPushButton* speedButton(const QString& objectName, const QString& caption,
+                             std::function<void()> onClick);
     // A one-second timer running from creation, ticking `tick`.
     QTimer* clockTimer(std::function<void()> tick);
 

@@ -13,8 +13,7 @@ struct Token {
     QString text; // for String: the value, unquoted
 };
 
-QList<Token> tokenize(const QString& s)
-{
+QList<Token> tokenize(const QString& s) {
     QList<Token> out;
     int i = 0;
     const int n = int(s.size());
@@ -61,7 +60,8 @@ QList<Token> tokenize(const QString& s)
                 ++j;
             out.append({Tok::Number, s.mid(i, j - i)});
             i = j;
-        } else if (c == QLatin1Char(':') && i + 1 < n && (s[i + 1].isLetter() || s[i + 1] == QLatin1Char('_'))) {
+        } else if (c == QLatin1Char(':') && i + 1 < n &&
+                   (s[i + 1].isLetter() || s[i + 1] == QLatin1Char('_'))) {
             int j = i + 1;
             while (j < n && (s[j].isLetterOrNumber() || s[j] == QLatin1Char('_')))
                 ++j;
@@ -79,28 +79,24 @@ QList<Token> tokenize(const QString& s)
     return out;
 }
 
-bool isWord(const Token& t, const char* w)
-{
+bool isWord(const Token& t, const char* w) {
     return t.type == Tok::Word && t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
 }
 
-QString unbracket(const QString& word)
-{
+QString unbracket(const QString& word) {
     if (word.startsWith(QLatin1Char('[')) && word.endsWith(QLatin1Char(']')))
         return word.mid(1, word.size() - 2);
     return word;
 }
 
 // Index of the next non-space token at or after i, or -1.
-int skip(const QList<Token>& t, int i)
-{
+int skip(const QList<Token>& t, int i) {
     while (i < t.size() && t[i].type == Tok::Space)
         ++i;
     return i < t.size() ? i : -1;
 }
 
-QString likeEscaped(const QString& jetPattern)
-{
+QString likeEscaped(const QString& jetPattern) {
     QString out;
     for (const QChar c : jetPattern) {
         if (c == QLatin1Char('*'))
@@ -115,62 +111,48 @@ QString likeEscaped(const QString& jetPattern)
     return out;
 }
 
-QVariant literalValue(const Token& t)
-{
-    if (t.type == Tok::String)
-        return t.text;
+QVariant literalValue(const Token& t) {
+    if (t.type == Tok::String) return t.text;
     if (t.type == Tok::Number)
-        return t.text.contains(QLatin1Char('.')) ? QVariant(t.text.toDouble()) : QVariant(t.text.toLongLong());
+        return t.text.contains(QLatin1Char('.')) ? QVariant(t.text.toDouble())
+                                                 : QVariant(t.text.toLongLong());
     return {}; // NULL
 }
 
 // Parses "insert into t (c1, c2) values (lit, lit)" into columns and literals.
-bool parseInsert(const QList<Token>& t, Statement& st)
-{
+bool parseInsert(const QList<Token>& t, Statement& st) {
     int i = skip(t, 0);
-    if (i < 0 || !isWord(t[i], "insert"))
-        return false;
+    if (i < 0 || !isWord(t[i], "insert")) return false;
     i = skip(t, i + 1);
-    if (i < 0 || !isWord(t[i], "into"))
-        return false;
+    if (i < 0 || !isWord(t[i], "into")) return false;
     i = skip(t, i + 1);
-    if (i < 0 || t[i].type != Tok::Word)
-        return false;
+    if (i < 0 || t[i].type != Tok::Word) return false;
     st.table = unbracket(t[i].text);
     i = skip(t, i + 1);
-    if (i < 0 || t[i].text != QLatin1String("("))
-        return false;
+    if (i < 0 || t[i].text != QLatin1String("(")) return false;
     QStringList cols;
     for (;;) {
         i = skip(t, i + 1);
-        if (i < 0 || t[i].type != Tok::Word)
-            return false;
+        if (i < 0 || t[i].type != Tok::Word) return false;
         cols << unbracket(t[i].text);
         i = skip(t, i + 1);
-        if (i < 0)
-            return false;
-        if (t[i].text == QLatin1String(")"))
-            break;
-        if (t[i].text != QLatin1String(","))
-            return false;
+        if (i < 0) return false;
+        if (t[i].text == QLatin1String(")")) break;
+        if (t[i].text != QLatin1String(",")) return false;
     }
     i = skip(t, i + 1);
-    if (i < 0 || !isWord(t[i], "values"))
-        return false;
+    if (i < 0 || !isWord(t[i], "values")) return false;
     i = skip(t, i + 1);
-    if (i < 0 || t[i].text != QLatin1String("("))
-        return false;
+    if (i < 0 || t[i].text != QLatin1String("(")) return false;
     QVariantList values;
     for (;;) {
         i = skip(t, i + 1);
-        if (i < 0)
-            return false;
+        if (i < 0) return false;
         bool negative = false;
         if (t[i].text == QLatin1String("-")) {
             negative = true;
             i = skip(t, i + 1);
-            if (i < 0 || t[i].type != Tok::Number)
-                return false;
+            if (i < 0 || t[i].type != Tok::Number) return false;
         }
         if (t[i].type == Tok::String || t[i].type == Tok::Number || isWord(t[i], "null")) {
             QVariant v = literalValue(t[i]);
@@ -181,18 +163,13 @@ bool parseInsert(const QList<Token>& t, Statement& st)
             return false;
         }
         i = skip(t, i + 1);
-        if (i < 0)
-            return false;
-        if (t[i].text == QLatin1String(")"))
-            break;
-        if (t[i].text != QLatin1String(","))
-            return false;
+        if (i < 0) return false;
+        if (t[i].text == QLatin1String(")")) break;
+        if (t[i].text != QLatin1String(",")) return false;
     }
     const int rest = skip(t, i + 1);
-    if (rest >= 0 && !(t[rest].text == QLatin1String(";") && skip(t, rest + 1) < 0))
-        return false;
-    if (cols.size() != values.size())
-        return false;
+    if (rest >= 0 && !(t[rest].text == QLatin1String(";") && skip(t, rest + 1) < 0)) return false;
+    if (cols.size() != values.size()) return false;
     QStringList marks;
     for (int k = 0; k < cols.size(); ++k)
         marks << QStringLiteral("?");
@@ -206,15 +183,13 @@ bool parseInsert(const QList<Token>& t, Statement& st)
 
 } // namespace
 
-QString quoted(const QString& text)
-{
+QString quoted(const QString& text) {
     QString inner = text;
     inner.replace(QLatin1Char('\''), QStringLiteral("''"));
     return QLatin1Char('\'') + inner + QLatin1Char('\'');
 }
 
-Statement translate(const QString& jet)
-{
+Statement translate(const QString& jet) {
     QList<Token> t = tokenize(jet);
     Statement st;
     const int first = skip(t, 0);
@@ -228,14 +203,12 @@ Statement translate(const QString& jet)
         else if (isWord(t[first], "delete"))
             st.kind = Kind::Delete;
     }
-    if (st.kind == Kind::Insert && parseInsert(t, st))
-        return st;
+    if (st.kind == Kind::Insert && parseInsert(t, st)) return st;
 
     // "delete * from": drop the star
     if (st.kind == Kind::Delete) {
         const int star = skip(t, first + 1);
-        if (star >= 0 && t[star].text == QLatin1String("*"))
-            t.removeAt(star);
+        if (star >= 0 && t[star].text == QLatin1String("*")) t.removeAt(star);
     }
     // The statement's table: after "from", "into" or "update".
     for (int i = 0; i < t.size(); ++i) {
@@ -245,8 +218,8 @@ Statement translate(const QString& jet)
                 st.table = unbracket(t[j].text);
                 // a join or a second table: no single table
                 const int k = skip(t, j + 1);
-                if (k >= 0 && (t[k].text == QLatin1String(",") || isWord(t[k], "join") || isWord(t[k], "inner") ||
-                               isWord(t[k], "left")))
+                if (k >= 0 && (t[k].text == QLatin1String(",") || isWord(t[k], "join") ||
+                               isWord(t[k], "inner") || isWord(t[k], "left")))
                     st.table.clear();
             }
             break;
@@ -260,9 +233,11 @@ Statement translate(const QString& jet)
             const int j = skip(t, i + 1);
             if (j >= 0 && t[j].type == Tok::String) {
                 const QString& pattern = t[j].text;
-                const bool wildcard = pattern.contains(QLatin1Char('*')) || pattern.contains(QLatin1Char('?'));
+                const bool wildcard =
+                    pattern.contains(QLatin1Char('*')) || pattern.contains(QLatin1Char('?'));
                 if (wildcard)
-                    out += QStringLiteral("LIKE ") + quoted(likeEscaped(pattern)) + QStringLiteral(" ESCAPE '\\'");
+                    out += QStringLiteral("LIKE ") + quoted(likeEscaped(pattern)) +
+                           QStringLiteral(" ESCAPE '\\'");
                 else
                     out += QStringLiteral("= ") + quoted(pattern) + QStringLiteral(" COLLATE NOCASE");
                 i = j;

@@ -11,15 +11,12 @@ namespace {
 class UpperFilter : public QObject {
 public:
     using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
         const QString upper = text.toUpper();
-        if (text.isEmpty() || upper == text)
-            return false;
+        if (text.isEmpty() || upper == text) return false;
         QKeyEvent replaced(QEvent::KeyPress, key->key(), key->modifiers(), upper, key->isAutoRepeat(),
                            ushort(key->count()));
         QCoreApplication::sendEvent(watched, &replaced);
@@ -29,11 +26,10 @@ public:
 
 class AllowFilter : public QObject {
 public:
-    AllowFilter(QObject* parent, QString allowed, bool enter) : QObject(parent), m_allowed(std::move(allowed)), m_enter(enter) {}
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
+    AllowFilter(QObject* parent, QString allowed, bool enter)
+        : QObject(parent), m_allowed(std::move(allowed)), m_enter(enter) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
             return false; // shortcuts, not characters
@@ -49,11 +45,9 @@ public:
             break;
         }
         const QString text = key->text();
-        if (text.isEmpty() || !text[0].isPrint())
-            return false;
+        if (text.isEmpty() || !text[0].isPrint()) return false;
         for (const QChar c : text)
-            if (!m_allowed.contains(c))
-                return true;
+            if (!m_allowed.contains(c)) return true;
         return false;
     }
 
@@ -64,18 +58,15 @@ private:
 
 } // namespace
 
-void upperCase(QWidget* edit)
-{
+void upperCase(QWidget* edit) {
     edit->installEventFilter(new UpperFilter(edit));
 }
 
-void allowOnly(QWidget* edit, const QString& characters, bool enter)
-{
+void allowOnly(QWidget* edit, const QString& characters, bool enter) {
     edit->installEventFilter(new AllowFilter(edit, characters, enter));
 }
 
-void password(QLineEdit* edit)
-{
+void password(QLineEdit* edit) {
     upperCase(edit);
     edit->setEchoMode(QLineEdit::Password);
     // "*" for each character, whatever the platform's own password character

@@ -16,9 +16,13 @@ void upperCase(QWidget* edit);
 void allowOnly(QWidget* edit, const QString& characters, bool enter);
 
 // Amounts: digits, the comma and Backspace.
-inline void money(QWidget* edit, bool enter) { allowOnly(edit, QStringLiteral("0123456789,"), enter); }
+inline void money(QWidget* edit, bool enter) {
+    allowOnly(edit, QStringLiteral("0123456789,"), enter);
+}
 // Counts: digits and Backspace.
-inline void digits(QWidget* edit, bool enter) { allowOnly(edit, QStringLiteral("0123456789"), enter); }
+inline void digits(QWidget* edit, bool enter) {
+    allowOnly(edit, QStringLiteral("0123456789"), enter);
+}
 
 // A password field: capitals, one "*" per character.
 void password(QLineEdit* edit);

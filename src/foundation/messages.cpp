@@ -6,14 +6,12 @@ namespace Messages {
 
 namespace {
 
-Handler& handler()
-{
+Handler& handler() {
     static Handler h;
     return h;
 }
 
-void show(QWidget* parent, Kind kind, const QString& caption, const QString& text)
-{
+void show(QWidget* parent, Kind kind, const QString& caption, const QString& text) {
     if (handler()) {
         handler()(kind, caption, text);
         return;
@@ -26,23 +24,19 @@ void show(QWidget* parent, Kind kind, const QString& caption, const QString& tex
 
 } // namespace
 
-void warning(QWidget* parent, const QString& text)
-{
+void warning(QWidget* parent, const QString& text) {
     show(parent, Kind::Warning, warningCaption, text);
 }
 
-void plain(QWidget* parent, const QString& text)
-{
+void plain(QWidget* parent, const QString& text) {
     show(parent, Kind::Plain, appTitle, text);
 }
 
-void error(QWidget* parent, const QString& text)
-{
+void error(QWidget* parent, const QString& text) {
     show(parent, Kind::Error, appTitle, text);
 }
 
-void setHandler(Handler h)
-{
+void setHandler(Handler h) {
     handler() = std::move(h);
 }
 

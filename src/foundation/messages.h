@@ -26,8 +26,7 @@ using Handler = std::function<void(Kind kind, const QString& caption, const QStr
 void setHandler(Handler handler);
 
 // Runs an event handler; an error it raises is shown and stops it there. Steps already done stay done.
-template <class F> bool guarded(QWidget* parent, F&& handler)
-{
+template <class F> bool guarded(QWidget* parent, F&& handler) {
     try {
         handler();
         return true;

@@ -11,18 +11,15 @@ namespace Money {
 
 namespace {
 
-const QRegularExpression& pattern()
-{
+const QRegularExpression& pattern() {
     static const QRegularExpression re(QStringLiteral(R"(^\s*[+-]?(\d+(,\d*)?|,\d+)([eE][+-]?\d+)?\s*$)"));
     return re;
 }
 
 // Rounds to `decimals` places: the value is first written with 15 significant digits,
 // then rounded in decimal, halves away from zero.
-QString fixed(double value, int decimals)
-{
-    if (!std::isfinite(value))
-        throw ConversionError(QStringLiteral("Valor fora dos limites"));
+QString fixed(double value, int decimals) {
+    if (!std::isfinite(value)) throw ConversionError(QStringLiteral("Valor fora dos limites"));
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
     // buf: d.dddddddddddddde[+-]xx
@@ -63,40 +60,35 @@ QString fixed(double value, int decimals)
     const bool zero = intPart == "0" && frac.find_first_not_of('0') == std::string::npos;
     std::string out = (value < 0 && !zero) ? "-" : "";
     out += intPart;
-    if (decimals > 0)
-        out += "," + frac;
+    if (decimals > 0) out += "," + frac;
     return QString::fromStdString(out);
 }
 
 } // namespace
 
-bool isValid(const QString& text)
-{
+bool isValid(const QString& text) {
     return pattern().match(text).hasMatch();
 }
 
-double parse(const QString& text)
-{
+double parse(const QString& text) {
     if (!isValid(text))
         throw ConversionError(QStringLiteral("'%1' não é um valor numérico válido").arg(text));
     QString t = text.trimmed();
     t.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (t.startsWith(QLatin1Char('.')) || t.startsWith(QLatin1String("-.")) || t.startsWith(QLatin1String("+.")))
+    if (t.startsWith(QLatin1Char('.')) || t.startsWith(QLatin1String("-.")) ||
+        t.startsWith(QLatin1String("+.")))
         t.insert(t.indexOf(QLatin1Char('.')), QLatin1Char('0'));
     bool ok = false;
     const double v = t.toDouble(&ok);
-    if (!ok)
-        throw ConversionError(QStringLiteral("'%1' não é um valor numérico válido").arg(text));
+    if (!ok) throw ConversionError(QStringLiteral("'%1' não é um valor numérico válido").arg(text));
     return v;
 }
 
-QString format(double value)
-{
+QString format(double value) {
     return fixed(value, 2);
 }
 
-QString count(double value)
-{
+QString count(double value) {
     return fixed(value, 0);
 }
 

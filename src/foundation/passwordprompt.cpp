@@ -12,8 +12,7 @@
 #include <QVBoxLayout>
 
 PasswordPrompt::PasswordPrompt(Forms& forms, Tdm& dm, const Design& design)
-    : Form(forms, design.objectName, design.caption), m_dm(dm), m_design(design)
-{
+    : Form(forms, design.objectName, design.caption), m_dm(dm), m_design(design) {
     setFixedDialog(320, 130);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label(QStringLiteral("Label1"), design.labelText, true));
@@ -26,7 +25,8 @@ PasswordPrompt::PasswordPrompt(Forms& forms, Tdm& dm, const Design& design)
     edt_senha->setStyleSheet(edt_senha->styleSheet() + QStringLiteral("color: red;"));
     layout->addWidget(edt_senha);
     auto* buttons = new QHBoxLayout;
-    SpeedButton2 = speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("Cancelar"), [this] { SpeedButton2Click(); });
+    SpeedButton2 = speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("Cancelar"),
+                               [this] { SpeedButton2Click(); });
     bt_fechar = speedButton(QStringLiteral("bt_fechar"), design.okCaption, [this] { bt_fecharClick(); });
     buttons->addStretch();
     buttons->addWidget(SpeedButton2);
@@ -35,8 +35,7 @@ PasswordPrompt::PasswordPrompt(Forms& forms, Tdm& dm, const Design& design)
     connect(edt_senha, &QLineEdit::returnPressed, this, [this] { guard([this] { bt_fecharClick(); }); });
 }
 
-void PasswordPrompt::bt_fecharClick()
-{
+void PasswordPrompt::bt_fecharClick() {
     const QString typed = edt_senha->text();
     Dataset* q = m_dm.q_senhas;
     q->setSql(QStringLiteral("Select * from tbl_senhas"));
@@ -58,13 +57,11 @@ void PasswordPrompt::bt_fecharClick()
     accept();
 }
 
-void PasswordPrompt::SpeedButton2Click()
-{
+void PasswordPrompt::SpeedButton2Click() {
     edt_senha->clear();
     reject();
 }
 
-void PasswordPrompt::FormClose()
-{
+void PasswordPrompt::FormClose() {
     edt_senha->clear();
 }

@@ -22,9 +22,9 @@ struct ReportElement {
     bool bold = false;
     Qt::Alignment alignment = Qt::AlignLeft;
     bool wordWrap = false;
-    bool autoSize = true; // takes the width of its text; otherwise clipped to its width
-    QString caption;      // Label
-    QStringList lines;    // Memo
+    bool autoSize = true;       // takes the width of its text; otherwise clipped to its width
+    QString caption;            // Label
+    QStringList lines;          // Memo
     Dataset* dataset = nullptr; // DBText: field of the dataset's current row at print time
     QString field;
 

@@ -1,7 +1,6 @@
 #include "u_dm.h"
 
-Tdm::Tdm(const QString& databasePath, QObject* parent) : QObject(parent)
-{
+Tdm::Tdm(const QString& databasePath, QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("dm"));
     m_db = std::make_unique<Database>(databasePath);
     auto make = [this](const char* name, const char* sql, QStringList fields) {
@@ -19,19 +18,19 @@ Tdm::Tdm(const QString& databasePath, QObject* parent) : QObject(parent)
     q_adm = make("q_adm", "select * from tbl_adm", {});
     q_base = make("q_base", "select * from tbl_base", {"id", "ultcaixa"});
     q_caderneta = make("q_caderneta", "select * from tbl_caderneta", {"id", "nome"});
-    q_prod_cad = make("q_prod_cad", "select * from tbl_prod_caderneta", {"produto", "valor", "data", "hora", "id_ligacao"});
+    q_prod_cad = make("q_prod_cad", "select * from tbl_prod_caderneta",
+                      {"produto", "valor", "data", "hora", "id_ligacao"});
     for (Dataset* d : datasets())
         d->open();
 }
 
-Tdm::~Tdm()
-{
+Tdm::~Tdm() {
     // datasets go before the connection they use
     qDeleteAll(findChildren<Dataset*>());
     m_db.reset();
 }
 
-QList<Dataset*> Tdm::datasets() const
-{
-    return {q_config, q_vendas, q_cont_vendas, q_cont, q_festa, q_senhas, q_adm, q_base, q_caderneta, q_prod_cad};
+QList<Dataset*> Tdm::datasets() const {
+    return {q_config, q_vendas, q_cont_vendas, q_cont,      q_festa,
+            q_senhas, q_adm,    q_base,        q_caderneta, q_prod_cad};
 }

@@ -30,16 +30,14 @@
 #include "till/u_s_sangria.h"
 #include "till/u_sangria.h"
 
-template <class T, class... Args> T* Forms::make(const char* name, Args&&... args)
-{
+template <class T, class... Args> T* Forms::make(const char* name, Args&&... args) {
     auto owned = std::make_shared<T>(std::forward<Args>(args)...);
     m_owned.push_back(owned);
     m_order << QLatin1String(name);
     return owned.get();
 }
 
-Forms::Forms(const QString& databasePath)
-{
+Forms::Forms(const QString& databasePath) {
     f_login = make<Tf_login>("f_login", *this);
     f_principal = make<Tf_principal>("f_principal", *this);
     f_config = make<Tf_config>("f_config", *this);
@@ -74,24 +72,19 @@ Forms::Forms(const QString& databasePath)
     qr_impbackup = make<Tqr_impbackup>("qr_impbackup", *this);
 }
 
-Tf_ficha_cad* Forms::newSheet()
-{
-    if (m_sheet)
-        m_sheet.release()->deleteLater();
+Tf_ficha_cad* Forms::newSheet() {
+    if (m_sheet) m_sheet.release()->deleteLater();
     m_sheet = std::make_unique<Tf_ficha_cad>(*this);
     f_ficha_cad = m_sheet.get();
     return f_ficha_cad;
 }
 
-void Forms::quit()
-{
+void Forms::quit() {
     quitRequested = true;
-    if (onQuit)
-        onQuit();
+    if (onQuit) onQuit();
 }
 
-Forms::~Forms()
-{
+Forms::~Forms() {
     m_sheet.reset();
     while (!m_owned.empty())
         m_owned.pop_back();

@@ -9,15 +9,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-Tf_about::Tf_about(Forms& forms) : Form(forms, QStringLiteral("f_about"), QStringLiteral("Quorvanta 3.0"))
-{
+Tf_about::Tf_about(Forms& forms) : Form(forms, QStringLiteral("f_about"), QStringLiteral("Quorvanta 3.0")) {
     setFixedDialog(380, 250);
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameShape(QFrame::StyledPanel);
     auto* icon = new QLabel(panel);
     icon->setObjectName(QStringLiteral("ProgramIcon"));
-    icon->setPixmap(QIcon(QStringLiteral(":/resources/quorvanta.svg")).pixmap(64, 64));
+    icon->setPixmap(QIcon(QStringLiteral(":/resources/quorvanta.png")).pixmap(64, 64));
     auto* product = label(QStringLiteral("ProductName"), QStringLiteral("Quorvanta 3.0"), true);
     QFont pf = product->font();
     pf.setPointSize(14);
@@ -25,12 +24,13 @@ Tf_about::Tf_about(Forms& forms) : Form(forms, QStringLiteral("f_about"), QStrin
     product->setStyleSheet(QStringLiteral("color: red;"));
     auto* texts = new QVBoxLayout;
     texts->addWidget(product);
-    texts->addWidget(label(QStringLiteral("Version"),
-                           QStringLiteral("Desenvolvido por: ") + Tf_principal::makerName()));
+    texts->addWidget(
+        label(QStringLiteral("Version"), QStringLiteral("Desenvolvido por: ") + Tf_principal::makerName()));
     texts->addSpacing(8);
     texts->addWidget(label(QStringLiteral("Label1"), QStringLiteral("Contatos:"), true));
     texts->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Telefone: (00) 0000-0000")));
-    texts->addWidget(label(QStringLiteral("Label3"), QStringLiteral("E-mail: contato@quorvanta.example.org")));
+    texts->addWidget(
+        label(QStringLiteral("Label3"), QStringLiteral("E-mail: contato@quorvanta.example.org")));
     texts->addWidget(label(QStringLiteral("Label4"), QStringLiteral("Site: ") + Tf_principal::makerSite()));
     auto* row = new QHBoxLayout(panel);
     row->addWidget(icon, 0, Qt::AlignTop);

@@ -4,15 +4,17 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-Tf_atalhos::Tf_atalhos(Forms& forms) : Form(forms, QStringLiteral("f_atalhos"), QStringLiteral("Teclas de Atalho"))
-{
+Tf_atalhos::Tf_atalhos(Forms& forms)
+    : Form(forms, QStringLiteral("f_atalhos"), QStringLiteral("Teclas de Atalho")) {
     setFixedDialog(440, 190);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label(QStringLiteral("Label1"),
-                            QStringLiteral("* Teclas de Atalho para utilizar na tela de Vendas de Caixa"), true));
+                            QStringLiteral("* Teclas de Atalho para utilizar na tela de Vendas de Caixa"),
+                            true));
     int n = 2;
-    for (const char* line : {"CTRL + F  -  Fechamento de Caixa", "CTRL + P  -  Exibe na tela o Parcial do Caixa",
-                             "CTRL + S  -  Efetua Sangria de Caixa"}) {
+    for (const char* line :
+         {"CTRL + F  -  Fechamento de Caixa", "CTRL + P  -  Exibe na tela o Parcial do Caixa",
+          "CTRL + S  -  Efetua Sangria de Caixa"}) {
         QLabel* l = label(QStringLiteral("Label%1").arg(n++), QString::fromUtf8(line), true);
         l->setStyleSheet(QStringLiteral("color: blue;"));
         layout->addWidget(l);

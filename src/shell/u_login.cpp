@@ -16,8 +16,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-Tf_login::Tf_login(Forms& forms) : Form(forms, QStringLiteral("f_login"), QStringLiteral("Login - Quorvanta 2.0"))
-{
+Tf_login::Tf_login(Forms& forms)
+    : Form(forms, QStringLiteral("f_login"), QStringLiteral("Login - Quorvanta 2.0")) {
     setModal(false);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(430, 210);
@@ -32,12 +32,14 @@ Tf_login::Tf_login(Forms& forms) : Form(forms, QStringLiteral("f_login"), QStrin
     edt_senha = lineEdit(QStringLiteral("edt_senha"));
     KeyFilter::password(edt_senha);
 
-    SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Cancelar"), [this] { this->forms.quit(); });
-    bt_login = speedButton(QStringLiteral("bt_login"), QStringLiteral("Acessar"), [this] { bt_loginClick(); });
+    SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Cancelar"),
+                               [this] { this->forms.quit(); });
+    bt_login =
+        speedButton(QStringLiteral("bt_login"), QStringLiteral("Acessar"), [this] { bt_loginClick(); });
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
-    picture->setPixmap(QIcon(QStringLiteral(":/resources/quorvanta.svg")).pixmap(110, 110));
+    picture->setPixmap(QIcon(QStringLiteral(":/resources/quorvanta.png")).pixmap(110, 110));
 
     auto* fields = new QGridLayout;
     fields->addWidget(heading, 0, 0, 1, 2);
@@ -61,8 +63,7 @@ Tf_login::Tf_login(Forms& forms) : Form(forms, QStringLiteral("f_login"), QStrin
     edt_usuario->setFocus();
 }
 
-void Tf_login::bt_loginClick()
-{
+void Tf_login::bt_loginClick() {
     Dataset* q = forms.dm->q_adm;
     q->setSql(QStringLiteral("Select * from tbl_adm"));
     q->addSql(QStringLiteral("where usuario = ") + JetSql::quoted(edt_usuario->text()));
@@ -75,6 +76,8 @@ void Tf_login::bt_loginClick()
     const QString usuario = q->isEmpty() ? QString() : q->asString(QStringLiteral("usuario"));
     if (edt_senha->text() == senha && edt_usuario->text() == usuario) {
         edt_senha->clear();
+        // fills the screen even where no window manager maximizes it
+        forms.f_principal->setGeometry(forms.f_principal->screen()->availableGeometry());
         forms.f_principal->showMaximized();
         hide();
         return;
@@ -85,8 +88,7 @@ void Tf_login::bt_loginClick()
     edt_usuario->setFocus();
 }
 
-void Tf_login::closeEvent(QCloseEvent* event)
-{
+void Tf_login::closeEvent(QCloseEvent* event) {
     event->accept();
     forms.quit();
 }

@@ -16,8 +16,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-Tf_principal::Tf_principal(Forms& f) : QMainWindow(nullptr), forms(f)
-{
+Tf_principal::Tf_principal(Forms& f) : QMainWindow(nullptr), forms(f) {
     setObjectName(QStringLiteral("f_principal"));
     setWindowTitle(QStringLiteral("Quorvanta 3.0"));
     resize(1024, 700);
@@ -31,8 +30,10 @@ Tf_principal::Tf_principal(Forms& f) : QMainWindow(nullptr), forms(f)
 
     QMenu* caixa = bar->addMenu(QStringLiteral("&Caixa"));
     caixa->setObjectName(QStringLiteral("Caixa1"));
-    item(caixa, QStringLiteral("AbrirCaixa1"), QStringLiteral("&Abrir Caixa"), Qt::Key_F2, &Tf_principal::AbrirCaixa1Click);
-    item(caixa, QStringLiteral("Caderneta1"), QStringLiteral("&Caderneta"), Qt::Key_F3, &Tf_principal::Caderneta1Click);
+    item(caixa, QStringLiteral("AbrirCaixa1"), QStringLiteral("&Abrir Caixa"), Qt::Key_F2,
+         &Tf_principal::AbrirCaixa1Click);
+    item(caixa, QStringLiteral("Caderneta1"), QStringLiteral("&Caderneta"), Qt::Key_F3,
+         &Tf_principal::Caderneta1Click);
     caixa->addSeparator();
     item(caixa, QStringLiteral("Calculadora1"), QStringLiteral("C&alculadora"), Qt::Key_F4,
          &Tf_principal::Calculadora1Click);
@@ -60,85 +61,74 @@ Tf_principal::Tf_principal(Forms& f) : QMainWindow(nullptr), forms(f)
          &Tf_principal::TeclasdeAtalho1Click);
 }
 
-QAction* Tf_principal::item(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& key,
-                            void (Tf_principal::*handler)())
-{
+QAction* Tf_principal::item(QMenu* menu, const QString& objectName, const QString& caption,
+                            const QKeySequence& key, void (Tf_principal::*handler)()) {
     QAction* a = menu->addAction(caption);
     a->setObjectName(objectName);
     a->setShortcut(key);
     a->setShortcutContext(Qt::WindowShortcut);
     addAction(a); // the shortcut works while the menu is closed
-    connect(a, &QAction::triggered, this, [this, handler] { Messages::guarded(this, [&] { (this->*handler)(); }); });
+    connect(a, &QAction::triggered, this,
+            [this, handler] { Messages::guarded(this, [&] { (this->*handler)(); }); });
     return a;
 }
 
-void Tf_principal::EncerrarSistema1Click()
-{
-    Messages::plain(this, QStringLiteral("Obrigado por Utilizar o Quorvanta 3.0  |  %1 %2").arg(makerName(), makerSite()));
+void Tf_principal::EncerrarSistema1Click() {
+    Messages::plain(
+        this,
+        QStringLiteral("Obrigado por Utilizar o Quorvanta 3.0  |  %1 %2").arg(makerName(), makerSite()));
     forms.quit();
 }
 
-void Tf_principal::AbrirCaixa1Click()
-{
+void Tf_principal::AbrirCaixa1Click() {
     forms.f_abertura->showModal();
 }
 
-void Tf_principal::Caderneta1Click()
-{
+void Tf_principal::Caderneta1Click() {
     forms.f_caderneta->showModal();
 }
 
-QString Tf_principal::calculatorProgram()
-{
-    for (const char* name : {"gnome-calculator", "kcalc", "galculator", "mate-calc", "qalculate-gtk", "xcalc"}) {
+QString Tf_principal::calculatorProgram() {
+    for (const char* name :
+         {"gnome-calculator", "kcalc", "galculator", "mate-calc", "qalculate-gtk", "xcalc"}) {
         const QString path = QStandardPaths::findExecutable(QLatin1String(name));
-        if (!path.isEmpty())
-            return path;
+        if (!path.isEmpty()) return path;
     }
     return QString();
 }
 
-void Tf_principal::Calculadora1Click()
-{
+void Tf_principal::Calculadora1Click() {
     const QString program = calculatorProgram();
-    if (!program.isEmpty())
-        QProcess::startDetached(program, {});
+    if (!program.isEmpty()) QProcess::startDetached(program, {});
 }
 
-void Tf_principal::PaineldeAjustes1Click()
-{
+void Tf_principal::PaineldeAjustes1Click() {
     forms.f_config->showModal();
 }
 
-void Tf_principal::LayoutFichas1Click()
-{
+void Tf_principal::LayoutFichas1Click() {
     forms.f_confi_impr->showModal();
 }
 
-void Tf_principal::Administracao1Click()
-{
+void Tf_principal::Administracao1Click() {
     forms.f_s_admin->showModal();
 }
 
-void Tf_principal::Desenvolvedor1Click()
-{
+void Tf_principal::Desenvolvedor1Click() {
     forms.f_about->showModal();
 }
 
-void Tf_principal::TeclasdeAtalho1Click()
-{
+void Tf_principal::TeclasdeAtalho1Click() {
     forms.f_atalhos->showModal();
 }
 
-void Tf_principal::closeEvent(QCloseEvent* event)
-{
+void Tf_principal::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program, as the exit item does.
     event->ignore();
     Messages::guarded(this, [this] { EncerrarSistema1Click(); });
 }
 
-void Tf_principal::paintEvent(QPaintEvent* event)
-{
+void Tf_principal::paintEvent(QPaintEvent* event) {
     QMainWindow::paintEvent(event);
     QPainter p(this);
     QFont big(QStringLiteral("Verdana"));

@@ -2,15 +2,28 @@
 
 #include "foundation/form.h"
 
-class QLabel;
-class QLineEdit;
+class DBMemo;
+class QPushButton;
 
-// The last till backup.
+// The last till backup: a plain-text summary of the till, rewritten after every sale, shown and
+// reprinted from here.
 class Tf_base : public Form {
     Q_OBJECT
 public:
     explicit Tf_base(Forms& forms);
 
-    void btgravadorClick() {} // rewrites the backup from the partial view's figures
+    DBMemo* DBMemo1 = nullptr; // the stored text, read-only
+    QPushButton* btimprimir = nullptr;
+    QPushButton* btsair = nullptr;
 
+    // "Gravador", never visible: rewrites the backup from the partial view's figures.
+    void btgravadorClick();
+    void btimprimirClick();
+    void btsairClick();
+
+    // The backup text of the till as the partial view holds it now: 31 lines, each ending CR LF.
+    QString backupText() const;
+
+protected:
+    void FormShow() override;
 };

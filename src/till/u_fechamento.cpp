@@ -1,14 +1,134 @@
 #include "u_fechamento.h"
 
+#include "foundation/clock.h"
+#include "foundation/keyfilter.h"
+#include "foundation/u_dm.h"
+#include "sales/u_caixa.h"
 #include "shell/forms.h"
+#include "u_parcial.h"
+#include "u_qr_fechamento.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
-Tf_fechamento::Tf_fechamento(Forms& forms) : Form(forms, QStringLiteral("f_fechamento"), QStringLiteral("Fechamento de Caixa"))
-{
-    lncaixa = label(QStringLiteral("lncaixa"), QString());
+Tf_fechamento::Tf_fechamento(Forms& forms)
+    : Form(forms, QStringLiteral("f_fechamento"), QStringLiteral("Fechamento de Caixa")) {
+    setFixedDialog(460, 210);
+
+    QLabel* question =
+        label(QStringLiteral("Label1"), QStringLiteral("Tem certeza que deseja fechar o caixa atual?"), true);
+    QFont qf = question->font();
+    qf.setPointSize(11);
+    question->setFont(qf);
+
+    lncaixa = label(QStringLiteral("lncaixa"), QString(), true);
+    QFont nf = lncaixa->font();
+    nf.setPointSize(14);
+    lncaixa->setFont(nf);
+    lncaixa->setStyleSheet(QStringLiteral("color: #0000a0;"));
     ldata = label(QStringLiteral("ldata"), QString());
     lhora = label(QStringLiteral("lhora"), QString());
+    ldata->hide();
+    lhora->hide();
+
     Edit1 = lineEdit(QStringLiteral("Edit1"));
+    Edit1->setMaxLength(30); // what fits after "Fechado por:" on the report
+    KeyFilter::upperCase(Edit1);
+    QFont ef = Edit1->font();
+    ef.setBold(true);
+    ef.setPointSize(11);
+    Edit1->setFont(ef);
+    // Enter only makes "Fechar" available; it never presses it.
+    connect(Edit1, &QLineEdit::returnPressed, this, [this] { bt_fechar->setEnabled(true); });
+
+    QLabel* hint = label(QStringLiteral("Label4"), QStringLiteral("* Digite o nome e tecle ENTER"));
+    hint->setStyleSheet(QStringLiteral("color: #a00000;"));
+
+    SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Cancelar"),
+                               [this] { SpeedButton1Click(); });
+    bt_fechar =
+        speedButton(QStringLiteral("bt_fechar"), QStringLiteral("Fechar"), [this] { bt_fecharClick(); });
+    bt_fechar->setEnabled(false);
+    for (QPushButton* b : {SpeedButton1, bt_fechar})
+        b->setMinimumSize(100, 30);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Nº do Caixa:"), true), 0, 0);
+    fields->addWidget(lncaixa, 0, 1);
+    fields->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Caixa Fechado Por:"), true), 1, 0);
+    fields->addWidget(Edit1, 1, 1);
+    fields->addWidget(hint, 2, 1);
+    fields->setColumnStretch(1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(SpeedButton1);
+    buttons->addWidget(bt_fechar);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 14, 16, 12);
+    layout->addWidget(question, 0, Qt::AlignHCenter);
+    layout->addSpacing(10);
+    layout->addLayout(fields);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    Timer1Timer();
+    clockTimer([this] { Timer1Timer(); });
+}
+
+void Tf_fechamento::Timer1Timer() {
+    const QDateTime now = Clock::now();
+    ldata->setText(Clock::dateText(now));
+    lhora->setText(Clock::timeText(now));
+}
+
+void Tf_fechamento::FormShow() {
+    bt_fechar->setEnabled(false);
+    Edit1->clear();
+    Edit1->setFocus();
+}
+
+void Tf_fechamento::SpeedButton1Click() {
+    reject();
+}
+
+void Tf_fechamento::bt_fecharClick() {
+    if (!bt_fechar->isEnabled()) return;
+    Tf_parcial* p = forms.f_parcial;
+    Tqr_fechamento* r = forms.qr_fechamento;
+
+    // 1. Every key recounted from the tally.
+    p->btquantClick();
+
+    // 2. The report takes the figures as they stand, unchanged.
+    for (const QChar k : Tf_parcial::keys()) {
+        r->setCaption(QStringLiteral("qr") + k, p->countLabel(k)->text());
+        r->setCaption(QStringLiteral("pd") + k, p->nameLabel(k)->text());
+    }
+    r->setCaption(QStringLiteral("qr_data"), ldata->text());
+    r->setCaption(QStringLiteral("qr_hora"), lhora->text());
+    r->setCaption(QStringLiteral("qr_fechado"), Edit1->text());
+    r->setCaption(QStringLiteral("qr_qsangria"), p->lcont_sangria->text());
+    r->setCaption(QStringLiteral("qr_entrada"), p->lentrada->text());
+    r->setCaption(QStringLiteral("qr_sangria"), p->lsangria->text());
+    r->setCaption(QStringLiteral("qr_caixa"), p->lcaixa->text());
+    r->setCaption(QStringLiteral("q_ncaixa"), lncaixa->text());
+
+    // 3. A print that fails stops here: the till stays open with its tally.
+    r->print();
+
+    // 4. The till's sales are done with.
+    Dataset* q = forms.dm->q_cont_vendas;
+    q->close();
+    q->setSql(QStringLiteral("delete * from tbl_cont_vendas"));
+    q->execSql();
+
+    // 5. The till ends: the sales screen, then this window (the prompt follows).
+    forms.f_caixa->closeTill();
+    accept();
 }

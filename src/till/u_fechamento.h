@@ -4,15 +4,27 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
-// Till closing.
+// The till closing: the name of who closes, then "Fechar" recounts the tickets sold, prints the
+// closing report, empties the till tally and closes the sales screen.
 class Tf_fechamento : public Form {
     Q_OBJECT
 public:
     explicit Tf_fechamento(Forms& forms);
-    QLabel* lncaixa = nullptr;
-    QLabel* ldata = nullptr;
-    QLabel* lhora = nullptr;
-    QLineEdit* Edit1 = nullptr;
+    QLabel* lncaixa = nullptr;  // till number, copied from the sales screen
+    QLabel* ldata = nullptr;    // current date, from the clock (not shown)
+    QLabel* lhora = nullptr;    // current time, from the clock (not shown)
+    QLineEdit* Edit1 = nullptr; // who closes the till
+    QPushButton* bt_fechar = nullptr;
+    QPushButton* SpeedButton1 = nullptr; // "Cancelar"
 
+    void bt_fecharClick();
+    void SpeedButton1Click();
+
+protected:
+    void FormShow() override;
+
+private:
+    void Timer1Timer();
 };

@@ -3,33 +3,41 @@
 #include "foundation/form.h"
 
 class QLabel;
-class QLineEdit;
+class QPushButton;
 
-// The partial till view; its labels hold the figures of the open till.
+// The partial till view. Its labels are the open till's running figures, which other windows write
+// and read as text; it recounts the tickets sold per product from the till tally and loads the
+// product names.
 class Tf_parcial : public Form {
     Q_OBJECT
 public:
     explicit Tf_parcial(Forms& forms);
-    QLabel* lentrada = nullptr;
-    QLabel* lsangria = nullptr;
-    QLabel* lcaixa = nullptr;
-    QLabel* lcont_sangria = nullptr;
-    QLabel* lresponsavel = nullptr;
-    QLabel* loperador = nullptr;
-    QLabel* ldata = nullptr;
-    QLabel* lhora = nullptr;
-    QLabel* lenter = nullptr;
+
+    QLabel* lentrada = nullptr;      // float, as typed
+    QLabel* lsangria = nullptr;      // total withdrawn
+    QLabel* lcaixa = nullptr;        // cash in till
+    QLabel* lcont_sangria = nullptr; // number of withdrawals
+    QLabel* lresponsavel = nullptr;  // not shown
+    QLabel* loperador = nullptr;     // not shown
+    QLabel* ldata = nullptr;         // opening date, not shown
+    QLabel* lhora = nullptr;         // opening time, not shown
+    QLabel* lenter = nullptr;        // float as typed, not shown
 
     // The twenty product keys, in the order of the labels.
     static QString keys() { return QStringLiteral("0123456789abcdefghij"); }
-    QLabel* nameLabel(QChar key) const { return m_names[keys().indexOf(key)]; }  // l0 ... lj
+    // The order of a full recount.
+    static QString recountOrder() { return QStringLiteral("1234567890abcdefghij"); }
+    QLabel* nameLabel(QChar key) const { return m_names[keys().indexOf(key)]; }   // l0 ... lj
     QLabel* countLabel(QChar key) const { return m_counts[keys().indexOf(key)]; } // cod0 ... codj
-    void recount(QChar) {}      // bt0 ... btj
-    void btquantClick() {}      // recount all, in the order 1..9, 0, a..j
-    void bt_filtrarClick() {}   // load the product names
+
+    void recount(QChar key); // bt0 ... btj
+    void btquantClick();     // every key, in the recount order
+    void bt_filtrarClick();  // product names
+
+protected:
+    void FormShow() override;
 
 private:
     QLabel* m_names[20] = {};
     QLabel* m_counts[20] = {};
-
 };

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "foundation/form.h"
+#include "foundation/passwordprompt.h"
 
-class QLabel;
-class QLineEdit;
-
-// Till password before the closing.
-class Tf_s_fechamento : public Form {
+// The till password before the closing. A correct password shows the closing window; when that
+// window has closed, the prompt closes too.
+class Tf_s_fechamento : public PasswordPrompt {
     Q_OBJECT
 public:
     explicit Tf_s_fechamento(Forms& forms);
 
+protected:
+    void passwordAccepted() override;
 };

@@ -11,31 +11,28 @@ class TestDataset : public QObject {
     std::unique_ptr<Tdm> dm;
 
 private slots:
-    void init()
-    {
+    void init() {
         db = std::make_unique<TestDatabase>();
         dm = std::make_unique<Tdm>(db->path());
     }
-    void cleanup()
-    {
+    void cleanup() {
         dm.reset();
         db.reset();
     }
 
-    void opensEveryDatasetWithItsDeclaredFields()
-    {
+    void opensEveryDatasetWithItsDeclaredFields() {
         for (Dataset* d : dm->datasets())
             QVERIFY2(d->isActive(), qPrintable(d->name()));
         QCOMPARE(dm->q_config->recordCount(), 20);
         QStringList fields;
         for (int i = 0; i < dm->q_config->fieldCount(); ++i)
             fields << dm->q_config->fieldName(i);
-        QCOMPARE(fields, QStringList({"produto", "impresso", "valor", "quantidade", "bt", "id", "id_relaciona"}));
+        QCOMPARE(fields,
+                 QStringList({"produto", "impresso", "valor", "quantidade", "bt", "id", "id_relaciona"}));
         QCOMPARE(dm->q_cont->fieldName(0), QStringLiteral("cont"));
     }
 
-    void missingFileIsRefusedAndNotCreated()
-    {
+    void missingFileIsRefusedAndNotCreated() {
         const QString missing = db->folder() + QStringLiteral("/nada/base.db");
         QVERIFY_THROWS_EXCEPTION(DbError, Tdm{missing});
         QVERIFY(!QFile::exists(missing));
@@ -46,8 +43,7 @@ private slots:
         }
     }
 
-    void garbageFileIsRefused()
-    {
+    void garbageFileIsRefused() {
         const QString bad = db->folder() + QStringLiteral("/lixo.db");
         QFile f(bad);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -56,11 +52,11 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, Tdm{bad});
     }
 
-    void deleteStarWithAndWithoutWhere()
-    {
+    void deleteStarWithAndWithoutWhere() {
         Dataset* q = dm->q_vendas;
         for (const char* id : {"1", "2", "2"})
-            db->exec(QStringLiteral("insert into tbl_vendas(id, produto) values ('%1', 'X')").arg(QLatin1String(id)));
+            db->exec(QStringLiteral("insert into tbl_vendas(id, produto) values ('%1', 'X')")
+                         .arg(QLatin1String(id)));
         q->setSql(QStringLiteral("delete * from tbl_vendas where id like '2'"));
         q->execSql();
         QCOMPARE(db->scalar("select count(*) from tbl_vendas"), QStringLiteral("1"));
@@ -70,8 +66,7 @@ private slots:
         QVERIFY(!q->isActive());
     }
 
-    void doubleQuotedLiteralsAreStringsNotColumns()
-    {
+    void doubleQuotedLiteralsAreStringsNotColumns() {
         // "produto" would name a column in SQLite; in these statements it is a text.
         db->exec("update tbl_produtos set produto = 'produto' where id = '3'");
         Dataset* q = dm->q_config;
@@ -84,8 +79,7 @@ private slots:
         QCOMPARE(q->asString("produto"), QStringLiteral("REFRIGERANTE"));
     }
 
-    void likeWithoutWildcardIsCaseInsensitiveEquality()
-    {
+    void likeWithoutWildcardIsCaseInsensitiveEquality() {
         Dataset* q = dm->q_config;
         q->setSql(QStringLiteral("select * from tbl_produtos where id like 'A'"));
         q->open();
@@ -103,10 +97,12 @@ private slots:
         QCOMPARE(q->recordCount(), 0);
     }
 
-    void likeOnIntegerColumnMatchesDigitsExactly()
-    {
+    void likeOnIntegerColumnMatchesDigitsExactly() {
         for (int id : {1, 12, 1, 21})
-            db->exec(QStringLiteral("insert into tbl_prod_caderneta(id_ligacao, produto, valor) values (%1, 'P', '1,00')").arg(id));
+            db->exec(
+                QStringLiteral(
+                    "insert into tbl_prod_caderneta(id_ligacao, produto, valor) values (%1, 'P', '1,00')")
+                    .arg(id));
         Dataset* q = dm->q_prod_cad;
         q->setSql(QStringLiteral("select * from tbl_prod_caderneta where id_ligacao like'1'"));
         q->open();
@@ -116,8 +112,7 @@ private slots:
         QCOMPARE(db->scalar("select count(*) from tbl_prod_caderneta"), QStringLiteral("3"));
     }
 
-    void notEmptyFilterSkipsNullAndEmptyInIdOrder()
-    {
+    void notEmptyFilterSkipsNullAndEmptyInIdOrder() {
         db->exec("update tbl_produtos set produto = NULL where id = '5'");
         Dataset* q = dm->q_config;
         q->setSql(QStringLiteral("select * from tbl_produtos where produto <> '' order by id asc"));
@@ -128,14 +123,15 @@ private slots:
         QCOMPARE(ids, QStringList({"0", "1", "2", "3", "4"}));
     }
 
-    void textLiteralsConvertIntoIntegerAndDateColumns()
-    {
+    void textLiteralsConvertIntoIntegerAndDateColumns() {
         Dataset* q = dm->q_prod_cad;
-        q->setSql(QStringLiteral("Insert into tbl_prod_caderneta(id_ligacao, produto, valor, data, hora) values "
-                                 "('7','D''ÁGUA','2,5','25/12/2026','14:05:33')"));
+        q->setSql(
+            QStringLiteral("Insert into tbl_prod_caderneta(id_ligacao, produto, valor, data, hora) values "
+                           "('7','D''ÁGUA','2,5','25/12/2026','14:05:33')"));
         q->execSql();
-        QCOMPARE(db->rows("select id_ligacao, typeof(id_ligacao), produto, data, hora from tbl_prod_caderneta"),
-                 QList<QStringList>({{"7", "integer", "D'ÁGUA", "2026-12-25", "14:05:33"}}));
+        QCOMPARE(
+            db->rows("select id_ligacao, typeof(id_ligacao), produto, data, hora from tbl_prod_caderneta"),
+            QList<QStringList>({{"7", "integer", "D'ÁGUA", "2026-12-25", "14:05:33"}}));
         q->setSql(QStringLiteral("select * from tbl_prod_caderneta"));
         q->open();
         QCOMPARE(q->asString("data"), QStringLiteral("25/12/2026"));
@@ -143,23 +139,22 @@ private slots:
         QCOMPARE(q->asInteger("id_ligacao"), 7);
     }
 
-    void refusesUnconvertibleAndTooWideValues_data()
-    {
+    void refusesUnconvertibleAndTooWideValues_data() {
         QTest::addColumn<QString>("sql");
         QTest::newRow("text into integer")
             << "Insert into tbl_vendas(id, produto, valor, quantidade, impresso, id_relacionamento) values "
                "('1','X','1,00','muitos','X','1')";
-        QTest::newRow("not a date")
-            << "Insert into tbl_prod_caderneta(id_ligacao, produto, valor, data, hora) values ('1','X','1','','10:00:00')";
-        QTest::newRow("not a time")
-            << "Insert into tbl_prod_caderneta(id_ligacao, produto, valor, data, hora) values ('1','X','1','01/01/2026','x')";
+        QTest::newRow("not a date") << "Insert into tbl_prod_caderneta(id_ligacao, produto, valor, data, "
+                                       "hora) values ('1','X','1','','10:00:00')";
+        QTest::newRow("not a time") << "Insert into tbl_prod_caderneta(id_ligacao, produto, valor, data, "
+                                       "hora) values ('1','X','1','01/01/2026','x')";
         QTest::newRow("ticket text of 16")
             << "Insert into tbl_vendas(id, produto, valor, quantidade, impresso, id_relacionamento) values "
                "('1','X','1,00','1','1234567890123456','1')";
-        QTest::newRow("update too wide") << "update tbl_festa set cabecalho = '1234567890123456789012345678901'";
+        QTest::newRow("update too wide")
+            << "update tbl_festa set cabecalho = '1234567890123456789012345678901'";
     }
-    void refusesUnconvertibleAndTooWideValues()
-    {
+    void refusesUnconvertibleAndTooWideValues() {
         QFETCH(QString, sql);
         Dataset* q = dm->q_vendas;
         q->setSql(sql);
@@ -174,8 +169,7 @@ private slots:
         QCOMPARE(db->scalar("select cabecalho from tbl_festa"), QStringLiteral("FESTA DA COMUNIDADE"));
     }
 
-    void postOnAPartialSelectWritesTheTable()
-    {
+    void postOnAPartialSelectWritesTheTable() {
         Dataset* q = dm->q_cont_vendas;
         q->setSql(QStringLiteral("select * from tbl_cont_vendas where id like \"1\""));
         q->open();
@@ -185,7 +179,8 @@ private slots:
         q->setValue("produto", "CERVEJA");
         q->setValue("quantidade", "3");
         q->post();
-        QCOMPARE(db->rows("select id, produto, quantidade from tbl_cont_vendas"), QList<QStringList>({{"2", "CERVEJA", "3"}}));
+        QCOMPARE(db->rows("select id, produto, quantidade from tbl_cont_vendas"),
+                 QList<QStringList>({{"2", "CERVEJA", "3"}}));
 
         // a select of one column still edits its row
         Dataset* c = dm->q_cont;
@@ -197,8 +192,7 @@ private slots:
         QCOMPARE(db->scalar("select cont from tbl_cont"), QStringLiteral("41"));
     }
 
-    void editOnEmptyResultStartsANewRow()
-    {
+    void editOnEmptyResultStartsANewRow() {
         db->exec("delete from tbl_base");
         Dataset* q = dm->q_base;
         q->close();
@@ -212,8 +206,7 @@ private slots:
         QCOMPARE(db->scalar("select ultcaixa from tbl_base"), QStringLiteral("linha 1\r\nlinha 2\r\n"));
     }
 
-    void contParameterSetsTheCounter()
-    {
+    void contParameterSetsTheCounter() {
         Dataset* q = dm->q_cont;
         q->setSql(QStringLiteral("update tbl_cont set cont =:cont"));
         q->setParam("cont", 8);
@@ -221,8 +214,7 @@ private slots:
         QCOMPARE(db->scalar("select cont from tbl_cont"), QStringLiteral("8"));
     }
 
-    void cancelDropsAnUnpostedRowAndCloseDropsAnEdit()
-    {
+    void cancelDropsAnUnpostedRowAndCloseDropsAnEdit() {
         Dataset* q = dm->q_caderneta;
         q->append();
         q->setValue("nome", "ANA");
@@ -236,8 +228,7 @@ private slots:
         QCOMPARE(db->scalar("select count(*) from tbl_caderneta"), QStringLiteral("0"));
     }
 
-    void uniqueNameIsRefusedAndTheRowStaysPending()
-    {
+    void uniqueNameIsRefusedAndTheRowStaysPending() {
         Dataset* q = dm->q_caderneta;
         q->append();
         q->setValue("nome", "ANA");
@@ -252,8 +243,7 @@ private slots:
         QCOMPARE(db->scalar("select count(*) from tbl_caderneta"), QStringLiteral("1"));
     }
 
-    void walkingRowsAndDeleting()
-    {
+    void walkingRowsAndDeleting() {
         Dataset* q = dm->q_config;
         q->setSql(QStringLiteral("select * from tbl_produtos order by id asc"));
         q->open();
@@ -269,8 +259,7 @@ private slots:
         QCOMPARE(p->recordCount(), 0);
     }
 
-    void badStatementFailsWithTheEngineMessage()
-    {
+    void badStatementFailsWithTheEngineMessage() {
         Dataset* q = dm->q_config;
         q->setSql(QStringLiteral("select * from tbl_nada"));
         try {
@@ -282,18 +271,15 @@ private slots:
         QVERIFY(!q->isActive());
     }
 
-    void quotedLiteral()
-    {
-        QCOMPARE(JetSql::quoted(QStringLiteral("D'ÁGUA")), QStringLiteral("'D''ÁGUA'"));
-    }
+    void quotedLiteral() { QCOMPARE(JetSql::quoted(QStringLiteral("D'ÁGUA")), QStringLiteral("'D''ÁGUA'")); }
 
-    void transactionKeepsAllOrNothing()
-    {
+    void transactionKeepsAllOrNothing() {
         db->exec("insert into tbl_caderneta(nome) values ('ANA')");
         db->exec("insert into tbl_prod_caderneta(id_ligacao, produto, valor) values (1, 'P', '1')");
         try {
             dm->database().transaction([&] {
-                dm->q_prod_cad->setSql(QStringLiteral("delete * from tbl_prod_caderneta where id_ligacao like '1' "));
+                dm->q_prod_cad->setSql(
+                    QStringLiteral("delete * from tbl_prod_caderneta where id_ligacao like '1' "));
                 dm->q_prod_cad->execSql();
                 dm->q_caderneta->setSql(QStringLiteral("delete * from tbl_nada"));
                 dm->q_caderneta->execSql();

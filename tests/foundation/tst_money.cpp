@@ -5,8 +5,7 @@
 class TestMoney : public QObject {
     Q_OBJECT
 private slots:
-    void parsesCommaText_data()
-    {
+    void parsesCommaText_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
         QTest::newRow("integer") << "50" << 50.0;
@@ -18,16 +17,14 @@ private slots:
         QTest::newRow("zero") << "0,00" << 0.0;
         QTest::newRow("spaces around") << " 3,25 " << 3.25;
     }
-    void parsesCommaText()
-    {
+    void parsesCommaText() {
         QFETCH(QString, text);
         QFETCH(double, value);
         QCOMPARE(Money::parse(text), value);
         QVERIFY(Money::isValid(text));
     }
 
-    void refusesMalformedText_data()
-    {
+    void refusesMalformedText_data() {
         QTest::addColumn<QString>("text");
         QTest::newRow("empty") << "";
         QTest::newRow("blank") << "   ";
@@ -39,15 +36,13 @@ private slots:
         QTest::newRow("currency sign") << "R$ 5,00";
         QTest::newRow("minus alone") << "-";
     }
-    void refusesMalformedText()
-    {
+    void refusesMalformedText() {
         QFETCH(QString, text);
         QVERIFY(!Money::isValid(text));
         QVERIFY_THROWS_EXCEPTION(ConversionError, Money::parse(text));
     }
 
-    void formatsTwoDecimalsHalfAwayFromZero_data()
-    {
+    void formatsTwoDecimalsHalfAwayFromZero_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("zero") << 0.0 << "0,00";
@@ -63,22 +58,19 @@ private slots:
         QTest::newRow("carry") << 9.995 << "10,00";
         QTest::newRow("15 significant digits") << 0.1 * 3 * 1000000000000.0 << "300000000000,00";
     }
-    void formatsTwoDecimalsHalfAwayFromZero()
-    {
+    void formatsTwoDecimalsHalfAwayFromZero() {
         QFETCH(double, value);
         QFETCH(QString, text);
         QCOMPARE(Money::format(value), text);
     }
 
-    void countsHaveNoDecimals()
-    {
+    void countsHaveNoDecimals() {
         QCOMPARE(Money::count(12), QStringLiteral("12"));
         QCOMPARE(Money::count(0), QStringLiteral("0"));
         QCOMPARE(Money::count(2.5), QStringLiteral("3"));
     }
 
-    void roundTripsThroughText()
-    {
+    void roundTripsThroughText() {
         double total = 0;
         for (const char* price : {"12,50", "7,5", "2,675"})
             total += Money::parse(QLatin1String(price));

@@ -13,28 +13,24 @@
 
 namespace TestSupport {
 
-void prepareEnvironment()
-{
+void prepareEnvironment() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-TestDatabase::TestDatabase()
-{
+TestDatabase::TestDatabase() {
     m_path = m_dir.filePath(QStringLiteral("base.db"));
     Database::createDelivered(m_path);
 }
 
 namespace {
-template <class F> void withConnection(const QString& path, F&& f)
-{
+template <class F> void withConnection(const QString& path, F&& f) {
     static int n = 0;
     const QString name = QStringLiteral("test-direct-%1").arg(++n);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        if (!db.open())
-            qFatal("cannot open %s", qPrintable(path));
+        if (!db.open()) qFatal("cannot open %s", qPrintable(path));
         f(db);
         db.close();
     }
@@ -42,22 +38,18 @@ template <class F> void withConnection(const QString& path, F&& f)
 }
 } // namespace
 
-void TestDatabase::exec(const QString& sql) const
-{
+void TestDatabase::exec(const QString& sql) const {
     withConnection(m_path, [&](QSqlDatabase& db) {
         QSqlQuery q(db);
-        if (!q.exec(sql))
-            qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        if (!q.exec(sql)) qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
     });
 }
 
-QList<QStringList> TestDatabase::rows(const QString& sql) const
-{
+QList<QStringList> TestDatabase::rows(const QString& sql) const {
     QList<QStringList> out;
     withConnection(m_path, [&](QSqlDatabase& db) {
         QSqlQuery q(db);
-        if (!q.exec(sql))
-            qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        if (!q.exec(sql)) qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
         while (q.next()) {
             QStringList row;
             for (int i = 0; i < q.record().count(); ++i)
@@ -68,83 +60,68 @@ QList<QStringList> TestDatabase::rows(const QString& sql) const
     return out;
 }
 
-QString TestDatabase::scalar(const QString& sql) const
-{
+QString TestDatabase::scalar(const QString& sql) const {
     const auto r = rows(sql);
     return r.isEmpty() || r.first().isEmpty() ? QString() : r.first().first();
 }
 
-RecordingPrintSink::RecordingPrintSink()
-{
+RecordingPrintSink::RecordingPrintSink() {
     Printing::setSink(this);
 }
 
-RecordingPrintSink::~RecordingPrintSink()
-{
+RecordingPrintSink::~RecordingPrintSink() {
     Printing::setSink(nullptr);
 }
 
-void RecordingPrintSink::print(const Report& report)
-{
+void RecordingPrintSink::print(const Report& report) {
     const int index = attempts++;
-    if (failAfter >= 0 && index >= failAfter)
-        throw PrintError(QStringLiteral("Impressora sem papel"));
+    if (failAfter >= 0 && index >= failAfter) throw PrintError(QStringLiteral("Impressora sem papel"));
     PrintedJob job;
     job.report = report.name();
     for (const ReportElement& e : report.elements()) {
         const QString t = e.text();
         job.allTexts << t;
-        if (!e.name.isEmpty())
-            job.texts.insert(e.name, t);
+        if (!e.name.isEmpty()) job.texts.insert(e.name, t);
     }
     jobs << job;
 }
 
-QList<PrintedJob> RecordingPrintSink::jobsOf(const QString& report) const
-{
+QList<PrintedJob> RecordingPrintSink::jobsOf(const QString& report) const {
     QList<PrintedJob> out;
     for (const PrintedJob& j : jobs)
-        if (j.report == report)
-            out << j;
+        if (j.report == report) out << j;
     return out;
 }
 
-MessageRecorder::MessageRecorder()
-{
+MessageRecorder::MessageRecorder() {
     Messages::setHandler([this](Messages::Kind kind, const QString& caption, const QString& text) {
         messages << RecordedMessage{kind, caption, text};
-        if (onMessage)
-            onMessage(messages.last());
+        if (onMessage) onMessage(messages.last());
     });
 }
 
-MessageRecorder::~MessageRecorder()
-{
+MessageRecorder::~MessageRecorder() {
     Messages::setHandler({});
 }
 
-QStringList MessageRecorder::texts() const
-{
+QStringList MessageRecorder::texts() const {
     QStringList out;
     for (const auto& m : messages)
         out << m.text;
     return out;
 }
 
-App::App()
-{
+App::App() {
     Clock::setFixed(QDateTime(QDate(2026, 12, 9), QTime(14, 5, 33)));
     forms = std::make_unique<Forms>(db.path());
 }
 
-App::~App()
-{
+App::~App() {
     forms.reset();
     Clock::setFixed(QDateTime());
 }
 
-void whenModal(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs)
-{
+void whenModal(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs) {
     auto* timer = new QTimer;
     auto waited = std::make_shared<int>(0);
     timer->setInterval(10);
@@ -162,20 +139,25 @@ void whenModal(const QString& objectName, std::function<void(QWidget*)> action, 
             timer->deleteLater();
             qWarning("modal window %s never showed (active: %s)", qPrintable(objectName),
                      w ? qPrintable(w->objectName()) : "none");
-            if (w)
-                w->close();
+            if (w) w->close();
         }
     });
     timer->start();
 }
 
-void type(QWidget* target, const QString& text)
-{
-    QTest::keyClicks(target, text);
+void type(QWidget* target, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 128) {
+            QTest::keyClick(target, c.toLatin1());
+        } else {
+            // QTest only knows ASCII keys: accented letters arrive as text
+            QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
 }
 
-void key(QWidget* target, Qt::Key k, Qt::KeyboardModifiers modifiers)
-{
+void key(QWidget* target, Qt::Key k, Qt::KeyboardModifiers modifiers) {
     QTest::keyClick(target, k, modifiers);
 }
 

@@ -18,8 +18,7 @@ class Forms;
 
 // Runs a test class on the offscreen platform unless the caller chose one.
 #define QUORVANTA_TEST_MAIN(TestClass)                                                                       \
-    int main(int argc, char** argv)                                                                          \
-    {                                                                                                        \
+    int main(int argc, char** argv) {                                                                        \
         TestSupport::prepareEnvironment();                                                                   \
         QApplication app(argc, argv);                                                                        \
         QApplication::setQuitOnLastWindowClosed(false);                                                      \
@@ -102,15 +101,13 @@ public:
 void whenModal(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs = 5000);
 
 // The child widget of that object name, or a failed test.
-template <class T = QWidget> T* child(QObject* parent, const QString& name)
-{
+template <class T = QWidget> T* child(QObject* parent, const QString& name) {
     T* w = parent->findChild<T*>(name);
-    if (!w)
-        qWarning("no child named %s", qPrintable(name));
+    if (!w) qWarning("no child named %s", qPrintable(name));
     return w;
 }
 
-// Typing and keys, delivered to the widget with the focus in that window (or to the widget itself).
+// Typing (accented letters included) and keys, delivered to the widget.
 void type(QWidget* target, const QString& text);
 void key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 

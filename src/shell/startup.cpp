@@ -1,0 +1,21 @@
+#include "startup.h"
+
+#include "foundation/messages.h"
+#include "shell/forms.h"
+#include "shell/u_login.h"
+
+#include <QApplication>
+#include <QDir>
+#include <memory>
+
+QString defaultDatabasePath() {
+    return QDir::homePath() + QStringLiteral("/quorvanta/base.db");
+}
+
+int runProgram(const QString& databasePath) {
+    std::unique_ptr<Forms> forms;
+    if (!Messages::guarded(nullptr, [&] { forms = std::make_unique<Forms>(databasePath); })) return 1;
+    forms->onQuit = [] { QCoreApplication::quit(); };
+    forms->f_login->show();
+    return QApplication::exec();
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// Creates every window and the data module on the database at that path, shows the login and runs
+// the program until it ends. A failure while creating them is shown and ends the program (returns 1).
+int runProgram(const QString& databasePath);
+
+// The database the program uses: ~/quorvanta/base.db.
+QString defaultDatabasePath();

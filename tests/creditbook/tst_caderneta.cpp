@@ -1,0 +1,164 @@
+// The account list and the opening of an account.
+
+#include "creditbook/u_abrir_ficha.h"
+#include "creditbookdriver.h"
+#include "foundation/u_dm.h"
+
+using namespace TestSupport;
+using namespace CreditBook;
+
+class TestCaderneta : public QObject {
+    Q_OBJECT
+
+    static QString accountNames(const App& app) {
+        QStringList names;
+        for (const QStringList& r : app.db.rows(QStringLiteral("select nome from tbl_caderneta order by id")))
+            names << r.first();
+        return names.join(QLatin1Char('|'));
+    }
+
+    // Opens the opening window from the list and runs body in it.
+    static void inOpening(Tf_caderneta* list, std::function<void(Tf_abrir_ficha*)> body) {
+        whenShown<Tf_abrir_ficha>(QStringLiteral("f_abrir_ficha"), std::move(body));
+        click(list->SpeedButton1);
+    }
+
+private slots:
+    void listIsSortedAndStandsOnTheFirstAccount() {
+        App app;
+        app.db.exec(QStringLiteral("insert into tbl_caderneta(nome) values ('ZECA'), ('ANA'), ('MARIA')"));
+        QVERIFY(inList(app, [&](Tf_caderneta* list) {
+            QCOMPARE(column(list->DBGrid1, 0), QStringList({"ANA", "MARIA", "ZECA"}));
+            QCOMPARE(list->DBGrid1->currentIndex().row(), 0);
+            QCOMPARE(app.forms->dm->q_caderneta->asString("nome"), QStringLiteral("ANA"));
+            // a double-click on a name opens that name's sheet
+            QVERIFY(inSheet(list, rowPoint(list->DBGrid1, 2), [](Tf_ficha_cad* sheet) {
+                QCOMPARE(sheet->DBEdit1->text(), QStringLiteral("ZECA"));
+            }));
+            // back in the list, which was read again: the first account is current
+            QCOMPARE(list->DBGrid1->currentIndex().row(), 0);
+        }));
+        // showing the list again reads accounts stored meanwhile
+        app.db.exec(QStringLiteral("insert into tbl_caderneta(nome) values ('BIA')"));
+        QVERIFY(inList(app, [&](Tf_caderneta* list) {
+            QCOMPARE(column(list->DBGrid1, 0), QStringList({"ANA", "BIA", "MARIA", "ZECA"}));
+        }));
+    }
+
+    void openingStoresTheNameButNotAsCurrent() {
+        App app;
+        app.db.exec(QStringLiteral("insert into tbl_caderneta(nome) values ('MARIA')"));
+        QVERIFY(inList(app, [&](Tf_caderneta* list) {
+            inOpening(list, [&](Tf_abrir_ficha* w) {
+                QCOMPARE(app.forms->dm->q_caderneta->state(), Dataset::State::Insert);
+                QVERIFY(w->DBEdit1->hasFocus());
+                type(w->DBEdit1, QStringLiteral("jo"));
+                QTest::sendKeyEvent(QTest::Click, w->DBEdit1, Qt::Key_Atilde, QStringLiteral("ã"),
+                                    Qt::NoModifier);
+                type(w->DBEdit1, QStringLiteral("o"));
+                QCOMPARE(w->DBEdit1->text(), QStringLiteral("JOÃO"));
+                key(w->DBEdit1, Qt::Key_Return);
+                QVERIFY(!w->isVisible());
+            });
+            QCOMPARE(column(list->DBGrid1, 0), QStringList({"JOÃO", "MARIA"}));
+            inOpening(list, [&](Tf_abrir_ficha* w) {
+                type(w->DBEdit1, QStringLiteral("ana"));
+                click(w->SpeedButton1);
+            });
+            QCOMPARE(column(list->DBGrid1, 0), QStringList({"ANA", "JOÃO", "MARIA"}));
+            QCOMPARE(app.forms->dm->q_caderneta->state(), Dataset::State::Browse);
+            QCOMPARE(list->DBGrid1->currentIndex().row(), 0);
+            // a double-click without picking a name opens the first account, not the new one
+            QVERIFY(inSheet(list, emptyPoint(list->DBGrid1), [](Tf_ficha_cad* sheet) {
+                QCOMPARE(sheet->DBEdit1->text(), QStringLiteral("ANA"));
+            }));
+        }));
+        QCOMPARE(accountNames(app), QStringLiteral("MARIA|JOÃO|ANA"));
+    }
+
+    void emptyNameIsRefusedAndTheRowStaysPending() {
+        App app;
+        QVERIFY(inList(app, [&](Tf_caderneta* list) {
+            inOpening(list, [&](Tf_abrir_ficha* w) {
+                click(w->SpeedButton1);
+                QCOMPARE(app.messages.messages.size(), 1);
+                QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Plain);
+                QCOMPARE(app.messages.last(), QStringLiteral("O campo NOME não pode ficar em branco"));
+                QVERIFY(w->isVisible());
+                QVERIFY(w->DBEdit1->hasFocus());
+                QCOMPARE(app.forms->dm->q_caderneta->state(), Dataset::State::Insert);
+                // only a completely empty name is refused
+                type(w->DBEdit1, QStringLiteral("  "));
+                key(w->DBEdit1, Qt::Key_Return);
+                QVERIFY(!w->isVisible());
+            });
+        }));
+        QCOMPARE(accountNames(app), QStringLiteral("  "));
+    }
+
+    void nameIsCappedAtThirtyCharacters() {
+        App app;
+        QVERIFY(inList(app, [&](Tf_caderneta* list) {
+            inOpening(list, [&](Tf_abrir_ficha* w) {
+                type(w->DBEdit1, QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789"));
+                QCOMPARE(w->DBEdit1->text(), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123"));
+                key(w->DBEdit1, Qt::Key_Return);
+            });
+        }));
+        QCOMPARE(accountNames(app), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123"));
+    }
+
+    void repeatedNameIsRefusedAndCancelLeavesTheTable() {
+        App app;
+        app.db.exec(QStringLiteral("insert into tbl_caderneta(nome) values ('ANA'), ('BIA')"));
+        QVERIFY(inList(app, [&](Tf_caderneta* list) {
+            inOpening(list, [&](Tf_abrir_ficha* w) {
+                type(w->DBEdit1, QStringLiteral("ana"));
+                key(w->DBEdit1, Qt::Key_Return);
+                QCOMPARE(app.messages.messages.size(), 1);
+                QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Error);
+                QVERIFY(app.messages.last().contains(QStringLiteral("nome")));
+                QVERIFY(w->isVisible());
+                QCOMPARE(w->DBEdit1->text(), QStringLiteral("ANA"));
+                QCOMPARE(app.forms->dm->q_caderneta->state(), Dataset::State::Insert);
+                click(w->SpeedButton2);
+                QVERIFY(!w->isVisible());
+            });
+            QCOMPARE(column(list->DBGrid1, 0), QStringList({"ANA", "BIA"}));
+            QCOMPARE(app.forms->dm->q_caderneta->state(), Dataset::State::Browse);
+            // the pending row is gone: a second try with a new name stores only that name
+            inOpening(list, [&](Tf_abrir_ficha* w) {
+                QCOMPARE(w->DBEdit1->text(), QString());
+                type(w->DBEdit1, QStringLiteral("ana"));
+                key(w->DBEdit1, Qt::Key_Return);
+                QVERIFY(w->isVisible());
+                w->DBEdit1->clear();
+                type(w->DBEdit1, QStringLiteral("ANA PAULA"));
+                key(w->DBEdit1, Qt::Key_Return);
+                QVERIFY(!w->isVisible());
+            });
+        }));
+        QCOMPARE(accountNames(app), QStringLiteral("ANA|BIA|ANA PAULA"));
+    }
+
+    void withoutAccountsASheetOpensEmpty() {
+        App app;
+        QVERIFY(inList(app, [&](Tf_caderneta* list) {
+            QCOMPARE(list->DBGrid1->model()->rowCount(), 0);
+            QVERIFY(inSheet(list, emptyPoint(list->DBGrid1), [&](Tf_ficha_cad* sheet) {
+                QCOMPARE(sheet->DBEdit1->text(), QString());
+                QCOMPARE(sheet->v_total1->text(), QStringLiteral("0,00"));
+                QCOMPARE(sheet->DBGrid1->model()->rowCount(), 0);
+                // nothing can be charged to no account
+                click(sheet->SpeedButton1);
+                QCOMPARE(app.messages.messages.size(), 1);
+                QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Error);
+            }));
+        }));
+        QCOMPARE(app.db.scalar(QStringLiteral("select count(*) from tbl_prod_caderneta")),
+                 QStringLiteral("0"));
+    }
+};
+
+QUORVANTA_TEST_MAIN(TestCaderneta)
+#include "tst_caderneta.moc"
