@@ -2,13 +2,23 @@
 
 #include "foundation/form.h"
 
-class QLabel;
-class QLineEdit;
+class DBEdit;
+class QPushButton;
 
-// Event data printed on tickets.
+// Event data printed on tickets: the header (also on the till reports) and the footer.
 class Tf_confi_impr : public Form {
     Q_OBJECT
 public:
     explicit Tf_confi_impr(Forms& forms);
 
+    DBEdit* DBEdit1 = nullptr;           // cabecalho
+    DBEdit* DBEdit2 = nullptr;           // rodape
+    QPushButton* SpeedButton1 = nullptr; // "Salvar"
+    QPushButton* SpeedButton2 = nullptr; // "Sair"
+
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+
+protected:
+    void FormClose() override;
 };

@@ -1,10 +1,13 @@
 #include "u_s_admin.h"
 
+#include "admin/u_administracao.h"
 #include "shell/forms.h"
 
-#include <QLabel>
-#include <QLineEdit>
+Tf_s_admin::Tf_s_admin(Forms& forms)
+    : PasswordPrompt(forms, *forms.dm,
+                     {QStringLiteral("f_s_admin"), QStringLiteral("Painel do Admin"),
+                      QStringLiteral("s_admin"), QStringLiteral("* Digite a senha do Administrador")}) {}
 
-Tf_s_admin::Tf_s_admin(Forms& forms) : Form(forms, QStringLiteral("f_s_admin"), QStringLiteral("Painel do Admin"))
-{
+void Tf_s_admin::passwordAccepted() {
+    forms.f_administracao->showModal();
 }

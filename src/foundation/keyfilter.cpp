@@ -69,6 +69,8 @@ void allowOnly(QWidget* edit, const QString& characters, bool enter) {
 void password(QLineEdit* edit) {
     upperCase(edit);
     edit->setEchoMode(QLineEdit::Password);
+    // "*" for each character, whatever the platform's own password character
+    edit->setStyleSheet(edit->styleSheet() + QStringLiteral("lineedit-password-character: 42;"));
 }
 
 } // namespace KeyFilter

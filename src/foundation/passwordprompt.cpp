@@ -22,7 +22,7 @@ PasswordPrompt::PasswordPrompt(Forms& forms, Tdm& dm, const Design& design)
     f.setBold(true);
     f.setPointSize(12);
     edt_senha->setFont(f);
-    edt_senha->setStyleSheet(QStringLiteral("color: red;"));
+    edt_senha->setStyleSheet(edt_senha->styleSheet() + QStringLiteral("color: red;"));
     layout->addWidget(edt_senha);
     auto* buttons = new QHBoxLayout;
     SpeedButton2 = speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("Cancelar"),
