@@ -2,6 +2,7 @@
 
 #include "foundation/u_dm.h"
 #include "shell/forms.h"
+#include "till/tillreport.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -18,21 +19,8 @@ constexpr double reasonTop = 69.85, reasonWidth = 62.71;
 Tqr_sangria::Tqr_sangria(Forms& forms) : Report(QStringLiteral("qr_sangria"), 89.96, 98.69) {
     const int band = addBand(QStringLiteral("detail"), 88.90, bandWidth);
 
-    ReportElement& title = label(band, QStringLiteral("qr_titulo"), QStringLiteral("SANGRIA DE CAIXA"), -0.26,
-                                 0.79, 80.43, 12, true);
-    title.height = 5.29;
-    title.autoSize = false;
-    title.alignment = Qt::AlignHCenter;
-
-    label(band, QStringLiteral("qr_lfesta"), QStringLiteral("Festa:"), 4.23, 10.58, 10.32, 10, true);
-    dbText(band, QStringLiteral("qr_cabecalho"), forms.dm->q_festa, QStringLiteral("cabecalho"), 6.35, 16.93,
-           15.88);
-    label(band, QStringLiteral("qr_lretirada"), QStringLiteral("Retirada:"), 4.23, 23.28, 15.61, 10, true);
-    label(band, QStringLiteral("qr_data"), QString(), 10.58, 29.63, 11.64);
-    label(band, QStringLiteral("qr_separador"), QStringLiteral("|"), 33.60, 29.63, 1.06);
-    label(band, QStringLiteral("qr_hora"), QString(), 38.10, 29.63, 11.64);
-    label(band, QStringLiteral("qr_lncaixa"), QStringLiteral("Nº do Caixa:"), 4.23, 38.10, 21.17, 10, true);
-    label(band, QStringLiteral("q_ncaixa"), QString(), 26.19, 38.36, 14.02);
+    addTillReportHeader(*this, band, QStringLiteral("SANGRIA DE CAIXA"), QStringLiteral("qr_lretirada"),
+                        QStringLiteral("Retirada:"), 15.61, forms.dm->q_festa);
     label(band, QStringLiteral("qr_lnret"), QStringLiteral("Retirada:"), 43.66, 38.10, 15.61, 10, true);
     label(band, QStringLiteral("q_nret"), QString(), 59.80, 38.10, 2.12);
     label(band, QStringLiteral("qr_asteriscos"), QString(53, QLatin1Char('*')), 2.12, 46.30, 70.38);

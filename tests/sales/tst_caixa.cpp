@@ -29,17 +29,7 @@ struct Till {
     explicit Till(const QString& entrada = QStringLiteral("50")) {
         c = app.forms->f_caixa;
         p = app.forms->f_parcial;
-        c->l_responsavel->setText(QStringLiteral("MARIA"));
-        c->l_operador->setText(QStringLiteral("JOSE"));
-        c->l_entrada->setText(entrada);
-        c->l_caixa->setText(QStringLiteral("8"));
-        p->lentrada->setText(entrada);
-        p->lenter->setText(entrada);
-        p->lcaixa->setText(entrada);
-        p->lcont_sangria->setText(QStringLiteral("0"));
-        for (const QChar k : Tf_parcial::keys())
-            p->countLabel(k)->setText(QStringLiteral("0"));
-        app.db.exec(QStringLiteral("delete from tbl_cont_vendas"));
+        setTillOpen(app, QStringLiteral("8"), entrada);
     }
 
     void run(const std::function<void()>& body) {
@@ -365,13 +355,6 @@ private slots:
     void commandsAndClosing() {
         Till t;
         Tqr_fechamento* report = t.app.forms->qr_fechamento;
-        for (const char* name : {"qr_aberto", "qr_operador", "qr_entrada"}) {
-            try {
-                report->element(QLatin1String(name));
-            } catch (...) {
-                report->label(0, QLatin1String(name), QString(), 0, 0, 10);
-            }
-        }
         t.p->lsangria->setText(QStringLiteral("9,99"));
         t.app.db.exec("update tbl_produtos set produto = 'SUCO' where id = '6'");
         t.run([&] {

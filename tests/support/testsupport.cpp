@@ -3,13 +3,17 @@
 #include "foundation/clock.h"
 #include "foundation/database.h"
 #include "foundation/errors.h"
+#include "sales/u_caixa.h"
 #include "shell/forms.h"
+#include "till/u_parcial.h"
 
+#include <QLabel>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTimer>
+#include <QWindow>
 
 namespace TestSupport {
 
@@ -121,6 +125,27 @@ App::~App() {
     Clock::setFixed(QDateTime());
 }
 
+void setTillOpen(App& app, const QString& number, const QString& entrada) {
+    Tf_caixa* c = app.forms->f_caixa;
+    c->l_responsavel->setText(QStringLiteral("MARIA"));
+    c->l_operador->setText(QStringLiteral("JOSE"));
+    c->l_entrada->setText(entrada);
+    c->l_caixa->setText(number);
+    Tf_parcial* p = app.forms->f_parcial;
+    p->lresponsavel->setText(QStringLiteral("MARIA"));
+    p->loperador->setText(QStringLiteral("JOSE"));
+    p->ldata->setText(QStringLiteral("09/12/2026"));
+    p->lhora->setText(QStringLiteral("13:00:00"));
+    p->lentrada->setText(entrada);
+    p->lenter->setText(entrada);
+    p->lcaixa->setText(entrada);
+    p->lsangria->setText(QStringLiteral("0,00"));
+    p->lcont_sangria->setText(QStringLiteral("0"));
+    for (const QChar k : Tf_parcial::keys())
+        p->countLabel(k)->setText(QStringLiteral("0"));
+    app.db.exec(QStringLiteral("delete from tbl_cont_vendas"));
+}
+
 void whenModal(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs) {
     auto* timer = new QTimer;
     auto waited = std::make_shared<int>(0);
@@ -159,6 +184,27 @@ void type(QWidget* target, const QString& text) {
 
 void key(QWidget* target, Qt::Key k, Qt::KeyboardModifiers modifiers) {
     QTest::keyClick(target, k, modifiers);
+}
+
+} // namespace TestSupport
+
+namespace TestSupport {
+
+namespace {
+QWindow* activeWindowHandle() {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w) w = QApplication::activeWindow();
+    return w ? w->windowHandle() : nullptr;
+}
+} // namespace
+
+void typeActive(const QString& text) {
+    for (const QChar c : text)
+        QTest::keyClick(activeWindowHandle(), c.toLatin1());
+}
+
+void keyActive(Qt::Key k, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(activeWindowHandle(), k, modifiers);
 }
 
 } // namespace TestSupport

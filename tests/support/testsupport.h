@@ -96,6 +96,12 @@ public:
     std::unique_ptr<Forms> forms;
 };
 
+// The till values as an opening leaves them (without printing or showing anything): the sales
+// screen's header, the partial view's figures (MARIA, JOSE, 09/12/2026 13:00:00, the float as cash,
+// no withdrawals, every count 0) and an empty tally.
+void setTillOpen(App& app, const QString& number = QStringLiteral("8"),
+                 const QString& entrada = QStringLiteral("50"));
+
 // Runs `action` on the modal window with that object name as soon as it is the active modal window
 // (from inside the modal loop of whoever showed it). Fails the test if it never shows.
 void whenModal(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs = 5000);
@@ -110,5 +116,10 @@ template <class T = QWidget> T* child(QObject* parent, const QString& name) {
 // Typing (accented letters included) and keys, delivered to the widget.
 void type(QWidget* target, const QString& text);
 void key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Keys as the keyboard delivers them: to whatever holds the focus in the active modal window
+// (or the active window when none is modal).
+void typeActive(const QString& text);
+void keyActive(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 } // namespace TestSupport

@@ -18,23 +18,6 @@ using namespace TestSupport;
 
 namespace {
 
-// The partial view's figures as an opening, the sales and the withdrawals leave them.
-void openTill(App& app) {
-    Tf_parcial* p = app.forms->f_parcial;
-    p->lresponsavel->setText(QStringLiteral("MARIA"));
-    p->loperador->setText(QStringLiteral("JOSE"));
-    p->ldata->setText(QStringLiteral("09/12/2026"));
-    p->lhora->setText(QStringLiteral("13:00:00"));
-    p->lenter->setText(QStringLiteral("50"));
-    p->lentrada->setText(QStringLiteral("50"));
-    p->lcaixa->setText(QStringLiteral("50"));
-    p->lsangria->setText(QStringLiteral("0,00"));
-    p->lcont_sangria->setText(QStringLiteral("0"));
-    for (const QChar k : Tf_parcial::keys())
-        p->countLabel(k)->setText(QStringLiteral("0"));
-    app.db.exec(QStringLiteral("delete from tbl_cont_vendas"));
-}
-
 // A completed sale confirmed in the change window: tally, cash, recount, names, backup.
 void sell(App& app, const char* id, int quantidade, const QString& cash) {
     app.db.exec(QStringLiteral("insert into tbl_cont_vendas(id, produto, valor, quantidade) "
@@ -71,7 +54,7 @@ class TestBase : public QObject {
 private slots:
     void saveWritesTheThirtyOneLines() {
         App app;
-        openTill(app);
+        setTillOpen(app);
         sell(app, "0", 4, QStringLiteral("58,00"));
         sell(app, "1", 2, QStringLiteral("66,00"));
         sell(app, "1", 3, QStringLiteral("78,00"));
@@ -120,7 +103,7 @@ private slots:
     void theFirstSaveCreatesTheRowAndLaterSavesOverwriteIt() {
         App app;
         app.db.exec("delete from tbl_base"); // the data module still holds the row it read at start-up
-        openTill(app);
+        setTillOpen(app);
         sell(app, "2", 1, QStringLiteral("56,00"));
         QCOMPARE(rows(app), 1);
         QVERIFY(stored(app).contains(QStringLiteral("\r\nCERVEJA  1\r\n")));
@@ -132,7 +115,7 @@ private slots:
 
     void aWithdrawalAfterTheLastSaleWaitsForTheNextSale() {
         App app;
-        openTill(app);
+        setTillOpen(app);
         sell(app, "3", 1, QStringLiteral("57,50"));
         withdraw(app, QStringLiteral("47,50"), QStringLiteral("10,00"), QStringLiteral("1"));
         QVERIFY(stored(app).contains(
@@ -158,7 +141,7 @@ private slots:
         App app;
         Tf_base* b = app.forms->f_base;
         QCOMPARE(b->windowTitle(), QStringLiteral("Base Dados - Caixa Anterior"));
-        openTill(app);
+        setTillOpen(app);
         sell(app, "5", 3, QStringLiteral("59,00"));
 
         QString shown, afterTyping;
@@ -192,7 +175,7 @@ private slots:
     void printingFromTheWindow() {
         App app;
         Tf_base* b = app.forms->f_base;
-        openTill(app);
+        setTillOpen(app);
         sell(app, "4", 2, QStringLiteral("66,00"));
         bool stillOpen = false;
         whenModal(QStringLiteral("f_base"), [&](QWidget* w) {

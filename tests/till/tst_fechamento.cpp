@@ -28,23 +28,7 @@ struct Till {
     explicit Till(App& a) : app(a), p(a.forms->f_parcial) {}
 
     void open(const QString& number, const QString& entrada) {
-        Tf_caixa* c = app.forms->f_caixa;
-        c->l_responsavel->setText(QStringLiteral("MARIA"));
-        c->l_operador->setText(QStringLiteral("JOSE"));
-        c->l_entrada->setText(entrada);
-        c->l_caixa->setText(number);
-        p->lentrada->setText(entrada);
-        p->lenter->setText(entrada);
-        p->lcaixa->setText(entrada);
-        p->lsangria->setText(QStringLiteral("0,00"));
-        p->lcont_sangria->setText(QStringLiteral("0"));
-        p->lresponsavel->setText(QStringLiteral("MARIA"));
-        p->loperador->setText(QStringLiteral("JOSE"));
-        p->ldata->setText(QStringLiteral("09/12/2026"));
-        p->lhora->setText(QStringLiteral("13:00:00"));
-        for (const QChar k : Tf_parcial::keys())
-            p->countLabel(k)->setText(QStringLiteral("0"));
-        app.db.exec(QStringLiteral("delete from tbl_cont_vendas"));
+        setTillOpen(app, number, entrada);
         p->bt_filtrarClick();
     }
     // One completed sale line: booked into the tally, its value added to the cash.

@@ -1,0 +1,139 @@
+// A whole till from the keyboard, through every window in turn, as a cashier runs it.
+#include "foundation/u_dm.h"
+#include "sales/u_caixa.h"
+#include "shell/forms.h"
+#include "shell/u_login.h"
+#include "shell/u_principal.h"
+#include "support/testsupport.h"
+#include "till/u_abertura.h"
+#include "till/u_fechamento.h"
+#include "till/u_parcial.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace TestSupport;
+
+class TestFesta : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loginOpenSellWithdrawCloseFromTheKeyboard() {
+        App app;
+        Forms& f = *app.forms;
+
+        f.f_login->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.f_login));
+        typeActive(QStringLiteral("caixa"));
+        keyActive(Qt::Key_Return);
+        typeActive(QStringLiteral("1234"));
+        keyActive(Qt::Key_Return);
+        QVERIFY(f.f_principal->isVisible());
+        f.f_principal->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.f_principal));
+
+        QString partialCash, partialCount1;
+        bool tillRan = false;
+        whenModal(QStringLiteral("f_abertura"), [&](QWidget*) {
+            QTRY_VERIFY(f.f_abertura->edt_responsavel->hasFocus());
+            typeActive(QStringLiteral("maria"));
+            keyActive(Qt::Key_Return);
+            typeActive(QStringLiteral("jose"));
+            keyActive(Qt::Key_Return);
+            QTRY_VERIFY(f.f_abertura->edt_entrada->hasFocus());
+            f.f_abertura->edt_entrada->selectAll();
+            typeActive(QStringLiteral("50"));
+            whenModal(QStringLiteral("f_caixa"), [&](QWidget*) {
+                QTRY_VERIFY(f.f_caixa->isActiveWindow());
+                // a sale: two soft drinks and a beer, paid with 20
+                typeActive(QStringLiteral("112"));
+                QCOMPARE(f.f_caixa->v_total1->text(), QStringLiteral("14,00"));
+                typeActive(QStringLiteral("*20"));
+                whenModal(QStringLiteral("f_troco"), [&](QWidget*) { keyActive(Qt::Key_Return); });
+                keyActive(Qt::Key_Return);
+                QTRY_VERIFY(f.f_caixa->isActiveWindow());
+                QCOMPARE(f.f_caixa->edt_troco->text(), QString()); // a fresh sale
+
+                whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
+                    partialCash = f.f_parcial->lcaixa->text();
+                    partialCount1 = f.f_parcial->countLabel(QLatin1Char('1'))->text();
+                    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("SpeedButton1")),
+                                      Qt::LeftButton);
+                });
+                keyActive(Qt::Key_P, Qt::ControlModifier);
+                QTRY_VERIFY(f.f_caixa->isActiveWindow());
+
+                // a withdrawal of 10 behind the till password
+                whenModal(QStringLiteral("f_s_sangria"), [&](QWidget*) {
+                    typeActive(QStringLiteral("574913"));
+                    whenModal(QStringLiteral("f_sangria"), [&](QWidget*) {
+                        typeActive(QStringLiteral("10"));
+                        keyActive(Qt::Key_Return);
+                        typeActive(QStringLiteral("banco"));
+                        keyActive(Qt::Key_Return);
+                        typeActive(QStringLiteral("troco"));
+                        keyActive(Qt::Key_Return);
+                    });
+                    keyActive(Qt::Key_Return);
+                });
+                keyActive(Qt::Key_S, Qt::ControlModifier);
+                QTRY_VERIFY(f.f_caixa->isActiveWindow());
+
+                // the closing behind the till password
+                whenModal(QStringLiteral("f_s_fechamento"), [&](QWidget*) {
+                    typeActive(QStringLiteral("574913"));
+                    whenModal(QStringLiteral("f_fechamento"), [&](QWidget*) {
+                        QTRY_VERIFY(f.f_fechamento->Edit1->hasFocus());
+                        typeActive(QStringLiteral("ana"));
+                        keyActive(Qt::Key_Return);
+                        QTest::mouseClick(f.f_fechamento->bt_fechar, Qt::LeftButton);
+                    });
+                    keyActive(Qt::Key_Return);
+                });
+                keyActive(Qt::Key_F, Qt::ControlModifier);
+                tillRan = true;
+            });
+            keyActive(Qt::Key_Return);
+        });
+        keyActive(Qt::Key_F2);
+
+        QVERIFY(tillRan);
+        QTRY_VERIFY(!f.f_caixa->isVisible());
+        QTRY_VERIFY(!f.f_abertura->isVisible());
+        QCOMPARE(app.messages.texts(), QStringList({"Retirada Efetuada com Sucesso!"}));
+        QCOMPARE(partialCash, QStringLiteral("64,00"));
+        QCOMPARE(partialCount1, QStringLiteral("2"));
+
+        QStringList reports;
+        for (const PrintedJob& j : app.printer.jobs)
+            reports << j.report;
+        QCOMPARE(reports, QStringList({"qr_abertura", "qr_fichas", "qr_fichas", "qr_fichas", "qr_sangria",
+                                       "qr_fechamento"}));
+        const PrintedJob closing = app.printer.jobs.last();
+        QCOMPARE(closing.text("q_ncaixa"), QStringLiteral("1"));
+        QCOMPARE(closing.text("qr_aberto"), QStringLiteral("MARIA"));
+        QCOMPARE(closing.text("qr_operador"), QStringLiteral("JOSE"));
+        QCOMPARE(closing.text("qr_fechado"), QStringLiteral("ANA"));
+        QCOMPARE(closing.text("qr_entrada"), QStringLiteral("50"));
+        QCOMPARE(closing.text("qr_sangria"), QStringLiteral("10,00"));
+        QCOMPARE(closing.text("qr_caixa"), QStringLiteral("54,00"));
+        QCOMPARE(closing.text("qr_qsangria"), QStringLiteral("1"));
+        QCOMPARE(closing.text("qr1"), QStringLiteral("2"));
+        QCOMPARE(closing.text("qr2"), QStringLiteral("1"));
+        QCOMPARE(closing.text("qr0"), QStringLiteral("0"));
+        QCOMPARE(closing.text("pd2"), QStringLiteral("CERVEJA"));
+
+        QCOMPARE(app.db.scalar("select count(*) from tbl_cont_vendas"), QStringLiteral("0"));
+        QCOMPARE(app.db.scalar("select count(*) from tbl_vendas"), QStringLiteral("0"));
+        QCOMPARE(app.db.scalar("select cont from tbl_cont"), QStringLiteral("1"));
+        // the backup was written after the sale: the later withdrawal is not in it
+        const QString backup = app.db.scalar("select ultcaixa from tbl_base");
+        QVERIFY(backup.contains(QStringLiteral("Total Caixa: R$ 64,00\r\n")));
+        QVERIFY(backup.contains(QStringLiteral("Total Sangria: 0\r\n")));
+        f.f_principal->hide();
+    }
+};
+
+QUORVANTA_TEST_MAIN(TestFesta)
+#include "tst_festa.moc"
