@@ -7,7 +7,6 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvanta"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quorvanta 3.0"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/quorvanta.png")));
     QApplication::setQuitOnLastWindowClosed(false);
     return runProgram(defaultDatabasePath());
