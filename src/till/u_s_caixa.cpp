@@ -3,20 +3,11 @@
 #include "shell/forms.h"
 #include "u_fechamento.h"
 
-namespace {
-PasswordPrompt::Design design() {
-    PasswordPrompt::Design d;
-    d.objectName = QStringLiteral("f_s_fechamento");
-    d.caption = QStringLiteral("Fechamento de Caixa");
-    d.column = QStringLiteral("s_caixa");
-    d.labelText = QStringLiteral("* Digite a senha do Caixa");
-    d.editName = QStringLiteral("edt_Senha");
-    d.okCaption = QStringLiteral("Fechar");
-    return d;
-}
-} // namespace
-
-Tf_s_fechamento::Tf_s_fechamento(Forms& forms) : PasswordPrompt(forms, *forms.dm, design()) {}
+Tf_s_fechamento::Tf_s_fechamento(Forms& forms)
+    : PasswordPrompt(forms, *forms.dm,
+                     {QStringLiteral("f_s_fechamento"), QStringLiteral("Fechamento de Caixa"),
+                      QStringLiteral("s_caixa"), QStringLiteral("* Digite a senha do Caixa"),
+                      QStringLiteral("edt_Senha"), QStringLiteral("Fechar")}) {}
 
 void Tf_s_fechamento::passwordAccepted() {
     forms.f_fechamento->showModal();

@@ -3,19 +3,11 @@
 #include "shell/forms.h"
 #include "till/u_sangria.h"
 
-namespace {
-PasswordPrompt::Design design() {
-    PasswordPrompt::Design d;
-    d.objectName = QStringLiteral("f_s_sangria");
-    d.caption = QStringLiteral("Sangria de Caixa");
-    d.column = QStringLiteral("s_caixa");
-    d.labelText = QStringLiteral("* Digite a senha do Caixa");
-    d.okCaption = QStringLiteral("Entrar");
-    return d;
-}
-} // namespace
-
-Tf_s_sangria::Tf_s_sangria(Forms& forms) : PasswordPrompt(forms, *forms.dm, design()) {}
+Tf_s_sangria::Tf_s_sangria(Forms& forms)
+    : PasswordPrompt(forms, *forms.dm,
+                     {QStringLiteral("f_s_sangria"), QStringLiteral("Sangria de Caixa"),
+                      QStringLiteral("s_caixa"), QStringLiteral("* Digite a senha do Caixa"),
+                      QStringLiteral("edt_senha"), QStringLiteral("Entrar")}) {}
 
 void Tf_s_sangria::passwordAccepted() {
     forms.f_sangria->showModal();

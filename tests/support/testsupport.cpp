@@ -7,6 +7,7 @@
 #include "shell/forms.h"
 #include "till/u_parcial.h"
 
+#include <QDialog>
 #include <QLabel>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -146,6 +147,24 @@ void setTillOpen(App& app, const QString& number, const QString& entrada) {
     app.db.exec(QStringLiteral("delete from tbl_cont_vendas"));
 }
 
+namespace {
+// After a failed check nobody will close the windows the test opened: close them so it ends.
+void closeEveryModalWindow()
+{
+    for (int i = 0; i < 20; ++i) {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w)
+            return;
+        if (auto* till = qobject_cast<Tf_caixa*>(w))
+            till->closeTill();
+        else if (auto* d = qobject_cast<QDialog*>(w))
+            d->reject();
+        else
+            w->close();
+    }
+}
+} // namespace
+
 void whenModal(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs) {
     auto* timer = new QTimer;
     auto waited = std::make_shared<int>(0);
@@ -156,6 +175,8 @@ void whenModal(const QString& objectName, std::function<void(QWidget*)> action, 
             timer->stop();
             timer->deleteLater();
             action(w);
+            if (QTest::currentTestFailed())
+                closeEveryModalWindow();
             return;
         }
         *waited += 10;
@@ -164,7 +185,8 @@ void whenModal(const QString& objectName, std::function<void(QWidget*)> action, 
             timer->deleteLater();
             qWarning("modal window %s never showed (active: %s)", qPrintable(objectName),
                      w ? qPrintable(w->objectName()) : "none");
-            if (w) w->close();
+            if (w)
+                w->close();
         }
     });
     timer->start();

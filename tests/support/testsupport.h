@@ -103,7 +103,8 @@ void setTillOpen(App& app, const QString& number = QStringLiteral("8"),
                  const QString& entrada = QStringLiteral("50"));
 
 // Runs `action` on the modal window with that object name as soon as it is the active modal window
-// (from inside the modal loop of whoever showed it). Fails the test if it never shows.
+// (from inside the modal loop of whoever showed it); warns when it never shows. When a check
+// inside `action` failed, every modal window is closed afterwards so the test ends.
 void whenModal(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs = 5000);
 
 // The child widget of that object name, or a failed test.

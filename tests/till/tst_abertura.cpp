@@ -15,17 +15,6 @@
 
 using namespace TestSupport;
 
-// whenModal that, when a check inside failed, closes every modal window so the test ends instead of
-// waiting on a window nobody will close.
-static void onModal(const QString& name, std::function<void(QWidget*)> action) {
-    whenModal(name, [action](QWidget* w) {
-        action(w);
-        if (QTest::currentTestFailed())
-            while (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                d->reject();
-    });
-}
-
 class TestAbertura : public QObject {
     Q_OBJECT
 
@@ -90,8 +79,8 @@ private slots:
         Tf_parcial* p = app.forms->f_parcial;
         Tf_sangria* s = app.forms->f_sangria;
         bool sawSales = false;
-        onModal("f_abertura", [&](QWidget*) {
-            onModal("f_caixa", [&](QWidget*) {
+        whenModal("f_abertura", [&](QWidget*) {
+            whenModal("f_caixa", [&](QWidget*) {
                 sawSales = true;
                 app.forms->f_caixa->closeTill();
             });
@@ -127,12 +116,12 @@ private slots:
         QVERIFY(job.text("qr_credito").startsWith("Desenvolvido por: "));
 
         // The next showing starts afresh, and the next till is number 9 with an untouched float.
-        onModal("f_abertura", [&](QWidget*) {
+        whenModal("f_abertura", [&](QWidget*) {
             QCOMPARE(f->edt_responsavel->text(), QString());
             QCOMPARE(f->edt_operador->text(), QString());
             QCOMPARE(f->edt_entrada->text(), QStringLiteral("0,00"));
             QCOMPARE(QApplication::focusWidget(), f->edt_responsavel);
-            onModal("f_caixa", [&](QWidget*) { app.forms->f_caixa->closeTill(); });
+            whenModal("f_caixa", [&](QWidget*) { app.forms->f_caixa->closeTill(); });
             fillAndEnter(f, "ANA", "BIA", QString());
         });
         f->showModal();
@@ -190,7 +179,7 @@ private slots:
     void emptyNamesAreRefusedWhenLeft() {
         App app;
         Tf_abertura* f = app.forms->f_abertura;
-        onModal("f_abertura", [&](QWidget*) {
+        whenModal("f_abertura", [&](QWidget*) {
             QTRY_VERIFY(f->isActiveWindow());
             key(f->edt_responsavel, Qt::Key_Tab);
             QCOMPARE(app.messages.texts(), QStringList{"O campo RESPONSÁVEL não pode ficar em branco"});
@@ -214,7 +203,7 @@ private slots:
     void floatFieldTakesOnlyAmountKeys() {
         App app;
         Tf_abertura* f = app.forms->f_abertura;
-        onModal("f_abertura", [&](QWidget*) {
+        whenModal("f_abertura", [&](QWidget*) {
             f->edt_entrada->clear();
             type(f->edt_entrada, "a-.1x2,,5 ");
             QCOMPARE(f->edt_entrada->text(), QStringLiteral("12,,5"));
@@ -229,12 +218,12 @@ private slots:
         App app;
         leaveEarlierTill(app);
         Tf_abertura* f = app.forms->f_abertura;
-        onModal("f_abertura", [&](QWidget*) {
+        whenModal("f_abertura", [&](QWidget*) {
             type(f->edt_responsavel, "JOÃO");
             QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
         });
         f->showModal();
-        onModal("f_abertura", [&](QWidget* w) { w->close(); });
+        whenModal("f_abertura", [&](QWidget* w) { w->close(); });
         f->showModal();
         QVERIFY(stillBefore(app));
     }
@@ -245,7 +234,7 @@ private slots:
         App app;
         leaveEarlierTill(app);
         Tf_abertura* f = app.forms->f_abertura;
-        onModal("f_abertura", [&](QWidget*) {
+        whenModal("f_abertura", [&](QWidget*) {
             refuseSalesScreen(app);
             fillAndEnter(f, "JOÃO", "MARIA", entrada);
             QVERIFY(f->isVisible());
@@ -271,7 +260,7 @@ private slots:
         App app;
         app.printer.failAfter = 0;
         Tf_abertura* f = app.forms->f_abertura;
-        onModal("f_abertura", [&](QWidget*) {
+        whenModal("f_abertura", [&](QWidget*) {
             refuseSalesScreen(app);
             fillAndEnter(f, "JOÃO", "MARIA", "50");
             QVERIFY(f->isVisible());

@@ -14,17 +14,6 @@
 
 using namespace TestSupport;
 
-// whenModal that, when a check inside failed, closes every modal window so the test ends instead of
-// waiting on a window nobody will close.
-static void onModal(const QString& name, std::function<void(QWidget*)> action) {
-    whenModal(name, [action](QWidget* w) {
-        action(w);
-        if (QTest::currentTestFailed())
-            while (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                d->reject();
-    });
-}
-
 class TestSangria : public QObject {
     Q_OBJECT
 
@@ -32,8 +21,8 @@ class TestSangria : public QObject {
     static void openTill(App& app) {
         app.db.exec("update tbl_cont set cont = 7");
         Tf_abertura* f = app.forms->f_abertura;
-        onModal("f_abertura", [&](QWidget*) {
-            onModal("f_caixa", [&](QWidget*) { app.forms->f_caixa->closeTill(); });
+        whenModal("f_abertura", [&](QWidget*) {
+            whenModal("f_caixa", [&](QWidget*) { app.forms->f_caixa->closeTill(); });
             type(f->edt_responsavel, "joão");
             type(f->edt_operador, "maria");
             f->edt_entrada->setText("50");
@@ -50,8 +39,8 @@ class TestSangria : public QObject {
                          const QString& reason = "TROCO", std::function<void(Tf_sangria*)> inWindow = {}) {
         Tf_s_sangria* prompt = app.forms->f_s_sangria;
         Tf_sangria* s = app.forms->f_sangria;
-        onModal("f_s_sangria", [&](QWidget*) {
-            onModal("f_sangria", [&](QWidget*) {
+        whenModal("f_s_sangria", [&](QWidget*) {
+            whenModal("f_sangria", [&](QWidget*) {
                 QTRY_VERIFY(s->isActiveWindow());
                 QCOMPARE(QApplication::focusWidget(), s->edt_retirada);
                 type(s->edt_retirada, amount);
@@ -119,7 +108,7 @@ private slots:
         openTill(app);
         app.db.exec("update tbl_senhas set s_caixa = 'abc'");
         Tf_s_sangria* prompt = app.forms->f_s_sangria;
-        onModal("f_s_sangria", [&](QWidget*) {
+        whenModal("f_s_sangria", [&](QWidget*) {
             key(prompt->edt_senha, Qt::Key_Return);
             QCOMPARE(app.messages.messages.last().caption, QStringLiteral("ATENÇÃO!"));
             QCOMPARE(app.messages.last(), QStringLiteral("Preencha o Campo Senha"));
