@@ -229,7 +229,8 @@ private slots:
         bool disabledAtFirst = false, stillOpenAfterClick = false, enabledAfterEnter = false;
         bool secondEnterClosed = false;
         whenModal(QStringLiteral("f_fechamento"), [&](QWidget* w) {
-            disabledAtFirst = !f->bt_fechar->isEnabled() && f->Edit1->hasFocus();
+            QTRY_VERIFY(f->Edit1->hasFocus());
+            disabledAtFirst = !f->bt_fechar->isEnabled();
             type(f->Edit1, QStringLiteral("JOAO"));
             QTest::mouseClick(f->bt_fechar, Qt::LeftButton);
             f->bt_fecharClick(); // nor from code
@@ -250,7 +251,8 @@ private slots:
         // the next showing starts over: disabled, name emptied, focus in the name
         bool reset = false;
         whenModal(QStringLiteral("f_fechamento"), [&](QWidget*) {
-            reset = !f->bt_fechar->isEnabled() && f->Edit1->text().isEmpty() && f->Edit1->hasFocus();
+            QTRY_VERIFY(f->Edit1->hasFocus());
+            reset = !f->bt_fechar->isEnabled() && f->Edit1->text().isEmpty();
             QTest::mouseClick(f->bt_fechar, Qt::LeftButton);
             QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
         });
