@@ -166,8 +166,11 @@ void DBGrid::followDataset() {
     m_syncing = true;
     const QModelIndex idx = m_model->index(d->recNo(), 0);
     if (selectionModel()->currentIndex().row() != idx.row()) {
-        selectionModel()->setCurrentIndex(idx,
-                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        // a grid that is only read shows no highlighted row
+        const auto how = selectionMode() == QAbstractItemView::NoSelection
+                             ? QItemSelectionModel::SelectionFlags(QItemSelectionModel::NoUpdate)
+                             : QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+        selectionModel()->setCurrentIndex(idx, how);
     }
     m_syncing = false;
 }
