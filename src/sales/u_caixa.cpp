@@ -54,8 +54,9 @@ Tf_caixa::Tf_caixa(Forms& forms)
     : Form(forms, QStringLiteral("f_caixa"), QStringLiteral("CAIXA - TERMINAL DE VENDAS  |  Quorvanta 3.0")) {
     setNoSystemMenu();
     setWindowState(Qt::WindowMaximized);
-    // The window itself takes the keys; no child may hold the focus while the entry is disabled.
-    setFocusPolicy(Qt::StrongFocus);
+    // The window itself takes the keys; no child may hold the focus while the entry is disabled,
+    // and a click anywhere never takes the keyboard away from an open cash entry.
+    setFocusPolicy(Qt::NoFocus);
     buildWindow();
 }
 

@@ -36,7 +36,6 @@ Tf_fechamento::Tf_fechamento(Forms& forms)
     lhora->hide();
 
     Edit1 = lineEdit(QStringLiteral("Edit1"));
-    Edit1->setMaxLength(30); // what fits after "Fechado por:" on the report
     KeyFilter::upperCase(Edit1);
     QFont ef = Edit1->font();
     ef.setBold(true);

@@ -352,6 +352,19 @@ private slots:
         QCOMPARE(t.tally().size(), 2);
     }
 
+    void aClickDoesNotTakeTheKeyboardFromTheCashEntry() {
+        Till t;
+        t.run([&] {
+            Till::keys("1*");
+            QTRY_VERIFY(t.c->edt_entrada->hasFocus());
+            QTest::mouseClick(t.c->DBGrid2->viewport(), Qt::LeftButton);
+            QTest::mouseClick(t.c, Qt::LeftButton, {}, QPoint(5, 5));
+            QVERIFY(t.c->edt_entrada->hasFocus());
+            t.confirm();
+            QCOMPARE(t.tickets(), QStringList({"REFRI"}));
+        });
+    }
+
     void commandsAndClosing() {
         Till t;
         Tqr_fechamento* report = t.app.forms->qr_fechamento;
