@@ -61,7 +61,7 @@ CREATE TABLE tbl_caderneta (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
     nome VARCHAR(30) CONSTRAINT "O campo 'nome' de tbl_caderneta aceita no máximo 30 caracteres." CHECK (length(nome) <= 30)
 );
-CREATE UNIQUE INDEX ix_caderneta_nome ON tbl_caderneta (nome);
+CREATE UNIQUE INDEX ix_caderneta_nome ON tbl_caderneta (nome COLLATE NOCASE);
 
 CREATE TABLE tbl_prod_caderneta (
     id_ligacao INTEGER CONSTRAINT "O campo 'id_ligacao' de tbl_prod_caderneta aceita apenas números inteiros." CHECK (id_ligacao IS NULL OR typeof(id_ligacao) = 'integer'),

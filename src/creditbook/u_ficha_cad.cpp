@@ -112,13 +112,12 @@ Tf_ficha_cad::Tf_ficha_cad(Forms& forms)
     Timer1 = clockTimer([this] { Timer1Timer(); });
 }
 
+// The sheet sums when it opens and when each of its prompts returns. It does not sum on every
+// activation: coming back from an error box or from another program would sum again (an error
+// shown again and again, or the selected item moved to the last one).
 void Tf_ficha_cad::FormShow() {
     // Filled at once, so an item charged before the timer's first tick has its date and time.
     Timer1Timer();
-    bt_somarClick();
-}
-
-void Tf_ficha_cad::FormActivate() {
     bt_somarClick();
 }
 

@@ -37,7 +37,6 @@ public:
 
 protected:
     void FormShow() override;
-    void FormActivate() override;
     void FormClose() override;
 
 private:

@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QTime>
 #include <QUrl>
+#include <limits>
 
 namespace {
 
@@ -172,11 +173,15 @@ QVariant Database::toStorage(const ColumnInfo& c, const QVariant& value) const {
     case ColumnInfo::Type::Integer:
     case ColumnInfo::Type::AutoNumber: {
         if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong ||
-            value.typeId() == QMetaType::UInt || value.typeId() == QMetaType::ULongLong)
-            return value.toLongLong();
+            value.typeId() == QMetaType::UInt || value.typeId() == QMetaType::ULongLong) {
+            const qlonglong n = value.toLongLong();
+            if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+                throw DbError(mismatch(c, text));
+            return n;
+        }
         if (text.trimmed().isEmpty()) return QVariant();
         bool ok = false;
-        const qlonglong v = text.trimmed().toLongLong(&ok);
+        const int v = text.trimmed().toInt(&ok); // a 32-bit integer column
         if (!ok) throw DbError(mismatch(c, text));
         return v;
     }

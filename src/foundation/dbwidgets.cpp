@@ -147,7 +147,8 @@ DBGrid::DBGrid(QWidget* parent, const QString& objectName, Dataset* dataset, QLi
     horizontalHeader()->setStretchLastSection(true);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& cur) {
         if (m_syncing || !cur.isValid() || !m_model->dataset()) return;
-        Messages::guarded(this, [&] { m_model->dataset()->setRecNo(cur.row()); });
+        if (!Messages::guarded(this, [&] { m_model->dataset()->setRecNo(cur.row()); }))
+            followDataset(); // the row could not be left: show the one the data is still on
     });
     if (dataset) bind(dataset);
 }

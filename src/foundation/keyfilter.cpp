@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
 
 namespace KeyFilter {
 
@@ -56,14 +57,43 @@ private:
     bool m_enter;
 };
 
+// The same rules for text that arrives without a key press (pasted, or dropped): capitals, and
+// only the allowed characters (a paste holding another character is refused whole).
+class FieldValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    bool upper = false;
+    QString allowed; // empty: any character
+    State validate(QString& input, int&) const override {
+        if (upper) input = input.toUpper();
+        if (!allowed.isEmpty())
+            for (const QChar c : input)
+                if (!allowed.contains(c)) return Invalid;
+        return Acceptable;
+    }
+};
+
+FieldValidator* validatorOf(QWidget* edit) {
+    auto* line = qobject_cast<QLineEdit*>(edit);
+    if (!line) return nullptr;
+    auto* v = const_cast<FieldValidator*>(dynamic_cast<const FieldValidator*>(line->validator()));
+    if (!v) {
+        v = new FieldValidator(line);
+        line->setValidator(v);
+    }
+    return v;
+}
+
 } // namespace
 
 void upperCase(QWidget* edit) {
     edit->installEventFilter(new UpperFilter(edit));
+    if (FieldValidator* v = validatorOf(edit)) v->upper = true;
 }
 
 void allowOnly(QWidget* edit, const QString& characters, bool enter) {
     edit->installEventFilter(new AllowFilter(edit, characters, enter));
+    if (FieldValidator* v = validatorOf(edit)) v->allowed = characters;
 }
 
 void password(QLineEdit* edit) {

@@ -151,6 +151,9 @@ private slots:
         QTest::newRow("ticket text of 16")
             << "Insert into tbl_vendas(id, produto, valor, quantidade, impresso, id_relacionamento) values "
                "('1','X','1,00','1','1234567890123456','1')";
+        QTest::newRow("beyond a 32-bit integer")
+            << "Insert into tbl_vendas(id, produto, valor, quantidade, impresso, id_relacionamento) values "
+               "('1','X','1,00','99999999999','X','1')";
         QTest::newRow("update too wide")
             << "update tbl_festa set cabecalho = '1234567890123456789012345678901'";
     }

@@ -3,6 +3,8 @@
 #include "foundation/u_dm.h"
 #include "support/testsupport.h"
 
+#include <QClipboard>
+
 using namespace TestSupport;
 
 class TestWidgets : public QObject {
@@ -89,6 +91,21 @@ private slots:
         QCOMPARE(digits.text(), QStringLiteral("456"));
         type(&upper, QStringLiteral("joão d'ávila 1"));
         QCOMPARE(upper.text(), QStringLiteral("JOÃO D'ÁVILA 1"));
+    }
+
+    void pastedTextFollowsTheSameRules() {
+        QLineEdit money, upper;
+        KeyFilter::money(&money, true);
+        KeyFilter::password(&upper);
+        QApplication::clipboard()->setText(QStringLiteral("12a,5"));
+        money.paste();
+        QCOMPARE(money.text(), QString()); // refused whole
+        QApplication::clipboard()->setText(QStringLiteral("12,5"));
+        money.paste();
+        QCOMPARE(money.text(), QStringLiteral("12,5"));
+        QApplication::clipboard()->setText(QStringLiteral("segredo"));
+        upper.paste();
+        QCOMPARE(upper.text(), QStringLiteral("SEGREDO"));
     }
 
     void enterReachesTheFieldOnlyWhereAllowed() {
