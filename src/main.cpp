@@ -3,8 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvanta"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/quorvanta.png")));

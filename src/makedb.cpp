@@ -7,8 +7,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "uso: quorvanta-base ARQUIVO\n");

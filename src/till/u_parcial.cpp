@@ -97,15 +97,13 @@ Tf_parcial::Tf_parcial(Forms& forms)
     layout->addWidget(sair, 0, Qt::AlignRight);
 }
 
-void Tf_parcial::recount(QChar key)
-{
+void Tf_parcial::recount(QChar key) {
     Dataset* q = forms.dm->q_cont_vendas;
     q->close();
     q->setSql(QStringLiteral("select * from tbl_cont_vendas where id like \"%1\"").arg(key));
     q->open();
     // An unsold key keeps its label: the opening set it to 0.
-    if (q->isEmpty())
-        return;
+    if (q->isEmpty()) return;
     double sum = 0;
     for (q->first(); !q->eof(); q->next())
         sum += q->asInteger(QStringLiteral("quantidade"));

@@ -149,12 +149,10 @@ void setTillOpen(App& app, const QString& number, const QString& entrada) {
 
 namespace {
 // After a failed check nobody will close the windows the test opened: close them so it ends.
-void closeEveryModalWindow()
-{
+void closeEveryModalWindow() {
     for (int i = 0; i < 20; ++i) {
         QWidget* w = QApplication::activeModalWidget();
-        if (!w)
-            return;
+        if (!w) return;
         if (auto* till = qobject_cast<Tf_caixa*>(w))
             till->closeTill();
         else if (auto* d = qobject_cast<QDialog*>(w))
@@ -175,8 +173,7 @@ void whenModal(const QString& objectName, std::function<void(QWidget*)> action, 
             timer->stop();
             timer->deleteLater();
             action(w);
-            if (QTest::currentTestFailed())
-                closeEveryModalWindow();
+            if (QTest::currentTestFailed()) closeEveryModalWindow();
             return;
         }
         *waited += 10;
@@ -185,8 +182,7 @@ void whenModal(const QString& objectName, std::function<void(QWidget*)> action, 
             timer->deleteLater();
             qWarning("modal window %s never showed (active: %s)", qPrintable(objectName),
                      w ? qPrintable(w->objectName()) : "none");
-            if (w)
-                w->close();
+            if (w) w->close();
         }
     });
     timer->start();
