@@ -138,9 +138,36 @@ QFont elementFont(const ReportElement& e) {
 }
 
 // Lays out and paints one element's text; origin is the element's band's top-left corner in dots.
+// Whether the whole text fits its fixed box at the element's size, lines broken only between words.
+bool fitsWhole(QPainter& painter, const ReportElement& e, const QString& body, double dpm) {
+    QTextLayout layout(body, elementFont(e), painter.device());
+    QTextOption option;
+    option.setWrapMode(e.wordWrap ? QTextOption::WordWrap : QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    const double slack = 0.05 * dpm;
+    double y = 0;
+    bool fits = true;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(e.width * dpm);
+        y += line.height();
+        fits = fits && line.naturalTextWidth() <= e.width * dpm + slack;
+    }
+    layout.endLayout();
+    return fits && y <= e.height * dpm + slack;
+}
+
 void paintElement(QPainter& painter, const ReportElement& e, const QString& text, QPointF origin,
                   double dpm) {
     const bool fixed = !e.autoSize || e.kind == ReportElement::Kind::Memo;
+    if (fixed && e.minPointSize > 0 && e.minPointSize < e.pointSize) {
+        ReportElement smaller = e;
+        smaller.minPointSize = 0;
+        while (smaller.pointSize - 0.5 >= e.minPointSize && !fitsWhole(painter, smaller, text, dpm))
+            smaller.pointSize -= 0.5;
+        paintElement(painter, smaller, text, origin, dpm);
+        return;
+    }
     const double boxWidth = e.width * dpm;
     QString body = text;
     body.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));

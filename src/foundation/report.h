@@ -27,6 +27,9 @@ struct ReportElement {
     // wide is cut at the edges (showing its beginning), word wrap breaks lines at the width (inside a
     // word when one word is wider than the box), and only lines that fit the height in full print.
     bool autoSize = true;
+    // A fixed box with a smallest size: a text that does not fit whole at pointSize is printed smaller,
+    // in steps of half a point down to this size, so it is never cut. 0: no shrinking.
+    double minPointSize = 0;
     QString caption;            // Label
     QStringList lines;          // Memo
     Dataset* dataset = nullptr; // DBText: field of the dataset's current row at print time

@@ -26,4 +26,6 @@ Tqr_fichas::Tqr_fichas(Forms& forms) : Report(QStringLiteral("qr_fichas"), 90.0,
         e.wordWrap = true;
         e.autoSize = false;
     }
+    // A ticket text too wide for the big letters prints smaller rather than losing a word.
+    element(QStringLiteral("qr_impresso")).minPointSize = 12;
 }

@@ -306,6 +306,19 @@ private slots:
                  qPrintable(QString::number(clipped.right())));
     }
 
+    void shrinkingTicketTextPrintsEveryWordInsideItsBox() {
+        needPoppler();
+        Report r = ticket(QStringLiteral("CACHORRO QUENTE"));
+        r.element(QStringLiteral("impresso")).minPointSize = 12;
+        const QString file = pdfOf(r);
+        const QList<PdfProbe::Word> words = PdfProbe::words(file);
+        QVERIFY(!PdfProbe::find(words, QStringLiteral("CACHORRO")).isNull());
+        QVERIFY(!PdfProbe::find(words, QStringLiteral("QUENTE")).isNull());
+        const double renderDpm = 254 / 25.4;
+        const QImage page = PdfProbe::render(file, 254);
+        QVERIFY(Ink::box(page, {0, textBottom, 90, footerTop - textBottom}, renderDpm).isNull());
+    }
+
     void dbTextPrintsTheCurrentRowAtTheCall() {
         needPoppler();
         TestSupport::TestDatabase db;
