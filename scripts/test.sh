@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --test
 bash scripts/setup-cups-pdf.sh || echo "aviso: impressora PDF do CUPS indisponível; o teste de impressão real será ignorado"
-bash scripts/build.sh "$@"
+# Tests on and sanitizers off unless the caller says otherwise (a run.sh build turns tests off).
+bash scripts/build.sh -DQUORVANTA_TESTS=ON -DQUORVANTA_SANITIZE=OFF "$@"
 # No display: Qt's offscreen platform, unless the caller chose a platform.
 if [[ -z "${QT_QPA_PLATFORM:-}" && -z "${DISPLAY:-}" ]]; then
   export QT_QPA_PLATFORM=offscreen
