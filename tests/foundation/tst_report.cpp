@@ -42,14 +42,7 @@ constexpr double boxLeft = 1.0 + 0.26, boxRight = boxLeft + 81.49, boxCentre = (
 constexpr double textTop = 2.0 + 8.73, textBottom = textTop + 11.91, footerTop = 2.0 + 23.28;
 
 QImage paintPage(const Report& r) {
-    QImage image(qRound(r.pageSizeMm().width() * dpm), qRound(r.pageSizeMm().height() * dpm),
-                 QImage::Format_RGB32);
-    image.setDotsPerMeterX(qRound(dpm * 1000));
-    image.setDotsPerMeterY(qRound(dpm * 1000));
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    r.paint(painter, dpm);
-    return image;
+    return TestSupport::paintReport(r, dpm);
 }
 
 QRectF inkOf(const Report& r, const QRectF& regionMm) {

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QLabel>
+#include <QPainter>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -162,6 +163,17 @@ void closeEveryModalWindow() {
     }
 }
 } // namespace
+
+QImage paintReport(const Report& r, double dpm) {
+    QImage image(qRound(r.pageSizeMm().width() * dpm), qRound(r.pageSizeMm().height() * dpm),
+                 QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpm * 1000));
+    image.setDotsPerMeterY(qRound(dpm * 1000));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    r.paint(painter, dpm);
+    return image;
+}
 
 void whenModal(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs) {
     auto* timer = new QTimer;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QImage>
 #include <QList>
 #include <QMap>
 #include <QPointer>
@@ -101,6 +102,9 @@ public:
 // no withdrawals, every count 0) and an empty tally.
 void setTillOpen(App& app, const QString& number = QStringLiteral("8"),
                  const QString& entrada = QStringLiteral("50"));
+
+// A report's page painted onto a white image at `dotsPerMm`, as it would print.
+QImage paintReport(const Report& report, double dotsPerMm);
 
 // Runs `action` on the modal window with that object name as soon as it is the active modal window
 // (from inside the modal loop of whoever showed it); warns when it never shows. When a check

@@ -210,12 +210,7 @@ private slots:
                         .arg(i);
         r->setLines(QStringLiteral("QRMemo1"), many);
         const double dpm = 6;
-        QImage page(qRound(r->pageSizeMm().width() * dpm), qRound(r->pageSizeMm().height() * dpm),
-                    QImage::Format_RGB32);
-        page.fill(Qt::white);
-        QPainter painter(&page);
-        r->paint(painter, dpm);
-        painter.end();
+        const QImage page = paintReport(*r, dpm);
         const double memoBottom = r->marginTop + 13.23 + 2.12 + 233.10;
         auto inkInRows = [&](double fromMm, double toMm) {
             for (int y = qRound(fromMm * dpm); y < qMin(page.height(), qRound(toMm * dpm)); ++y)

@@ -399,12 +399,7 @@ private slots:
         r->setCaption(QStringLiteral("qr0"), QStringLiteral("1"));
         r->setCaption(QStringLiteral("qr1"), QStringLiteral("12345"));
         const double dpm = 12;
-        QImage page(qRound(r->pageSizeMm().width() * dpm), qRound(r->pageSizeMm().height() * dpm),
-                    QImage::Format_RGB32);
-        page.fill(Qt::white);
-        QPainter painter(&page);
-        r->paint(painter, dpm);
-        painter.end();
+        const QImage page = paintReport(*r, dpm);
         // ink between the name column's end and the page's right edge, within one row
         auto inkCentre = [&](double rowTop) {
             const int y0 = qRound((r->marginTop + rowTop) * dpm),
