@@ -292,33 +292,16 @@ void Tf_caixa::checkCompletion() {
     Money::parse(till.saleTotal());
     Money::parse(till.cash());
     for (const TillModel::SaleLine& line : till.saleLines())
-        ticketsOf(line);
-}
-
-int Tf_caixa::ticketsOf(const TillModel::SaleLine& line) {
-    if (line.tickets.isNull() || line.tickets.toString().isEmpty()) return 0;
-    bool ok = false;
-    const int n = line.tickets.toString().toInt(&ok);
-    if (!ok)
-        throw ConversionError(
-            QStringLiteral("'%1' não é um valor inteiro válido").arg(line.tickets.toString()));
-    return n;
+        TillModel::ticketsOf(line);
 }
 
 void Tf_caixa::bt_imprimirClick() {
-    TillModel& till = *forms.till;
     // Tickets already handed to the printer for this sale (before a failure or a crash) are not
     // printed again; each one is recorded as it goes.
-    int ticket = 0;
-    for (const TillModel::SaleLine& line : till.saleLines()) {
-        const int n = ticketsOf(line);
-        for (int i = 0; i < n; ++i, ++ticket) {
-            if (ticket < till.ticketsPrinted()) continue;
-            forms.qr_fichas->setTicketText(line.ticketText);
-            forms.qr_fichas->print();
-            till.ticketPrinted();
-        }
-    }
+    forms.till->printTickets([this](const TillModel::SaleLine& line) {
+        forms.qr_fichas->setTicketText(line.ticketText);
+        forms.qr_fichas->print();
+    });
 }
 
 void Tf_caixa::bt_copiarClick() {

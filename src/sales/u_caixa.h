@@ -75,7 +75,6 @@ private:
     void checkCompletion(); // every conversion the completion needs, before anything happens
     void setTotal(const QString& text);
     void showTill(); // the till header
-    static int ticketsOf(const TillModel::SaleLine& line);
 
     bool m_closing = false;
 };

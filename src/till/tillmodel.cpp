@@ -187,9 +187,28 @@ void TillModel::addLine(QChar key) {
     emit lineAdded(int(m_lines.size()) - 1);
 }
 
-void TillModel::ticketPrinted() {
-    TillStore::setTicketsPrinted(m_db, m_till.ticketsPrinted + 1);
-    ++m_till.ticketsPrinted;
+int TillModel::ticketsOf(const SaleLine& line) {
+    const QString text = line.tickets.toString();
+    if (text.isEmpty()) return 0;
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok) throw ConversionError(QStringLiteral("'%1' não é um valor inteiro válido").arg(text));
+    return n;
+}
+
+void TillModel::printTickets(const std::function<void(const SaleLine& line)>& print) {
+    for (const SaleLine& line : m_lines)
+        ticketsOf(line);
+    int ticket = 0;
+    for (const SaleLine& line : m_lines) {
+        const int n = ticketsOf(line);
+        for (int i = 0; i < n; ++i, ++ticket) {
+            if (ticket < m_till.ticketsPrinted) continue;
+            print(line);
+            TillStore::setTicketsPrinted(m_db, m_till.ticketsPrinted + 1);
+            ++m_till.ticketsPrinted;
+        }
+    }
 }
 
 void TillModel::bookSale() {

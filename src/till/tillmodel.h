@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class Database;
@@ -87,7 +88,11 @@ public:
     std::optional<QString> saleError() const { return m_totalError; }
     // Tickets of the sale already handed to the printer, stored as each one is.
     int ticketsPrinted() const { return m_till.ticketsPrinted; }
-    void ticketPrinted();
+    // Hands the sale's tickets not yet printed to `print`, one call per ticket in line order, and
+    // records each one as soon as `print` returns. A line's ticket count that is no integer raises
+    // ConversionError before anything prints; an error from `print` stops there.
+    void printTickets(const std::function<void(const SaleLine& line)>& print);
+    static int ticketsOf(const SaleLine& line);
     // Books the sale: its lines into the tally, their tickets into the counts, its total into the cash,
     // in one transaction; the stored sale is emptied with it so it can never be booked twice. The
     // lines stay on screen until the sale is cleared.
