@@ -76,6 +76,7 @@ private:
     void buildWindow();
     void openEntry();       // "*"
     void keepKeyboard();    // focus back on the window while the entry is disabled
+    void stayOnScreen();    // undoes a minimize or restore from outside
     void openSaleLines();   // q_vendas on the whole current sale
     void checkCompletion(); // every conversion the completion needs, before anything happens
     void setTotal(const QString& text);

@@ -253,6 +253,7 @@ private slots:
         QTest::newRow("empty") << QString("\b\b\b\b");
         QTest::newRow("comma") << QString(",");
         QTest::newRow("two commas") << QString("1,,5");
+        QTest::newRow("too many digits") << QString(400, '9');
     }
 
     // The printer failing leaves the window up and the sales screen unshown; what was stored stays.
