@@ -36,24 +36,34 @@ PasswordPrompt::PasswordPrompt(Forms& forms, Tdm& dm, const Design& design)
 }
 
 void PasswordPrompt::bt_fecharClick() {
-    const QString typed = edt_senha->text();
-    Dataset* q = m_dm.q_senhas;
-    q->setSql(QStringLiteral("Select * from tbl_senhas"));
-    q->addSql(QStringLiteral("where %1 = %2").arg(m_design.column, JetSql::quoted(typed)));
-    q->open();
-    if (typed.isEmpty()) {
-        Messages::warning(this, QStringLiteral("Preencha o Campo Senha"));
-        return;
-    }
-    const QString stored = q->isEmpty() ? QString() : q->asString(m_design.column);
-    if (stored != typed) {
-        Messages::warning(this, QStringLiteral("Senha inválida!"));
+    // After any refusal or error the field is empty and keeps the focus, ready for a new try.
+    const auto again = [this] {
         edt_senha->clear();
-        edt_senha->setFocus();
-        return;
+        edt_senha->setFocus(Qt::OtherFocusReason);
+    };
+    const QString typed = edt_senha->text();
+    try {
+        Dataset* q = m_dm.q_senhas;
+        q->setSql(QStringLiteral("Select * from tbl_senhas"));
+        q->addSql(QStringLiteral("where %1 = %2").arg(m_design.column, JetSql::quoted(typed)));
+        q->open();
+        if (typed.isEmpty()) {
+            Messages::warning(this, QStringLiteral("Preencha o Campo Senha"));
+            again();
+            return;
+        }
+        const QString stored = q->isEmpty() ? QString() : q->asString(m_design.column);
+        if (stored != typed) {
+            Messages::warning(this, QStringLiteral("Senha inválida!"));
+            again();
+            return;
+        }
+        edt_senha->clear();
+        passwordAccepted();
+    } catch (...) {
+        again();
+        throw;
     }
-    edt_senha->clear();
-    passwordAccepted();
     accept();
 }
 

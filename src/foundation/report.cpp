@@ -157,15 +157,32 @@ bool fitsWhole(QPainter& painter, const ReportElement& e, const QString& body, d
     return fits && y <= e.height * dpm + slack;
 }
 
-void paintElement(QPainter& painter, const ReportElement& e, const QString& text, QPointF origin,
-                  double dpm) {
+// paper: the page in dots, in the painter's coordinates.
+void paintElement(QPainter& painter, const ReportElement& e, const QString& text, QPointF origin, double dpm,
+                  const QRectF& paper) {
     const bool fixed = !e.autoSize || e.kind == ReportElement::Kind::Memo;
-    if (fixed && e.minPointSize > 0 && e.minPointSize < e.pointSize) {
+    if (fixed) {
+        // A fixed box never reaches past the paper: what would print there is not printed.
+        const double left = origin.x() + e.left * dpm, top = origin.y() + e.top * dpm;
+        const double width = qMax(0.0, qMin(e.width * dpm, paper.right() - left) / dpm);
+        const double height = qMax(0.0, qMin(e.height * dpm, paper.bottom() - top) / dpm);
+        if (width < e.width || height < e.height) {
+            ReportElement inside = e;
+            inside.width = width;
+            inside.height = height;
+            paintElement(painter, inside, text, origin, dpm, paper);
+            return;
+        }
+    }
+    if (fixed && e.minPointSize > 0 && e.minPointSize <= e.pointSize) {
         ReportElement smaller = e;
         smaller.minPointSize = 0;
         while (smaller.pointSize - 0.5 >= e.minPointSize && !fitsWhole(painter, smaller, text, dpm))
             smaller.pointSize -= 0.5;
-        paintElement(painter, smaller, text, origin, dpm);
+        // Smaller than that is no longer readable: the text wraps inside its box instead (inside a word
+        // when one word is wider than the box), and lines below the box are left out.
+        if (!fitsWhole(painter, smaller, text, dpm)) smaller.wordWrap = true;
+        paintElement(painter, smaller, text, origin, dpm, paper);
         return;
     }
     const double boxWidth = e.width * dpm;
@@ -221,12 +238,13 @@ void paintElement(QPainter& painter, const ReportElement& e, const QString& text
 
 void Report::paint(QPainter& painter, double dpm) const {
     double bandTop = marginTop;
+    const QRectF paper(0, 0, m_page.width() * dpm, m_page.height() * dpm);
     for (int b = 0; b < m_bands.size(); ++b) {
         for (const ReportElement& e : m_elements) {
             if (e.band != b) continue;
             const QString text = e.text();
             if (!text.isEmpty())
-                paintElement(painter, e, text, QPointF(marginLeft * dpm, bandTop * dpm), dpm);
+                paintElement(painter, e, text, QPointF(marginLeft * dpm, bandTop * dpm), dpm, paper);
         }
         bandTop += m_bands[b].height;
     }

@@ -10,6 +10,7 @@
 #include "sales/salegrid.h"
 #include "sales/u_qr_fichas.h"
 #include "sales/u_troco.h"
+#include "sales/withdrawallegend.h"
 #include "shell/forms.h"
 #include "till/tillmodel.h"
 #include "till/u_fechamento.h"
@@ -31,6 +32,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -173,10 +175,9 @@ void Tf_caixa::buildWindow() {
     QLabel* heading = label(QStringLiteral("Label4"), QStringLiteral("Teclas de Atalho"), true);
     heading->setFont(bigBold(font(), 12));
     ll->addWidget(heading);
-    const QStringList lines = {
-        QStringLiteral("CTRL + P – Mostra janela Parcial de Caixa"),
-        QStringLiteral("CTRL + S – Permite efetuar a sangria de valores do caixa (Senha teste: 574913 )"),
-        QStringLiteral("CTRL + F – Efetuar o fechamento de caixa")};
+    const QStringList lines = {QStringLiteral("CTRL + P – Mostra janela Parcial de Caixa"),
+                               WithdrawalLegend::line(forms.dm->database()),
+                               QStringLiteral("CTRL + F – Efetuar o fechamento de caixa")};
     for (int i = 0; i < lines.size(); ++i) {
         QLabel* l = label(QStringLiteral("Label%1").arg(5 + i), lines[i], true);
         l->setFont(bigBold(font(), 10));
@@ -375,6 +376,7 @@ void Tf_caixa::FormShow() {
     edt_troco->clear();
     edt_entrada->setText(QStringLiteral("0"));
     if (!forms.till->saleIsEmpty()) guard([this] { btsomarClick(); });
+    findChild<QLabel*>(QStringLiteral("Label6"))->setText(WithdrawalLegend::line(forms.dm->database()));
 }
 
 void Tf_caixa::FormActivate() {
@@ -387,6 +389,9 @@ void Tf_caixa::setVisible(bool visible) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
     Form::setVisible(visible);
+    if (visible && windowHandle())
+        connect(windowHandle(), &QWindow::windowStateChanged, this, &Tf_caixa::stayOnScreen,
+                Qt::UniqueConnection);
 }
 
 void Tf_caixa::closeTill() {
@@ -411,10 +416,24 @@ void Tf_caixa::closeEvent(QCloseEvent* event) {
 
 void Tf_caixa::changeEvent(QEvent* event) {
     Form::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isVisible() && !(windowState() & Qt::WindowMaximized)) {
-        // stays maximized: a restore or minimize from outside is undone
-        QTimer::singleShot(0, this, [this] {
-            if (isVisible() && !(windowState() & Qt::WindowMaximized)) setWindowState(Qt::WindowMaximized);
-        });
-    }
+    if (event->type() == QEvent::WindowStateChange) stayOnScreen();
+}
+
+void Tf_caixa::stayOnScreen() {
+    // Stays maximized: a restore or minimize from outside is undone, and the cashier gets the window
+    // and its keys back (window managers draw a minimize button even where none is asked for). The
+    // window system's own state is checked too, as a minimize may reach only the native window.
+    const auto away = [this] {
+        const Qt::WindowStates native = windowHandle() ? windowHandle()->windowStates() : windowState();
+        return isVisible() && ((windowState() | native) & Qt::WindowMinimized ||
+                               !(windowState() & native & Qt::WindowMaximized));
+    };
+    if (!away()) return;
+    QTimer::singleShot(0, this, [this, away] {
+        if (!away()) return;
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+        if (windowHandle()) windowHandle()->setWindowStates(Qt::WindowMaximized);
+        raise();
+        keepKeyboard();
+    });
 }

@@ -72,6 +72,7 @@ private:
     void buildWindow();
     void openEntry();       // "*"
     void keepKeyboard();    // focus back on the window while the entry is disabled
+    void stayOnScreen();    // undoes a minimize or restore from outside
     void checkCompletion(); // every conversion the completion needs, before anything happens
     void setTotal(const QString& text);
     void showTill(); // the till header

@@ -68,7 +68,14 @@ void Tf_login::bt_loginClick() {
     Dataset* q = forms.dm->q_adm;
     q->setSql(QStringLiteral("Select * from tbl_adm"));
     q->addSql(QStringLiteral("where usuario = ") + JetSql::quoted(edt_usuario->text()));
-    q->open();
+    try {
+        q->open();
+    } catch (...) {
+        // the password is typed again from the start, as after a refusal
+        edt_senha->clear();
+        edt_senha->setFocus(Qt::OtherFocusReason);
+        throw;
+    }
     if (edt_senha->text().isEmpty() || edt_usuario->text().isEmpty()) {
         Messages::warning(this, QStringLiteral("Preencha o Campo Usuário e Senha"));
         return;

@@ -135,9 +135,15 @@ void Tf_principal::TeclasdeAtalho1Click() {
 }
 
 void Tf_principal::closeEvent(QCloseEvent* event) {
+    // Ending the program asks every window to close: once the exit has run, the window just closes.
+    if (forms.quitRequested) {
+        event->accept();
+        return;
+    }
     // Closing the main window ends the program, as the exit item does.
     event->ignore();
     Messages::guarded(this, [this] { EncerrarSistema1Click(); });
+    if (forms.quitRequested) event->accept();
 }
 
 void Tf_principal::paintEvent(QPaintEvent* event) {

@@ -404,6 +404,44 @@ private slots:
         });
         QVERIFY(!t.c->isVisible());
     }
+
+    // Minimised through the window system (its button, a shortcut or a state request, with or without
+    // the maximised state kept), the screen comes straight back maximised, active and taking the keys.
+    void minimisedComesBackWithTheKeyboard_data() {
+        QTest::addColumn<bool>("keepsMaximized");
+        QTest::newRow("minimise") << false;
+        QTest::newRow("minimised and maximised") << true;
+    }
+    void minimisedComesBackWithTheKeyboard() {
+        QFETCH(bool, keepsMaximized);
+        Till t;
+        t.run([&] {
+            QWindow* w = t.c->windowHandle();
+            if (keepsMaximized)
+                w->setWindowStates(Qt::WindowMinimized | Qt::WindowMaximized);
+            else
+                w->showMinimized();
+            QTRY_COMPARE(w->windowStates(), Qt::WindowMaximized);
+            QTRY_COMPARE(t.c->windowState(), Qt::WindowMaximized);
+            QTRY_VERIFY(t.c->isActiveWindow());
+            Till::keys("1");
+            QCOMPARE(t.c->DBGrid2->model()->rowCount(), 1);
+        });
+    }
+
+    // The till password shows in the legend only while it is the delivered test password.
+    void legendShowsTheTillPasswordOnlyWhileItIsTheTestOne() {
+        Till t;
+        const auto legend = [&] { return child<QLabel>(t.c, QStringLiteral("Label6"))->text(); };
+        t.run([&] {
+            QCOMPARE(legend(), QStringLiteral("CTRL + S – Permite efetuar a sangria de valores do caixa "
+                                              "(Senha teste: 574913 )"));
+        });
+        t.app.db.exec("update tbl_senhas set s_caixa = '8080'");
+        t.run([&] {
+            QCOMPARE(legend(), QStringLiteral("CTRL + S – Permite efetuar a sangria de valores do caixa"));
+        });
+    }
 };
 
 QUORVANTA_TEST_MAIN(TestCaixa)

@@ -249,6 +249,7 @@ private slots:
         QTest::newRow("empty") << QString("\b\b\b\b");
         QTest::newRow("comma") << QString(",");
         QTest::newRow("two commas") << QString("1,,5");
+        QTest::newRow("too many digits") << QString(400, '9');
     }
 
     // The printer failing leaves the window up, the sales screen unshown and nothing stored: the next
