@@ -223,7 +223,7 @@ void TillModel::bookSale() {
         TillStore::writeTill(m_db, t);
     });
     m_till = t;
-    m_booked = true;
+    m_booked = true; // the counts shown follow at the next recount
     emit changed();
 }
 

@@ -21,6 +21,11 @@ void runSql(Database& db, const QString& sql) {
     Database::run(q);
 }
 
+// Text columns of the till never hold NULL: an empty name is stored as the empty text.
+QString notNull(const QString& text) {
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 } // namespace
 
 void ensureTables(Database& db) {
@@ -66,13 +71,13 @@ void writeTill(Database& db, const TillRow& t) {
                                     "VALUES (1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     q.addBindValue(t.open ? 1 : 0);
     q.addBindValue(t.number);
-    q.addBindValue(t.responsible);
-    q.addBindValue(t.operatorName);
-    q.addBindValue(t.openDate);
-    q.addBindValue(t.openTime);
-    q.addBindValue(t.floatText);
-    q.addBindValue(t.cash);
-    q.addBindValue(t.withdrawn);
+    q.addBindValue(notNull(t.responsible));
+    q.addBindValue(notNull(t.operatorName));
+    q.addBindValue(notNull(t.openDate));
+    q.addBindValue(notNull(t.openTime));
+    q.addBindValue(notNull(t.floatText));
+    q.addBindValue(notNull(t.cash));
+    q.addBindValue(notNull(t.withdrawn));
     q.addBindValue(t.withdrawals);
     q.addBindValue(t.ticketsPrinted);
     Database::run(q);
