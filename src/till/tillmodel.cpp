@@ -129,6 +129,7 @@ void TillModel::close() {
     t.open = false;
     m_db.transaction([&] {
         TillStore::emptyTally(m_db);
+        TillStore::emptyCounts(m_db); // the counts shown stay until the next opening
         TillStore::writeTill(m_db, t);
     });
     m_till = t;
