@@ -7,6 +7,7 @@
 #include "foundation/jetsql.h"
 #include "foundation/keyfilter.h"
 #include "foundation/money.h"
+#include "foundation/printerstatuslabel.h"
 #include "foundation/u_dm.h"
 #include "sales/u_qr_fichas.h"
 #include "sales/u_troco.h"
@@ -160,6 +161,7 @@ void Tf_caixa::buildWindow() {
     side->addWidget(lhora);
     side->addSpacing(12);
     side->addWidget(SpeedButton1, 0, Qt::AlignHCenter);
+    side->addWidget(new PrinterStatusLabel(this), 0, Qt::AlignHCenter);
     side->addStretch();
 
     auto* figures = new QHBoxLayout;
