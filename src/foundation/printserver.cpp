@@ -2,6 +2,8 @@
 
 #include "errors.h"
 
+#include <QDataStream>
+#include <QIODevice>
 #include <QFutureWatcher>
 #include <QHash>
 #include <QMutex>
@@ -118,6 +120,70 @@ PrintServer::PrinterStatus queryStatus(http_t* http, cups_dest_t* dest) {
     return st;
 }
 
+// The printer's state as the look-up brought it (state, reasons, whether it accepts jobs), without asking
+// again; the server's message is asked only when there is something to explain.
+PrintServer::PrinterStatus statusOf(http_t* http, cups_dest_t* dest) {
+    using PrintServer::PrinterStatus;
+    const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
+    const char* accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+    if (!state || !accepting) return queryStatus(http, dest);
+    PrinterStatus st;
+    st.printer = QString::fromUtf8(dest->name);
+    const int s = atoi(state);
+    st.state = s == IPP_PSTATE_STOPPED      ? PrinterStatus::State::Stopped
+               : s == IPP_PSTATE_PROCESSING ? PrinterStatus::State::Printing
+                                            : PrinterStatus::State::Ready;
+    st.accepting = qstrcmp(accepting, "true") == 0;
+    const QString reasons =
+        QString::fromUtf8(cupsGetOption("printer-state-reasons", dest->num_options, dest->options));
+    for (const QString& r : reasons.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        if (r.trimmed() != QLatin1String("none")) st.reasons << r.trimmed();
+    st.makeAndModel =
+        QString::fromUtf8(cupsGetOption("printer-make-and-model", dest->num_options, dest->options));
+    return st.problem().isEmpty() ? st : queryStatus(http, dest);
+}
+
+// What the print server says about a printer's capabilities, asked once per printer and run: it takes
+// longer to get than a whole ticket takes to print. Dropped when a job to that printer fails.
+class DestInfoCache {
+public:
+    ~DestInfoCache() {
+        for (cups_dinfo_t* i : std::as_const(m_infos))
+            cupsFreeDestInfo(i);
+    }
+    cups_dinfo_t* get(http_t* http, cups_dest_t* dest) {
+        const QString name = QString::fromUtf8(dest->name);
+        if (cups_dinfo_t* i = m_infos.value(name)) return i;
+        cups_dinfo_t* i = cupsCopyDestInfo(http, dest);
+        if (i) m_infos.insert(name, i);
+        return i;
+    }
+    void drop(const QString& name) {
+        if (cups_dinfo_t* i = m_infos.take(name)) cupsFreeDestInfo(i);
+    }
+
+private:
+    QHash<QString, cups_dinfo_t*> m_infos;
+};
+
+DestInfoCache& destInfos() {
+    static DestInfoCache cache; // used by the printing, on one thread
+    return cache;
+}
+
+// Everything a report's page shows, so that a page equal to one already rendered is not rendered again.
+QByteArray pageKey(const Report& report) {
+    QByteArray key;
+    QDataStream out(&key, QIODevice::WriteOnly);
+    out << report.name() << report.pageSizeMm() << report.marginTop << report.marginLeft;
+    for (const ReportBand& b : report.bands())
+        out << b.height;
+    for (const ReportElement& e : report.elements())
+        out << int(e.kind) << e.band << e.left << e.top << e.width << e.height << e.family << e.pointSize
+            << e.bold << int(e.alignment) << e.wordWrap << e.autoSize << e.minPointSize << e.text();
+    return key;
+}
+
 // The server's refusal of a request, in Portuguese.
 QString refusalText() {
     switch (cupsLastError()) {
@@ -159,13 +225,13 @@ QByteArray mediaOf(const Report& report) {
 struct SystemPrintSink::Batch {
     http_t* http = nullptr;
     Dest dest;
-    cups_dinfo_t* info = nullptr;
+    cups_dinfo_t* info = nullptr; // owned by destInfos()
     QString printer;
-    bool toFile = false; // no printer at all: each job is a PDF file
+    QHash<QByteArray, QByteArray> pages; // a sale's tickets repeat: each different page is rendered once
+    bool toFile = false;                 // no printer at all: each job is a PDF file
     bool open = false;
 
     ~Batch() {
-        if (info) cupsFreeDestInfo(info);
         dest.reset();
         if (http) httpClose(http);
     }
@@ -201,7 +267,7 @@ struct SystemPrintSink::Batch {
             return;
         }
         printer = QString::fromUtf8(dest->name);
-        const PrintServer::PrinterStatus status = queryStatus(connection.get(), dest.get());
+        const PrintServer::PrinterStatus status = statusOf(connection.get(), dest.get());
         if (status.state == PrintServer::PrinterStatus::State::NoServer)
             throw PrintError(
                 QStringLiteral("O servidor de impressão não respondeu: nada foi impresso na impressora "
@@ -209,7 +275,7 @@ struct SystemPrintSink::Batch {
                     .arg(printer));
         const QString problem = status.problem();
         if (!problem.isEmpty()) throw PrintError(problem + QLatin1Char('.'));
-        info = cupsCopyDestInfo(connection.get(), dest.get());
+        info = destInfos().get(connection.get(), dest.get());
         if (!info)
             throw PrintError(
                 QStringLiteral("A impressora \"%1\" não respondeu: %2.").arg(printer, refusalText()));
@@ -218,7 +284,10 @@ struct SystemPrintSink::Batch {
     }
 
     PrintJob submit(const Report& report) {
-        const QByteArray pdf = SystemPrintSink::renderPdf(report);
+        const QByteArray key = pageKey(report);
+        auto page = pages.constFind(key);
+        if (page == pages.constEnd()) page = pages.insert(key, SystemPrintSink::renderPdf(report));
+        const QByteArray pdf = *page;
         const QByteArray title = report.name().toUtf8();
         const QByteArray media = mediaOf(report);
         cups_option_t* options = nullptr;
@@ -228,9 +297,11 @@ struct SystemPrintSink::Batch {
         const ipp_status_t created =
             cupsCreateDestJob(http, dest.get(), info, &id, title.constData(), count, options);
         cupsFreeOptions(count, options);
-        if (created > IPP_STATUS_OK_CONFLICTING || id <= 0)
+        if (created > IPP_STATUS_OK_CONFLICTING || id <= 0) {
+            destInfos().drop(printer);
             throw PrintError(
                 QStringLiteral("A impressora \"%1\" recusou a impressão: %2.").arg(printer, refusalText()));
+        }
         bool sent = cupsStartDestDocument(http, dest.get(), info, id, title.constData(), CUPS_FORMAT_PDF, 0,
                                           nullptr, 1) == HTTP_STATUS_CONTINUE;
         sent =
@@ -240,6 +311,7 @@ struct SystemPrintSink::Batch {
         if (!sent || finished > IPP_STATUS_OK_CONFLICTING) {
             const QString why = refusalText();
             cupsCancelDestJob(http, dest.get(), id);
+            destInfos().drop(printer);
             throw PrintError(
                 QStringLiteral("A impressora \"%1\" recusou a impressão: %2.").arg(printer, why));
         }
