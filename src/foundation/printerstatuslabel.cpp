@@ -7,6 +7,10 @@ PrinterStatusLabel::PrinterStatusLabel(QWidget* parent)
     : QLabel(parent), m_query(new QFutureWatcher<PrintServer::PrinterStatus>(this)) {
     setObjectName(QStringLiteral("l_impressora"));
     setText(QStringLiteral("Impressora: verificando..."));
+    // In a narrow window the reason goes on a second line rather than being cut.
+    setWordWrap(true);
+    setAlignment(Qt::AlignCenter);
+    setMinimumHeight(2 * fontMetrics().lineSpacing() + 2);
     m_timer.setInterval(2000);
     connect(&m_timer, &QTimer::timeout, this, &PrinterStatusLabel::refresh);
     connect(m_query, &QFutureWatcher<PrintServer::PrinterStatus>::finished, this,

@@ -3,9 +3,9 @@
 #include "errors.h"
 
 #include <QDataStream>
-#include <QIODevice>
 #include <QFutureWatcher>
 #include <QHash>
+#include <QIODevice>
 #include <QMutex>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -439,10 +439,13 @@ QStringList stopReasons(const QStringList& all) {
 }
 
 namespace {
-// The stop reasons in Portuguese, each once, then the server's message when it adds something.
-QString why(const PrinterStatus& st) {
+// The stop reasons in Portuguese, each once, then the server's message when it adds something. Brief
+// (for the status line): a queue paused with a message shows the message alone.
+QString why(const PrinterStatus& st, bool brief = false) {
     QStringList texts;
-    for (const QString& r : stopReasons(st.reasons)) {
+    QStringList stops = stopReasons(st.reasons);
+    if (brief && !st.message.isEmpty()) stops.removeAll(QStringLiteral("paused"));
+    for (const QString& r : std::as_const(stops)) {
         const QString t = reasonText(r);
         if (!texts.contains(t)) texts << t;
     }
@@ -488,7 +491,7 @@ QString PrinterStatus::line() const {
         break;
     }
     if (state == State::Stopped || !stopReasons(reasons).isEmpty())
-        return QStringLiteral("Impressora %1: parada, %2").arg(printer, why(*this));
+        return QStringLiteral("Impressora %1: parada, %2").arg(printer, why(*this, true));
     if (!accepting) return QStringLiteral("Impressora %1: não aceita trabalhos").arg(printer);
     return QStringLiteral("Impressora %1: %2")
         .arg(printer, state == State::Printing ? QStringLiteral("imprimindo") : QStringLiteral("pronta"));

@@ -161,7 +161,7 @@ void Tf_caixa::buildWindow() {
     side->addWidget(lhora);
     side->addSpacing(12);
     side->addWidget(SpeedButton1, 0, Qt::AlignHCenter);
-    side->addWidget(new PrinterStatusLabel(this), 0, Qt::AlignHCenter);
+    side->addWidget(new PrinterStatusLabel(this));
     side->addStretch();
 
     auto* figures = new QHBoxLayout;
