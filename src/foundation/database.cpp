@@ -223,6 +223,14 @@ QString Database::displayText(const ColumnInfo* c, const QVariant& value) {
     return value.toString();
 }
 
+QString Database::errorMessage(const QSqlError& error) {
+    return engineMessage(error);
+}
+
+void Database::run(QSqlQuery& query) {
+    if (!query.exec()) throw DbError(engineMessage(query.lastError()));
+}
+
 void Database::transaction(const std::function<void()>& f) {
     QSqlDatabase db = handle();
     if (!db.transaction()) throw DbError(engineMessage(db.lastError()));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "foundation/form.h"
+#include "sales/salegrid.h"
+#include "till/tillmodel.h"
 
 class DBGrid;
 class QAction;
@@ -15,7 +17,7 @@ class Tf_caixa : public Form {
 public:
     explicit Tf_caixa(Forms& forms);
 
-    // Till header, written by the opening.
+    // Till header, as the till holds it.
     QLabel* l_responsavel = nullptr;
     QLabel* l_operador = nullptr;
     QLabel* l_entrada = nullptr;
@@ -26,7 +28,7 @@ public:
     QLineEdit* v_total1 = nullptr;       // "TOTAL:"
     QLabel* lhora = nullptr;             // clock
     DBGrid* DBGrid1 = nullptr;           // products
-    DBGrid* DBGrid2 = nullptr;           // current sale
+    SaleGrid* DBGrid2 = nullptr;         // current sale
     QPushButton* SpeedButton1 = nullptr; // "Caderneta"
     QAction* Fechamento1 = nullptr;      // Ctrl+F
     QAction* Parcial1 = nullptr;         // Ctrl+P
@@ -42,9 +44,8 @@ public:
     void btsomarClick();        // recompute the total
     void btdelClick();          // clear the current sale
     void bt_trocoClick();       // the change
-    void bt_imprimirClick();    // the tickets of the current sale
-    void bt_parcialClick();     // the sale's total into the till's cash
-    void bt_copiarClick();      // the sale's lines into the till tally
+    void bt_imprimirClick();    // the tickets of the current sale not yet printed
+    void bt_copiarClick();      // the sale's lines into the till tally and its total into the cash
     void edt_entradaConfirm();  // Enter in the cash entry: change, tickets, cash, tally, change window
 
     void Fechamento1Click();  // Ctrl+F: the closing command
@@ -57,11 +58,6 @@ public:
 
     // Shown maximized, filling the screen even where no window manager maximizes it.
     void setVisible(bool visible) override;
-
-    // The total kept for the change and the till's cash (survives a clear).
-    QString keptTotal() const { return m_keptTotal; }
-    // Tickets of the current sale already handed to the printer.
-    int ticketsPrinted() const { return m_ticketsPrinted; }
 
 protected:
     void FormShow() override;
@@ -76,12 +72,9 @@ private:
     void buildWindow();
     void openEntry();       // "*"
     void keepKeyboard();    // focus back on the window while the entry is disabled
-    void openSaleLines();   // q_vendas on the whole current sale
     void checkCompletion(); // every conversion the completion needs, before anything happens
     void setTotal(const QString& text);
+    void showTill(); // the till header
 
-    QString m_keptTotal;
-    int m_ticketsPrinted = 0; // of the current sale
-    bool m_cashAdded = false; // the current sale's total is already in the till's cash
     bool m_closing = false;
 };

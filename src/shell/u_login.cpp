@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 Tf_login::Tf_login(Forms& forms)
@@ -80,6 +81,9 @@ void Tf_login::bt_loginClick() {
         forms.f_principal->setGeometry(forms.f_principal->screen()->availableGeometry());
         forms.f_principal->showMaximized();
         hide();
+        QTimer::singleShot(0, forms.f_principal, [this] {
+            Messages::guarded(forms.f_principal, [this] { forms.f_principal->resumeOpenTill(); });
+        });
         return;
     }
     Messages::warning(this, QStringLiteral("Usuário ou Senha inválido"));

@@ -5,9 +5,11 @@
 #include "admin/u_s_admin.h"
 #include "creditbook/u_caderneta.h"
 #include "foundation/messages.h"
+#include "sales/u_caixa.h"
 #include "shell/forms.h"
 #include "shell/u_about.h"
 #include "shell/u_atalhos.h"
+#include "till/tillmodel.h"
 #include "till/u_abertura.h"
 
 #include <QCloseEvent>
@@ -82,6 +84,16 @@ void Tf_principal::EncerrarSistema1Click() {
 
 void Tf_principal::AbrirCaixa1Click() {
     forms.f_abertura->showModal();
+}
+
+void Tf_principal::resumeOpenTill() {
+    const TillModel& till = *forms.till;
+    if (!till.isOpen() || forms.f_caixa->isVisible()) return;
+    Messages::plain(this,
+                    QStringLiteral("O caixa Nº %1, aberto em %2 às %3, não foi fechado e foi recuperado "
+                                   "com todos os seus valores e a venda em andamento.")
+                        .arg(till.numberText(), till.till().openDate, till.till().openTime));
+    forms.f_caixa->showModal(); // the till goes on until it is closed
 }
 
 void Tf_principal::Caderneta1Click() {
