@@ -546,10 +546,20 @@ ipp_t* jobRequest(ipp_op_t op, int id) {
     return request;
 }
 
-JobState askJob(http_t* http, int id) {
+// The state of job `id` of `printer`; Unknown when the server knows no such job of that printer.
+JobState askJob(http_t* http, int id, const QString& printer) {
     ipp_t* request = jobRequest(IPP_OP_GET_JOB_ATTRIBUTES, id);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "job-state");
+    static const char* const wanted[] = {"job-state", "job-printer-uri"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(std::size(wanted)),
+                  nullptr, wanted);
     ipp_t* response = cupsDoRequest(http, request, "/");
+    if (response && !printer.isEmpty()) {
+        const QString uri = attributeText(ippFindAttribute(response, "job-printer-uri", IPP_TAG_URI));
+        if (uri.section(QLatin1Char('/'), -1) != printer) {
+            ippDelete(response);
+            return JobState::Unknown;
+        }
+    }
     JobState s = JobState::Unknown;
     if (response && cupsLastError() <= IPP_STATUS_OK_CONFLICTING) {
         switch (ippGetInteger(ippFindAttribute(response, "job-state", IPP_TAG_ENUM), 0)) {
@@ -593,7 +603,7 @@ QList<JobState> jobStates(const QList<PrintJob>& jobs) {
         }
         if (!connection) connection = std::make_unique<Connection>();
         if (!*connection) break;
-        out[i] = askJob(connection->get(), jobs[i].id);
+        out[i] = askJob(connection->get(), jobs[i].id, jobs[i].destination);
     }
     return out;
 }
@@ -606,7 +616,9 @@ bool cancelJob(const PrintJob& job) {
     if (job.isFile()) return true;
     Connection connection;
     if (!connection) return false;
-    if (ended(askJob(connection.get(), job.id))) return true;
+    const JobState state = askJob(connection.get(), job.id, job.destination);
+    if (ended(state)) return true;
+    if (state == JobState::Unknown) return false; // not a job of that printer: nothing to cancel
     ippDelete(cupsDoRequest(connection.get(), jobRequest(IPP_OP_CANCEL_JOB, job.id), "/jobs/"));
     return cupsLastError() <= IPP_STATUS_OK_CONFLICTING;
 }
@@ -643,15 +655,19 @@ void PrintJobWatcher::answered() {
     const QList<PrintServer::JobState> states = m_query->result();
     QList<PrintJob> failedJobs;
     QList<PrintServer::JobState> failedStates;
+    QList<PrintJob> completed;
     for (int i = 0; i < m_asked.size() && i < states.size(); ++i) {
         if (!PrintServer::ended(states[i])) continue;
         m_jobs.removeOne(m_asked[i]);
         if (PrintServer::failed(states[i])) {
             failedJobs << m_asked[i];
             failedStates << states[i];
+        } else {
+            completed << m_asked[i];
         }
     }
     m_asked.clear();
+    if (!completed.isEmpty()) emit jobsCompleted(completed);
     if (!failedJobs.isEmpty()) emit jobsFailed(failedJobs, failedStates);
     if (m_jobs.isEmpty()) {
         m_timer.stop();

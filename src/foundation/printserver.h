@@ -61,7 +61,7 @@ bool cancelJob(const PrintJob& job);
 
 // Follows print jobs until they end: every interval it asks the print server (on a worker thread) for
 // the state of the jobs it still follows; a job that ended aborted, canceled or stopped is reported once
-// by jobsFailed, a completed one is dropped silently. Jobs the server does not know go on being asked.
+// by jobsFailed, a completed one by jobsCompleted. Jobs the server does not know go on being asked.
 class PrintJobWatcher : public QObject {
     Q_OBJECT
 public:
@@ -75,6 +75,7 @@ public:
 
 signals:
     void jobsFailed(const QList<PrintJob>& jobs, const QList<PrintServer::JobState>& states);
+    void jobsCompleted(const QList<PrintJob>& jobs);
     void allEnded();
 
 private:

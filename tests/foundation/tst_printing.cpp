@@ -4,10 +4,12 @@
 // follows its queue. The PDF queue and the backend of the tests' own queues are what
 // scripts/setup-cups-pdf.sh installs; on a machine without them the tests that need them are skipped.
 
+#include "foundation/database.h"
 #include "foundation/errors.h"
 #include "foundation/printerstatuslabel.h"
 #include "foundation/printserver.h"
 #include "pdfprobe.h"
+#include "sales/ticketjobs.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -325,6 +327,51 @@ private slots:
         for (int i : {0, 1, 3, 4})
             expected << printedName(jobs[i], titles[i]);
         QCOMPARE(queue.printed(), expected);
+    }
+
+    // A sale of five tickets whose third job the backend aborts: the cashier's list names that
+    // ticket's product (also after a restart), the reprint prints exactly it, once, and every ticket
+    // comes out once in all.
+    void saleReprintsExactlyTheTicketsNotPrinted() {
+        TestQueue queue(QStringLiteral("Venda"));
+        if (const QString why = queue.add(); !why.isEmpty()) QSKIP(qPrintable(why));
+        queue.control(QStringLiteral("abortar %1\n").arg(reportName(QStringLiteral("venda_3"))));
+        SystemPrintSink::setPrinterName(queue.name);
+        const TestSupport::TestDatabase file;
+        Database db(file.path());
+        const QStringList products = {QStringLiteral("ÁGUA"), QStringLiteral("ÁGUA"),
+                                      QStringLiteral("PASTEL"), QStringLiteral("PIPOCA"),
+                                      QStringLiteral("PIPOCA")};
+        auto print = [&](const QString& text) { return ticketLike(text).print(); };
+        {
+            TicketJobs tickets(db);
+            tickets.watcher().setInterval(100);
+            PrintSession session;
+            for (int i = 0; i < products.size(); ++i) {
+                const QString text = reportName(QStringLiteral("venda_%1").arg(i + 1));
+                tickets.record(QString::number(i), products[i], text, print(text));
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(tickets.watcher().following().isEmpty(), 60000);
+            QCOMPARE(tickets.failedText(), QStringLiteral("1 ficha de PASTEL"));
+        }
+        // After a restart the ticket not printed is still known; the reprint prints it once.
+        queue.control(QString());
+        TicketJobs tickets(db);
+        tickets.watcher().setInterval(100);
+        QCOMPARE(tickets.failedCount(), 1);
+        tickets.reprintFailed(print);
+        QCOMPARE(tickets.failedCount(), 0);
+        tickets.reprintFailed(print); // nothing left to reprint
+        QTRY_VERIFY_WITH_TIMEOUT(tickets.watcher().following().isEmpty(), 60000);
+        QCOMPARE(tickets.failedCount(), 0);
+        QStringList titles;
+        for (const QString& f : queue.printed())
+            titles << f.section(QLatin1Char('-'), 1).chopped(4);
+        std::sort(titles.begin(), titles.end());
+        QStringList expected;
+        for (int i = 1; i <= 5; ++i)
+            expected << reportName(QStringLiteral("venda_%1").arg(i));
+        QCOMPARE(titles, expected);
     }
 
     void statusLineFollowsTheQueue() {
