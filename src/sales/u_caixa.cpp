@@ -6,8 +6,10 @@
 #include "foundation/errors.h"
 #include "foundation/keyfilter.h"
 #include "foundation/money.h"
+#include "foundation/printerstatuslabel.h"
 #include "foundation/u_dm.h"
 #include "sales/salegrid.h"
+#include "sales/ticketjobs.h"
 #include "sales/u_qr_fichas.h"
 #include "sales/u_troco.h"
 #include "sales/withdrawallegend.h"
@@ -52,9 +54,12 @@ Tf_caixa::Tf_caixa(Forms& forms)
     // The window itself takes the keys; no child may hold the focus while the entry is disabled,
     // and a click anywhere never takes the keyboard away from an open cash entry.
     setFocusPolicy(Qt::NoFocus);
+    tickets = new TicketJobs(forms.dm->database(), this);
     buildWindow();
     connect(forms.till, &TillModel::changed, this, &Tf_caixa::showTill);
+    connect(tickets, &TicketJobs::failedChanged, this, &Tf_caixa::showFailedTickets);
     showTill();
+    showFailedTickets();
 }
 
 void Tf_caixa::buildWindow() {
@@ -152,6 +157,12 @@ void Tf_caixa::buildWindow() {
     side->addWidget(lhora);
     side->addSpacing(12);
     side->addWidget(SpeedButton1, 0, Qt::AlignHCenter);
+    side->addWidget(new PrinterStatusLabel(this));
+    l_fichas = label(QStringLiteral("l_fichas"), QString(), true);
+    l_fichas->setWordWrap(true);
+    l_fichas->setAlignment(Qt::AlignCenter);
+    l_fichas->setStyleSheet(QStringLiteral("color: #d00000;"));
+    side->addWidget(l_fichas);
     side->addStretch();
 
     auto* figures = new QHBoxLayout;
@@ -205,6 +216,8 @@ void Tf_caixa::buildWindow() {
          &Tf_caixa::Parcial1Click);
     item(Sangria1, QStringLiteral("Sangria1"), QStringLiteral("Sangria"), QKeySequence(Qt::CTRL | Qt::Key_S),
          &Tf_caixa::Sangria1Click);
+    item(Reimprimir1, QStringLiteral("Reimprimir1"), QStringLiteral("Reimprimir"),
+         QKeySequence(Qt::CTRL | Qt::Key_R), &Tf_caixa::Reimprimir1Click);
 }
 
 // ---- keyboard ----
@@ -298,10 +311,13 @@ void Tf_caixa::checkCompletion() {
 
 void Tf_caixa::bt_imprimirClick() {
     // Tickets already handed to the printer for this sale (before a failure or a crash) are not
-    // printed again; each one is recorded as it goes.
+    // printed again; each one is recorded as it goes, with its print job. One batch: the printer is
+    // checked once, before the first ticket.
+    PrintSession session;
     forms.till->printTickets([this](const TillModel::SaleLine& line) {
         forms.qr_fichas->setTicketText(line.ticketText);
-        forms.qr_fichas->print();
+        const PrintJob job = forms.qr_fichas->print();
+        tickets->record(line.id, line.product, line.ticketText, job);
     });
 }
 
@@ -355,6 +371,20 @@ void Tf_caixa::Parcial1Click() {
 void Tf_caixa::Sangria1Click() {
     forms.f_s_sangria->showModal();
     keepKeyboard();
+}
+
+void Tf_caixa::Reimprimir1Click() {
+    tickets->reprintFailed([this](const QString& ticketText) {
+        forms.qr_fichas->setTicketText(ticketText);
+        return forms.qr_fichas->print();
+    });
+}
+
+void Tf_caixa::showFailedTickets() {
+    const QString failed = tickets->failedText();
+    l_fichas->setText(failed.isEmpty() ? QString()
+                                       : QStringLiteral("Não impressas: %1. Ctrl+R reimprime.").arg(failed));
+    l_fichas->setVisible(!failed.isEmpty());
 }
 
 void Tf_caixa::SpeedButton1Click() {

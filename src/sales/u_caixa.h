@@ -12,6 +12,8 @@ class QPushButton;
 
 // The sales screen: one till, rung up from the keyboard. While the cash entry is disabled no control
 // can hold the focus, so every key reaches the window's own handler.
+class TicketJobs;
+
 class Tf_caixa : public Form {
     Q_OBJECT
 public:
@@ -33,6 +35,9 @@ public:
     QAction* Fechamento1 = nullptr;      // Ctrl+F
     QAction* Parcial1 = nullptr;         // Ctrl+P
     QAction* Sangria1 = nullptr;         // Ctrl+S
+    QAction* Reimprimir1 = nullptr;      // Ctrl+R: the tickets the printer did not print, once
+    QLabel* l_fichas = nullptr;          // tickets the printer did not print (hidden when none)
+    TicketJobs* tickets = nullptr;       // every ticket's print job, followed until it ends
 
     // The product list the window shows.
     static QString productListSql() {
@@ -52,6 +57,7 @@ public:
     void Parcial1Click();     // Ctrl+P
     void Sangria1Click();     // Ctrl+S
     void SpeedButton1Click(); // "Caderneta"
+    void Reimprimir1Click();  // Ctrl+R
 
     // The till closing's own close request: the only way this window closes.
     void closeTill();
@@ -76,6 +82,7 @@ private:
     void checkCompletion(); // every conversion the completion needs, before anything happens
     void setTotal(const QString& text);
     void showTill(); // the till header
+    void showFailedTickets();
 
     bool m_closing = false;
 };

@@ -79,7 +79,7 @@ RecordingPrintSink::~RecordingPrintSink() {
     Printing::setSink(nullptr);
 }
 
-void RecordingPrintSink::print(const Report& report) {
+PrintJob RecordingPrintSink::print(const Report& report) {
     const int index = attempts++;
     if (failAfter >= 0 && index >= failAfter) throw PrintError(QStringLiteral("Impressora sem papel"));
     PrintedJob job;
@@ -90,6 +90,7 @@ void RecordingPrintSink::print(const Report& report) {
         if (!e.name.isEmpty()) job.texts.insert(e.name, t);
     }
     jobs << job;
+    return PrintJob{QStringLiteral("gravador"), int(jobs.size())};
 }
 
 QList<PrintedJob> RecordingPrintSink::jobsOf(const QString& report) const {

@@ -55,16 +55,19 @@ struct PrintedJob {
     QString text(const QString& element) const { return texts.value(element); }
 };
 
-// Records every print instead of printing. failAfter >= 0 makes the job with that index (0-based) and
-// every later one fail with a print error.
+// Records every print instead of printing; each job gets the destination "gravador" and the next id
+// (1, 2, ...). failAfter >= 0 makes the job with that index (0-based) and every later one fail with a
+// print error.
 class RecordingPrintSink : public PrintSink {
 public:
     RecordingPrintSink();
     ~RecordingPrintSink() override;
-    void print(const Report& report) override;
+    PrintJob print(const Report& report) override;
+    void beginBatch() override { ++batches; }
     QList<PrintedJob> jobs;
     int failAfter = -1;
     int attempts = 0;
+    int batches = 0; // print sessions opened
     QList<PrintedJob> jobsOf(const QString& report) const;
 };
 
