@@ -1,11 +1,11 @@
 // A whole till from the keyboard, through every window in turn, as a cashier runs it.
+#include "foundation/errors.h"
 #include "foundation/u_dm.h"
 #include "sales/u_caixa.h"
 #include "shell/forms.h"
 #include "shell/u_login.h"
 #include "shell/u_principal.h"
 #include "support/testsupport.h"
-#include "foundation/errors.h"
 #include "till/tillmodel.h"
 #include "till/u_abertura.h"
 #include "till/u_fechamento.h"
@@ -158,7 +158,8 @@ private slots:
                   << QString::number(f.f_caixa->DBGrid2->model()->rowCount());
             whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
                 shown << f.f_parcial->lcaixa->text() << f.f_parcial->lsangria->text()
-                      << f.f_parcial->lcont_sangria->text() << f.f_parcial->countLabel(QLatin1Char('1'))->text();
+                      << f.f_parcial->lcont_sangria->text()
+                      << f.f_parcial->countLabel(QLatin1Char('1'))->text();
                 static_cast<QDialog*>(w)->accept();
             });
             keyActive(Qt::Key_P, Qt::ControlModifier);
@@ -177,9 +178,10 @@ private slots:
         keyActive(Qt::Key_Return);
         QTRY_COMPARE(shown.size(), 7);
         QCOMPARE(shown, QStringList({"8", "6,00", "1", "58,00", "10,00", "1", "2"}));
-        QCOMPARE(app.messages.texts().first(),
-                 QStringLiteral("O caixa Nº 8, aberto em 09/12/2026 às 13:00:00, não foi fechado e foi recuperado "
-                                "com todos os seus valores e a venda em andamento."));
+        QCOMPARE(
+            app.messages.texts().first(),
+            QStringLiteral("O caixa Nº 8, aberto em 09/12/2026 às 13:00:00, não foi fechado e foi recuperado "
+                           "com todos os seus valores e a venda em andamento."));
         QCOMPARE(app.printer.jobsOf(QStringLiteral("qr_fichas")).size(), 1);
         QCOMPARE(app.forms->till->cash(), QStringLiteral("64,00"));
         f.f_principal->hide();
