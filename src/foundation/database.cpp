@@ -12,6 +12,7 @@
 #include <QTime>
 #include <QUrl>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -93,11 +94,28 @@ Database::Database(const QString& path) : m_path(path) {
 }
 
 Database::~Database() {
+    qDeleteAll(m_prepared); // before the connection they run on
+    m_prepared.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         db.close();
     }
     QSqlDatabase::removeDatabase(m_connection);
+}
+
+QSqlQuery& Database::prepared(const QString& sql) {
+    QSqlQuery*& q = m_prepared[sql];
+    if (!q) {
+        auto fresh = std::make_unique<QSqlQuery>(handle());
+        fresh->setForwardOnly(true);
+        if (!fresh->prepare(sql)) {
+            m_prepared.remove(sql);
+            throw DbError(engineMessage(fresh->lastError()));
+        }
+        q = fresh.release();
+    }
+    q->finish();
+    return *q;
 }
 
 QSqlDatabase Database::handle() const {

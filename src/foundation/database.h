@@ -45,6 +45,10 @@ public:
     // Runs a prepared statement; an engine error raises DbError with the user's message.
     static void run(QSqlQuery& query);
 
+    // A statement prepared once on this connection and kept for reuse, for the steps that run on every
+    // key press. Read it whole, or finish() it, before the next use.
+    QSqlQuery& prepared(const QString& sql);
+
     // Runs f inside one transaction: everything it wrote stays, or nothing does.
     void transaction(const std::function<void()>& f);
 
@@ -56,4 +60,5 @@ private:
     QString m_path;
     QString m_connection;
     QHash<QString, QList<ColumnInfo>> m_tables; // by lower-case table name
+    QHash<QString, QSqlQuery*> m_prepared;
 };

@@ -125,7 +125,7 @@ void emptyTally(Database& db) {
 }
 
 SaleLine productLine(Database& db, QChar key) {
-    QSqlQuery q = prepared(db, QStringLiteral("SELECT id, produto, valor, quantidade, impresso, id_relaciona "
+    QSqlQuery& q = db.prepared(QStringLiteral("SELECT id, produto, valor, quantidade, impresso, id_relaciona "
                                               "FROM tbl_produtos WHERE id = ? COLLATE NOCASE LIMIT 1"));
     q.addBindValue(QString(key));
     Database::run(q);
@@ -137,6 +137,7 @@ SaleLine productLine(Database& db, QChar key) {
     line.tickets = q.value(3);
     line.ticketText = q.value(4).toString();
     line.relation = q.value(5).toString();
+    q.finish();
     return line;
 }
 
