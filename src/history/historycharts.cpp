@@ -4,6 +4,8 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QHorizontalBarSeries>
+#include <QMap>
 #include <QValueAxis>
 #include <algorithm>
 
@@ -11,9 +13,10 @@ namespace HistoryCharts {
 
 namespace {
 
-// One series of bars over the given categories; the value axis starts at zero.
-void bars(QChart* chart, const QString& title, const QString& setName, const QStringList& categories,
-          const QList<double>& values, const QColor& colour, bool money) {
+const QColor palette[] = {QColor(0x2e, 0x8b, 0x57), QColor(0x1f, 0x5f, 0xa8), QColor(0xd0, 0x7a, 0x10),
+                          QColor(0x8e, 0x3b, 0x9e), QColor(0xb0, 0x30, 0x30)};
+
+void reset(QChart* chart, const QString& title) {
     chart->removeAllSeries();
     for (QAbstractAxis* a : chart->axes()) {
         chart->removeAxis(a);
@@ -24,42 +27,40 @@ void bars(QChart* chart, const QString& title, const QString& setName, const QSt
     tf.setPointSize(13);
     tf.setBold(true);
     chart->setTitleFont(tf);
-    chart->legend()->hide();
     chart->setAnimationOptions(QChart::NoAnimation);
+}
 
-    auto* set = new QBarSet(setName);
-    set->setColor(colour);
-    for (const double v : values)
-        *set << v;
-    auto* series = new QBarSeries;
-    series->append(set);
-    // counts over the bars; amounts are read on the axis (its labels carry no decimals)
-    series->setLabelsVisible(!money);
-    series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-    chart->addSeries(series);
-
-    auto* x = new QBarCategoryAxis;
-    x->append(categories.isEmpty() ? QStringList{QStringLiteral("—")} : categories);
-    QFont af = x->labelsFont();
+// The category axis and the value axis (from zero) of a bar series; horizontal bars swap their sides.
+void axes(QChart* chart, QAbstractBarSeries* series, const QStringList& categories, double top,
+          bool horizontal, bool money) {
+    QFont af;
     af.setPointSize(10);
-    x->setLabelsFont(af);
-    chart->addAxis(x, Qt::AlignBottom);
-    series->attachAxis(x);
+    auto* c = new QBarCategoryAxis;
+    c->append(categories.isEmpty() ? QStringList{QStringLiteral("—")} : categories);
+    c->setLabelsFont(af);
+    c->setTruncateLabels(false); // a product's name reads in full
+    chart->addAxis(c, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
+    series->attachAxis(c);
+    auto* v = new QValueAxis;
+    v->setRange(0, std::max(1.0, top * 1.15));
+    v->setLabelFormat(money ? QStringLiteral("%.0f") : QStringLiteral("%d"));
+    v->setLabelsFont(af);
+    v->applyNiceNumbers();
+    chart->addAxis(v, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
+    series->attachAxis(v);
+}
 
-    auto* y = new QValueAxis;
-    const double top = values.isEmpty() ? 1 : *std::max_element(values.begin(), values.end());
-    y->setRange(0, std::max(1.0, top * 1.15));
-    y->setLabelFormat(money ? QStringLiteral("%.0f") : QStringLiteral("%d"));
-    y->setLabelsFont(af);
-    y->applyNiceNumbers();
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(y);
+// Hours after midnight belong to the evening before them.
+int eveningOrder(int hour) {
+    return hour < 6 ? hour + 24 : hour;
 }
 
 } // namespace
 
 void showProducts(QChart* chart, const HistorySummary::Summary& s) {
-    // the same product at two prices is one bar
+    reset(chart, QStringLiteral("Unidades por produto"));
+    chart->legend()->hide();
+    // the same product at two prices is one bar; names read in full on the side
     QStringList names;
     QList<double> units;
     for (const HistoryStore::ProductSold& p : s.products) {
@@ -72,19 +73,49 @@ void showProducts(QChart* chart, const HistorySummary::Summary& s) {
             units << double(p.units);
         }
     }
-    bars(chart, QStringLiteral("Unidades por produto"), QStringLiteral("Unidades"), names, units,
-         QColor(0x1f, 0x5f, 0xa8), false);
+    std::reverse(names.begin(), names.end()); // the first product at the top
+    std::reverse(units.begin(), units.end());
+    auto* set = new QBarSet(QStringLiteral("Unidades"));
+    set->setColor(palette[1]);
+    for (const double u : units)
+        *set << u;
+    auto* series = new QHorizontalBarSeries;
+    series->append(set);
+    series->setLabelsVisible(true);
+    series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+    chart->addSeries(series);
+    axes(chart, series, names, units.isEmpty() ? 0 : *std::max_element(units.begin(), units.end()), true,
+         false);
 }
 
 void showHours(QChart* chart, const HistorySummary::Summary& s) {
-    QStringList hours;
-    QList<double> amounts;
+    reset(chart, QStringLiteral("R$ vendidos por hora"));
+    // one bar set per evening, over the hours of the evening
+    QMap<int, QString> hours; // by evening order
+    QMap<QDate, QMap<int, double>> byDay;
     for (const HistorySummary::HourAmount& h : s.hours) {
-        hours << HistorySummary::hourLabel(h.hour, s.spansDays());
-        amounts << double(h.cents) / 100.0;
+        const int hour = h.hour.time().hour();
+        hours.insert(eveningOrder(hour), HistorySummary::hourLabel(h.hour, false));
+        const QDate evening = hour < 6 ? h.hour.date().addDays(-1) : h.hour.date();
+        byDay[evening][eveningOrder(hour)] += double(h.cents) / 100.0;
     }
-    bars(chart, QStringLiteral("Valor vendido por hora (R$)"), QStringLiteral("R$"), hours, amounts,
-         QColor(0x2e, 0x8b, 0x57), true);
+    auto* series = new QBarSeries;
+    double top = 0;
+    int n = 0;
+    for (auto day = byDay.cbegin(); day != byDay.cend(); ++day, ++n) {
+        auto* set = new QBarSet(day.key().toString(QStringLiteral("dd/MM")));
+        set->setColor(palette[n % 5]);
+        for (auto h = hours.cbegin(); h != hours.cend(); ++h) {
+            const double v = day.value().value(h.key());
+            *set << v;
+            top = std::max(top, v);
+        }
+        series->append(set);
+    }
+    chart->addSeries(series);
+    chart->legend()->setVisible(byDay.size() > 1);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    axes(chart, series, hours.values(), top, false, true);
 }
 
 } // namespace HistoryCharts

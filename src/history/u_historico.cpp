@@ -33,7 +33,7 @@ QTableWidget* table(QWidget* parent, const QString& name, const QStringList& hea
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->setSelectionBehavior(QAbstractItemView::SelectRows);
     t->verticalHeader()->hide();
-    t->horizontalHeader()->setStretchLastSection(true);
+    t->horizontalHeader()->setStretchLastSection(false);
     t->setTabKeyNavigation(false); // Tab leaves the table, arrows move inside it
     return t;
 }
@@ -60,7 +60,7 @@ QChart* chartIn(QLayout* layout, const QString& name) {
     auto* view = new QChartView(chart);
     view->setObjectName(name);
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumHeight(220);
+    view->setMinimumSize(420, 220);
     view->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(view);
     return chart;
@@ -105,6 +105,7 @@ Tf_historico::Tf_historico(Forms& f)
                         QStringLiteral("Vendas"), QStringLiteral("Sangria"), QStringLiteral("Esperado"),
                         QStringLiteral("Contado"), QStringLiteral("Diferença")});
     tbl_caixas->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tbl_caixas->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     connect(tbl_caixas, &QTableWidget::itemSelectionChanged, this,
             [this] { guard([this] { selectionChanged(); }); });
 
@@ -112,6 +113,7 @@ Tf_historico::Tf_historico(Forms& f)
                        {QStringLiteral("Cód."), QStringLiteral("Produto"), QStringLiteral("Preço"),
                         QStringLiteral("Unid."), QStringLiteral("Valor")});
     tbl_resumo->setSelectionMode(QAbstractItemView::SingleSelection);
+    tbl_resumo->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     l_totais = new QLabel(this);
     l_totais->setObjectName(QStringLiteral("l_totais"));
     l_totais->setWordWrap(true);
@@ -153,13 +155,12 @@ Tf_historico::Tf_historico(Forms& f)
     auto* lower = new QSplitter(Qt::Horizontal, this);
     lower->addWidget(left);
     lower->addWidget(right);
-    lower->setStretchFactor(0, 2);
-    lower->setStretchFactor(1, 3);
+    lower->setSizes({460, 700}); // the charts get the wider part
+    tbl_caixas->setMinimumHeight(190);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(tbl_caixas);
     split->addWidget(lower);
-    split->setStretchFactor(0, 1);
-    split->setStretchFactor(1, 3);
+    split->setSizes({250, 500});
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {bt_csv_resumo, bt_csv_lista, bt_imprimir})
