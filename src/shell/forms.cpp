@@ -11,6 +11,7 @@
 #include "creditbook/u_s_caderneta.h"
 #include "creditbook/u_s_prodm.h"
 #include "foundation/u_dm.h"
+#include "history/u_historico.h"
 #include "sales/u_caixa.h"
 #include "sales/u_qr_fichas.h"
 #include "sales/u_troco.h"
@@ -82,12 +83,18 @@ Tf_ficha_cad* Forms::newSheet() {
     return f_ficha_cad;
 }
 
+Tf_historico* Forms::historico() {
+    if (!m_historico) m_historico = std::make_unique<Tf_historico>(*this);
+    return m_historico.get();
+}
+
 void Forms::quit() {
     quitRequested = true;
     if (onQuit) onQuit();
 }
 
 Forms::~Forms() {
+    m_historico.reset();
     m_sheet.reset();
     // the windows go before the till they show, the data module after it
     while (!m_owned.empty() && m_owned.back().get() != static_cast<void*>(dm))

@@ -37,6 +37,7 @@ class Tqr_sangria;
 class Tf_troco;
 class Tf_base;
 class Tqr_impbackup;
+class Tf_historico;
 
 // Every window, report and the data module, created once in a fixed order and kept for the whole run.
 // Windows reach one another through this one place.
@@ -49,6 +50,9 @@ public:
 
     // A fresh account sheet replaces the previous one (which is released) and becomes f_ficha_cad.
     Tf_ficha_cad* newSheet();
+
+    // The history of closed tills, made the first time it is asked for.
+    Tf_historico* historico();
 
     // Ends the program (the login's "Cancelar" and close box, the exit item). The program sets the
     // application's quit; tests see quitRequested.
@@ -96,4 +100,5 @@ private:
     std::vector<std::shared_ptr<void>> m_owned; // destroyed in reverse order of creation
     std::unique_ptr<Tf_ficha_cad> m_sheet;
     std::unique_ptr<TillModel> m_till;
+    std::unique_ptr<Tf_historico> m_historico;
 };

@@ -6,7 +6,7 @@
 
 Tf_atalhos::Tf_atalhos(Forms& forms)
     : Form(forms, QStringLiteral("f_atalhos"), QStringLiteral("Teclas de Atalho")) {
-    setFixedDialog(440, 190);
+    setFixedDialog(440, 250);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label(QStringLiteral("Label1"),
                             QStringLiteral("* Teclas de Atalho para utilizar na tela de Vendas de Caixa"),
@@ -19,6 +19,12 @@ Tf_atalhos::Tf_atalhos(Forms& forms)
         l->setStyleSheet(QStringLiteral("color: blue;"));
         layout->addWidget(l);
     }
+    // The main window's key for the history (its other keys are shown in its menus).
+    layout->addWidget(label(QStringLiteral("Label%1").arg(n++), QStringLiteral("* Na tela principal"), true));
+    QLabel* history =
+        label(QStringLiteral("Label%1").arg(n++), QStringLiteral("F9  -  Histórico de Caixas"), true);
+    history->setStyleSheet(QStringLiteral("color: blue;"));
+    layout->addWidget(history);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("BitBtn1"));
     ok->setDefault(true);

@@ -5,6 +5,7 @@
 #include "admin/u_s_admin.h"
 #include "creditbook/u_caderneta.h"
 #include "foundation/messages.h"
+#include "history/u_historico.h"
 #include "sales/u_caixa.h"
 #include "shell/forms.h"
 #include "shell/u_about.h"
@@ -36,6 +37,8 @@ Tf_principal::Tf_principal(Forms& f) : QMainWindow(nullptr), forms(f) {
          &Tf_principal::AbrirCaixa1Click);
     item(caixa, QStringLiteral("Caderneta1"), QStringLiteral("&Caderneta"), Qt::Key_F3,
          &Tf_principal::Caderneta1Click);
+    item(caixa, QStringLiteral("Historico1"), QStringLiteral("&Histórico de Caixas"), Qt::Key_F9,
+         &Tf_principal::Historico1Click);
     caixa->addSeparator();
     item(caixa, QStringLiteral("Calculadora1"), QStringLiteral("C&alculadora"), Qt::Key_F4,
          &Tf_principal::Calculadora1Click);
@@ -94,6 +97,10 @@ void Tf_principal::resumeOpenTill() {
                                    "com todos os seus valores e a venda em andamento.")
                         .arg(till.numberText(), till.till().openDate, till.till().openTime));
     forms.f_caixa->showModal(); // the till goes on until it is closed
+}
+
+void Tf_principal::Historico1Click() {
+    forms.historico()->showModal();
 }
 
 void Tf_principal::Caderneta1Click() {

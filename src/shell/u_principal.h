@@ -18,6 +18,7 @@ public:
     void EncerrarSistema1Click();
     void AbrirCaixa1Click();
     void Caderneta1Click();
+    void Historico1Click();
     void Calculadora1Click();
     void PaineldeAjustes1Click();
     void LayoutFichas1Click();

@@ -1,8 +1,10 @@
 #include "tillmodel.h"
 
+#include "foundation/clock.h"
 #include "foundation/database.h"
 #include "foundation/errors.h"
 #include "foundation/money.h"
+#include "till/historystore.h"
 
 #include <limits>
 
@@ -22,6 +24,7 @@ TillStore::TillRow noTill() {
 TillModel::TillModel(Database& db, QObject* parent) : QObject(parent), m_db(db), m_till(noTill()) {
     setObjectName(QStringLiteral("till"));
     TillStore::ensureTables(m_db);
+    HistoryStore::ensureTables(m_db);
     load();
 }
 
@@ -124,10 +127,13 @@ void TillModel::withdraw(const QString& amount) {
     emit changed();
 }
 
-void TillModel::close() {
+void TillModel::close(const std::optional<QString>& counted, const QString& closedBy) {
     TillStore::TillRow t = m_till;
     t.open = false;
+    HistoryStore::ClosingFacts facts{Clock::now(), closedBy, std::nullopt};
+    if (counted) facts.countedCents = HistoryStore::cents(*counted); // an unreadable amount closes nothing
     m_db.transaction([&] {
+        HistoryStore::recordClosing(m_db, m_till, facts); // reads the tally before it is emptied
         TillStore::emptyTally(m_db);
         TillStore::emptyCounts(m_db); // the counts shown stay until the next opening
         TillStore::writeTill(m_db, t);
@@ -218,7 +224,16 @@ void TillModel::bookSale() {
     TillStore::TillRow t = m_till;
     t.cash = Money::format(Money::parse(m_totalText) + Money::parse(m_till.cash));
     t.ticketsPrinted = 0;
+    int tickets = 0;
+    for (const SaleLine& line : m_lines) {
+        try {
+            tickets += ticketsOf(line);
+        } catch (const ConversionError&) { // counted as none, as the tally's sums do
+        }
+    }
+    const qint64 totalCents = HistoryStore::cents(m_totalText);
     m_db.transaction([&] {
+        HistoryStore::recordSale(m_db, m_till.number, Clock::now(), totalCents, tickets);
         TillStore::bookSale(m_db);
         TillStore::emptySale(m_db);
         TillStore::writeTill(m_db, t);

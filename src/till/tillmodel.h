@@ -69,9 +69,10 @@ public:
     // Books the withdrawal and rewrites the last till backup, in one transaction.
     void withdraw(const QString& amount);
 
-    // Ends the till: the tally emptied and the till closed, in one transaction. The figures stay
-    // readable until the next opening.
-    void close();
+    // Ends the till: its history kept (with the cash counted, when given, and who closed it), the tally
+    // emptied and the till closed, in one transaction. The figures stay readable until the next opening.
+    // A counted amount that is no money text raises ConversionError before anything changes.
+    void close(const std::optional<QString>& counted = std::nullopt, const QString& closedBy = QString());
 
     // The last till backup: 31 lines, each ending CR LF.
     QString backupText() const;

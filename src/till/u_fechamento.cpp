@@ -2,6 +2,8 @@
 
 #include "foundation/clock.h"
 #include "foundation/keyfilter.h"
+#include "foundation/messages.h"
+#include "foundation/money.h"
 #include "sales/u_caixa.h"
 #include "shell/forms.h"
 #include "till/tillmodel.h"
@@ -16,7 +18,7 @@
 
 Tf_fechamento::Tf_fechamento(Forms& forms)
     : Form(forms, QStringLiteral("f_fechamento"), QStringLiteral("Fechamento de Caixa")) {
-    setFixedDialog(460, 210);
+    setFixedDialog(460, 250);
 
     QLabel* question =
         label(QStringLiteral("Label1"), QStringLiteral("Tem certeza que deseja fechar o caixa atual?"), true);
@@ -41,7 +43,15 @@ Tf_fechamento::Tf_fechamento(Forms& forms)
     ef.setPointSize(11);
     Edit1->setFont(ef);
     // Enter only makes "Fechar" available; it never presses it.
-    connect(Edit1, &QLineEdit::returnPressed, this, [this] { bt_fechar->setEnabled(true); });
+    connect(Edit1, &QLineEdit::returnPressed, this, [this] {
+        bt_fechar->setEnabled(true);
+        edt_contado->setFocus();
+    });
+
+    // Optional: the cash found in the drawer, kept in the history beside the cash expected.
+    edt_contado = lineEdit(QStringLiteral("edt_contado"));
+    KeyFilter::money(edt_contado, true);
+    edt_contado->setFont(ef);
 
     QLabel* hint = label(QStringLiteral("Label4"), QStringLiteral("* Digite o nome e tecle ENTER"));
     hint->setStyleSheet(QStringLiteral("color: #a00000;"));
@@ -60,6 +70,8 @@ Tf_fechamento::Tf_fechamento(Forms& forms)
     fields->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Caixa Fechado Por:"), true), 1, 0);
     fields->addWidget(Edit1, 1, 1);
     fields->addWidget(hint, 2, 1);
+    fields->addWidget(label(QStringLiteral("Label5"), QStringLiteral("Dinheiro contado:"), true), 3, 0);
+    fields->addWidget(edt_contado, 3, 1);
     fields->setColumnStretch(1, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -88,6 +100,7 @@ void Tf_fechamento::Timer1Timer() {
 void Tf_fechamento::FormShow() {
     bt_fechar->setEnabled(false);
     Edit1->clear();
+    edt_contado->clear();
     Edit1->setFocus();
 }
 
@@ -99,6 +112,14 @@ void Tf_fechamento::bt_fecharClick() {
     if (!bt_fechar->isEnabled()) return;
     TillModel& till = *forms.till;
     Tqr_fechamento* r = forms.qr_fechamento;
+
+    // An unreadable counted amount stops before anything prints; empty means not counted.
+    const QString counted = edt_contado->text();
+    if (!counted.isEmpty() && !Money::isValid(counted)) {
+        Messages::warning(this, QStringLiteral("Dinheiro contado inválido: \"%1\"").arg(counted));
+        edt_contado->setFocus();
+        return;
+    }
 
     // 1. The tickets sold of every key, read afresh.
     till.recount();
@@ -122,7 +143,7 @@ void Tf_fechamento::bt_fecharClick() {
     r->print();
 
     // 4. The till's sales are done with and the till ends, together.
-    till.close();
+    till.close(counted.isEmpty() ? std::nullopt : std::optional<QString>(counted), Edit1->text());
 
     // 5. The sales screen, then this window (the prompt follows).
     forms.f_caixa->closeTill();

@@ -12,10 +12,11 @@ class Tf_fechamento : public Form {
     Q_OBJECT
 public:
     explicit Tf_fechamento(Forms& forms);
-    QLabel* lncaixa = nullptr;  // till number, copied from the sales screen
-    QLabel* ldata = nullptr;    // current date, from the clock (not shown)
-    QLabel* lhora = nullptr;    // current time, from the clock (not shown)
-    QLineEdit* Edit1 = nullptr; // who closes the till
+    QLabel* lncaixa = nullptr;        // till number, copied from the sales screen
+    QLabel* ldata = nullptr;          // current date, from the clock (not shown)
+    QLabel* lhora = nullptr;          // current time, from the clock (not shown)
+    QLineEdit* Edit1 = nullptr;       // who closes the till
+    QLineEdit* edt_contado = nullptr; // cash counted in the drawer, optional
     QPushButton* bt_fechar = nullptr;
     QPushButton* SpeedButton1 = nullptr; // "Cancelar"
 

@@ -155,10 +155,11 @@ private slots:
     void mainMenuHasEveryItemAndShortcut() {
         App app;
         Tf_principal* p = app.forms->f_principal;
-        const QList<QPair<QString, QString>> expected = {
-            {"EncerrarSistema1", ""}, {"AbrirCaixa1", "F2"},      {"Caderneta1", "F3"},
-            {"Calculadora1", "F4"},   {"PaineldeAjustes1", "F5"}, {"LayoutFichas1", "F6"},
-            {"Administracao1", "F7"}, {"Desenvolvedor1", "F8"},   {"TeclasdeAtalho1", "F10"}};
+        const QList<QPair<QString, QString>> expected = {{"EncerrarSistema1", ""},   {"AbrirCaixa1", "F2"},
+                                                         {"Caderneta1", "F3"},       {"Calculadora1", "F4"},
+                                                         {"PaineldeAjustes1", "F5"}, {"LayoutFichas1", "F6"},
+                                                         {"Administracao1", "F7"},   {"Desenvolvedor1", "F8"},
+                                                         {"TeclasdeAtalho1", "F10"}, {"Historico1", "F9"}};
         for (const auto& [name, shortcut] : expected) {
             auto* a = p->findChild<QAction*>(name);
             QVERIFY2(a, qPrintable(name));
@@ -199,7 +200,9 @@ private slots:
         QCOMPARE(help, QStringLiteral("* Teclas de Atalho para utilizar na tela de Vendas de Caixa\n"
                                       "CTRL + F  -  Fechamento de Caixa\n"
                                       "CTRL + P  -  Exibe na tela o Parcial do Caixa\n"
-                                      "CTRL + S  -  Efetua Sangria de Caixa\n"));
+                                      "CTRL + S  -  Efetua Sangria de Caixa\n"
+                                      "* Na tela principal\n"
+                                      "F9  -  Histórico de Caixas\n"));
         p->hide();
     }
 

@@ -190,6 +190,46 @@ private slots:
         QCOMPARE(till.p->countLabel(QLatin1Char('1'))->text(), QStringLiteral("5"));
         QVERIFY(!app.forms->f_fechamento->isVisible());
         QVERIFY(!app.forms->f_s_fechamento->isVisible());
+        // the history keeps the till, not counted
+        QCOMPARE(app.db.rows("select numero, fechado_por, esperado_centavos, contado_centavos is null "
+                             "from tbl_hist_caixas"),
+                 QList<QStringList>({{"8", "ANA PAULA", "7550", "1"}}));
+    }
+
+    // "Dinheiro contado": an amount goes into the history beside the cash expected; one that is no amount
+    // is refused before anything prints, and the till stays open.
+    void countedCashGoesIntoTheHistory() {
+        App app;
+        Till till(app);
+        till.open(QStringLiteral("4"), QStringLiteral("50"));
+        till.sell("1", 1, QStringLiteral("58,00"));
+        till.ctrlF();
+        const Closing refused = askClosing(app, password, [&](Tf_fechamento* f) {
+            type(f->Edit1, QStringLiteral("ana"));
+            key(f->Edit1, Qt::Key_Return);
+            QVERIFY(f->edt_contado->hasFocus());
+            type(f->edt_contado, QStringLiteral("5,5,5"));
+            QTest::mouseClick(f->bt_fechar, Qt::LeftButton);
+        });
+        QVERIFY(refused.closingLeftOpen);
+        QCOMPARE(app.messages.last(), QStringLiteral("Dinheiro contado inválido: \"5,5,5\""));
+        QVERIFY(app.printer.jobs.isEmpty());
+        QVERIFY(app.forms->till->isOpen());
+
+        withSalesScreen(app, [&] {
+            till.ctrlF();
+            askClosing(app, password, [&](Tf_fechamento* f) {
+                QVERIFY(f->edt_contado->text().isEmpty()); // emptied at each showing
+                type(f->Edit1, QStringLiteral("ana"));
+                key(f->Edit1, Qt::Key_Return);
+                type(f->edt_contado, QStringLiteral("R$ 55,50")); // the filter keeps digits and the comma
+                QTest::mouseClick(f->bt_fechar, Qt::LeftButton);
+            });
+        });
+        QVERIFY(!app.forms->till->isOpen());
+        QCOMPARE(app.printer.jobsOf(QStringLiteral("qr_fechamento")).size(), 1);
+        QCOMPARE(app.db.rows("select esperado_centavos, contado_centavos from tbl_hist_caixas"),
+                 QList<QStringList>({{"5800", "5550"}}));
     }
 
     void tillWithoutSalesPrintsZeroForEveryKeyAndAnEmptyNameIsAccepted() {

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "foundation/form.h"
+#include "history/historysummary.h"
+
+#include <functional>
+
+class QChart;
+class QChartView;
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+// The festa's history: the closed tills, newest first, and the summary of those chosen (one or several
+// rows, or every till of a date range) with its two charts, exported as spreadsheet files or printed.
+class Tf_historico : public Form {
+    Q_OBJECT
+public:
+    explicit Tf_historico(Forms& forms);
+
+    QTableWidget* tbl_caixas = nullptr;
+    QTableWidget* tbl_resumo = nullptr;
+    QLabel* l_totais = nullptr;
+    QDateEdit* dt_de = nullptr;
+    QDateEdit* dt_ate = nullptr;
+    QPushButton* bt_periodo = nullptr;
+    QPushButton* bt_csv_resumo = nullptr;
+    QPushButton* bt_csv_lista = nullptr;
+    QPushButton* bt_imprimir = nullptr;
+    QPushButton* bt_fechar = nullptr;
+    QChart* chart_produtos = nullptr;
+    QChart* chart_horas = nullptr;
+
+    const HistorySummary::Summary& summary() const { return m_summary; }
+    const QList<HistoryStore::ClosedTill>& tills() const { return m_tills; }
+
+    // Chooses the file to write (empty: none); tests replace it.
+    static std::function<QString(QWidget* parent, const QString& suggested)> chooseFile;
+
+    void reload();
+    void bt_periodoClick();
+    void bt_csv_resumoClick();
+    void bt_csv_listaClick();
+    void bt_imprimirClick();
+
+protected:
+    void FormShow() override;
+
+private:
+    void selectionChanged();
+    void showSummary();
+    void exportCsv(const QString& name, const QByteArray& bytes);
+
+    QList<HistoryStore::ClosedTill> m_tills;
+    HistorySummary::Summary m_summary;
+};
