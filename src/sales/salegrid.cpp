@@ -56,6 +56,8 @@ QVariant SaleLinesModel::headerData(int section, Qt::Orientation orientation, in
 SaleGrid::SaleGrid(QWidget* parent, const TillModel& till) : QTableView(parent) {
     setObjectName(QStringLiteral("DBGrid2"));
     setModel(new SaleLinesModel(this, till));
+    // A header of our own, made now, so its row count reaches this class's rowCountChanged.
+    setVerticalHeader(new QHeaderView(Qt::Vertical, this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::NoFocus);
@@ -65,4 +67,14 @@ SaleGrid::SaleGrid(QWidget* parent, const TillModel& till) : QTableView(parent) 
     setColumnWidth(Code, 90);
     setColumnWidth(Product, 300);
     setColumnWidth(Price, 120);
+}
+
+void SaleGrid::rowCountChanged(int oldCount, int newCount) {
+    if (newCount != oldCount + 1 || !isVisible()) {
+        QTableView::rowCountChanged(oldCount, newCount);
+        return;
+    }
+    updateGeometries();
+    const int row = newCount - 1;
+    viewport()->update(QRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row) + 1));
 }

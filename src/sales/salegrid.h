@@ -25,4 +25,8 @@ class SaleGrid : public QTableView {
     Q_OBJECT
 public:
     SaleGrid(QWidget* parent, const TillModel& till);
+
+protected slots:
+    // A line appended paints that line only; the table's own handling lays out and paints everything.
+    void rowCountChanged(int oldCount, int newCount);
 };
