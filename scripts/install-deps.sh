@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the program needs to build and run.
 # With --test, also what the test suite needs (PDF tools and a print server with a PDF printer).
 set -euo pipefail
-packages=(qt6-base-dev libqt6sql6-sqlite fonts-liberation build-essential cmake ninja-build)
+packages=(qt6-base-dev libqt6sql6-sqlite libsqlite3-dev fonts-liberation build-essential cmake ninja-build)
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(poppler-utils cups printer-driver-cups-pdf)
 fi

@@ -71,6 +71,9 @@ bool isValid(const QString& text) {
 }
 
 double parse(const QString& text) {
+    if (text.trimmed().isEmpty())
+        throw ConversionError(
+            QStringLiteral("Valor em branco: digite um valor numérico (por exemplo 2,50)."));
     if (!isValid(text))
         throw ConversionError(QStringLiteral("'%1' não é um valor numérico válido").arg(text));
     QString t = text.trimmed();

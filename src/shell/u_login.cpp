@@ -1,9 +1,9 @@
 #include "u_login.h"
 
-#include "foundation/jetsql.h"
 #include "foundation/keyfilter.h"
 #include "foundation/u_dm.h"
 #include "shell/forms.h"
+#include "shell/shellstore.h"
 #include "shell/u_principal.h"
 
 #include <QCloseEvent>
@@ -64,10 +64,8 @@ Tf_login::Tf_login(Forms& forms)
 }
 
 void Tf_login::bt_loginClick() {
-    Dataset* q = forms.dm->q_adm;
-    q->setSql(QStringLiteral("Select * from tbl_adm"));
-    q->addSql(QStringLiteral("where usuario = ") + JetSql::quoted(edt_usuario->text()));
-    q->open();
+    ShellStore::findUser(*forms.dm, edt_usuario->text());
+    const Dataset* q = forms.dm->q_adm;
     if (edt_senha->text().isEmpty() || edt_usuario->text().isEmpty()) {
         Messages::warning(this, QStringLiteral("Preencha o Campo Usuário e Senha"));
         return;
