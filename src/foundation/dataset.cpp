@@ -357,27 +357,32 @@ void Dataset::post() {
         cols << c->name;
         values << m_db.toStorage(*c, row.values[i]);
     }
-    QSqlQuery q(m_db.handle());
-    if (m_state == State::Insert) {
+    auto insertRow = [&](const QStringList& columns, const QVariantList& rowValues) {
         QString text;
-        if (cols.isEmpty()) {
+        if (columns.isEmpty()) {
             text = QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_table);
         } else {
             QStringList marks;
-            for (int i = 0; i < cols.size(); ++i)
+            for (int i = 0; i < columns.size(); ++i)
                 marks << QStringLiteral("?");
-            text = QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES (%3)")
-                       .arg(m_table, cols.join(QStringLiteral("\", \"")), marks.join(QStringLiteral(", ")));
+            text =
+                QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES (%3)")
+                    .arg(m_table, columns.join(QStringLiteral("\", \"")), marks.join(QStringLiteral(", ")));
         }
+        QSqlQuery q(m_db.handle());
         if (!q.prepare(text)) raise(q.lastError());
-        for (const QVariant& v : values)
+        for (const QVariant& v : rowValues)
             q.addBindValue(v);
         if (!q.exec()) raise(q.lastError());
         row.rowid = q.lastInsertId().toLongLong();
+    };
+    if (m_state == State::Insert) {
+        insertRow(cols, values);
     } else if (!cols.isEmpty()) {
         QStringList sets;
         for (const QString& c : cols)
             sets << QStringLiteral("\"%1\" = ?").arg(c);
+        QSqlQuery q(m_db.handle());
         if (!q.prepare(QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid = ?")
                            .arg(m_table, sets.join(QStringLiteral(", ")))))
             raise(q.lastError());
@@ -385,6 +390,19 @@ void Dataset::post() {
             q.addBindValue(v);
         q.addBindValue(row.rowid);
         if (!q.exec()) raise(q.lastError());
+        if (q.numRowsAffected() == 0) {
+            // The row was removed behind the program (another program, a restored file): it is
+            // written again whole, as shown, rather than the change being lost without a word.
+            QStringList allColumns;
+            QVariantList allValues;
+            for (int i = 0; i < m_fields.size(); ++i) {
+                const ColumnInfo* c = columnOf(i);
+                if (!c) continue;
+                allColumns << c->name;
+                allValues << m_db.toStorage(*c, row.values[i]);
+            }
+            insertRow(allColumns, allValues);
+        }
     }
     reloadRow(row);
     m_state = State::Browse;
