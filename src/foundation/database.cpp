@@ -25,7 +25,7 @@ QString engineMessage(const QSqlError& e) {
 
 int busyTimeout = 5000;
 
-void exec(QSqlDatabase db, const QString& sql) {
+void exec(const QSqlDatabase& db, const QString& sql) {
     QSqlQuery q(db);
     if (!q.exec(sql)) throw DbError(engineMessage(q.lastError()));
 }

@@ -73,7 +73,7 @@ Kind kindOf(const QSqlError& e) {
 }
 
 QString message(const QSqlError& e) {
-    const QString text = engineText(e);
+    QString text = engineText(e);
     switch (kindOf(e)) {
     case Kind::Busy:
         return withDetail(QStringLiteral("A base de dados está em uso por outro programa. Feche o outro "
