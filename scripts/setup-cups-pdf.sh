@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the print server (no service manager here) and makes a PDF queue the default printer,
 # so the real print path can be tested. The PDFs land in /var/spool/cups-pdf/quorvanta.
+# Also installs the backend of the queues the tests add for themselves (scripts/cups-backend-teste).
 # Needs root and the packages cups and printer-driver-cups-pdf (scripts/install-deps.sh --test).
 # Safe to run again: it only starts what is not running and rewrites the same settings.
 set -euo pipefail
@@ -27,6 +28,10 @@ mkdir -p "$out"
 chmod 1777 "$out"
 sed -i -E '/^[[:space:]]*(Out|AnonDirName|Label|TitlePref)[[:space:]]/d' "$conf"
 printf 'Out %s\nAnonDirName %s\nLabel 2\nTitlePref 1\n' "$out" "$out" >>"$conf"
+
+# The tests' backend runs as root (mode 0700) so that it can write into the tests' own folders; the print
+# server refuses a backend that others can change.
+install -m 0700 -o root -g root "$(dirname "$0")/cups-backend-teste" /usr/lib/cups/backend/quorvanta-teste
 
 scheduler_running() { timeout 10 lpstat -r 2>/dev/null | grep -q 'is running'; }
 

@@ -251,10 +251,6 @@ QSqlQuery Database::prepare(const QString& sql) const {
     return q;
 }
 
-void Database::run(QSqlQuery& query) {
-    if (!query.exec()) EngineError::raise(query.lastError());
-}
-
 QString Database::displayText(const ColumnInfo* c, const QVariant& value) {
     if (value.isNull()) return QString();
     if (c) {
@@ -270,6 +266,14 @@ QString Database::displayText(const ColumnInfo* c, const QVariant& value) {
             return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     }
     return value.toString();
+}
+
+QString Database::errorMessage(const QSqlError& error) {
+    return engineMessage(error);
+}
+
+void Database::run(QSqlQuery& query) {
+    if (!query.exec()) throw DbError(engineMessage(query.lastError()));
 }
 
 void Database::transaction(const std::function<void()>& f) {

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
@@ -51,11 +52,14 @@ public:
 
     // A statement in the engine's SQL, prepared on this connection; raises DbError when refused.
     QSqlQuery prepare(const QString& sql) const;
-    // Runs a prepared statement whose values are bound; raises DbError when the engine refuses it.
-    static void run(QSqlQuery& query);
 
     // A stored value shown as text: integers in decimal digits, dates as 25/12/2009, times as 14:05:33.
     static QString displayText(const ColumnInfo* column, const QVariant& value);
+
+    // The user's message for an engine error.
+    static QString errorMessage(const QSqlError& error);
+    // Runs a prepared statement; an engine error raises DbError with the user's message.
+    static void run(QSqlQuery& query);
 
     // Runs f inside one transaction: everything it wrote stays, or nothing does.
     void transaction(const std::function<void()>& f);

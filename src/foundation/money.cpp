@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace Money {
@@ -66,25 +67,58 @@ QString fixed(double value, int decimals) {
 
 } // namespace
 
-bool isValid(const QString& text) {
-    return pattern().match(text).hasMatch();
+namespace {
+
+// An amount kept as a double is exact to the cent only up to 15 significant digits.
+constexpr int maxSignificantDigits = 15;
+
+// The digits that carry the amount: from the first non-zero one to the units or the last non-zero
+// decimal, whichever is further right ("0,50" has 1, "100" has 3, "1E3" has 4).
+int significantDigits(const QString& mantissa, int exponent) {
+    const int comma = mantissa.indexOf(QLatin1Char(','));
+    const QString intPart = comma < 0 ? mantissa : mantissa.left(comma);
+    QString digits = intPart + (comma < 0 ? QString() : mantissa.mid(comma + 1));
+    int pointAt = int(intPart.size()) + exponent; // digits before the decimal point
+    while (digits.endsWith(QLatin1Char('0')) && int(digits.size()) > pointAt)
+        digits.chop(1);
+    int first = 0;
+    while (first < digits.size() && digits[first] == QLatin1Char('0'))
+        ++first;
+    if (first == digits.size()) return 0;
+    return qMax(int(digits.size()), pointAt) - first;
 }
 
-double parse(const QString& text) {
-    if (text.trimmed().isEmpty())
-        throw ConversionError(
-            QStringLiteral("Valor em branco: digite um valor numérico (por exemplo 2,50)."));
-    if (!isValid(text))
-        throw ConversionError(QStringLiteral("'%1' não é um valor numérico válido").arg(text));
+// The amount of a money text, or nullopt when it is malformed or cannot be kept exactly to the cent.
+std::optional<double> read(const QString& text) {
+    const QRegularExpressionMatch m = pattern().match(text);
+    if (!m.hasMatch()) return std::nullopt;
     QString t = text.trimmed();
+    const qsizetype e = t.indexOf(QRegularExpression(QStringLiteral("[eE]")));
+    bool ok = true;
+    const long long exponent = e < 0 ? 0 : t.mid(e + 1).toLongLong(&ok);
+    if (!ok || exponent > 100 || exponent < -100) return std::nullopt;
+    QString mantissa = e < 0 ? t : t.left(e);
+    if (mantissa.startsWith(QLatin1Char('+')) || mantissa.startsWith(QLatin1Char('-'))) mantissa.remove(0, 1);
+    if (significantDigits(mantissa, int(exponent)) > maxSignificantDigits) return std::nullopt;
     t.replace(QLatin1Char(','), QLatin1Char('.'));
     if (t.startsWith(QLatin1Char('.')) || t.startsWith(QLatin1String("-.")) ||
         t.startsWith(QLatin1String("+.")))
         t.insert(t.indexOf(QLatin1Char('.')), QLatin1Char('0'));
-    bool ok = false;
     const double v = t.toDouble(&ok);
-    if (!ok) throw ConversionError(QStringLiteral("'%1' não é um valor numérico válido").arg(text));
+    if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
+}
+
+} // namespace
+
+bool isValid(const QString& text) {
+    return read(text).has_value();
+}
+
+double parse(const QString& text) {
+    const std::optional<double> v = read(text);
+    if (!v) throw ConversionError(QStringLiteral("'%1' não é um valor numérico válido").arg(text));
+    return *v;
 }
 
 QString format(double value) {

@@ -36,22 +36,32 @@ PasswordPrompt::PasswordPrompt(Forms& forms, Tdm& dm, const Design& design)
 }
 
 void PasswordPrompt::bt_fecharClick() {
-    const QString typed = edt_senha->text();
-    PasswordStore::find(m_dm, m_design.column, typed);
-    const Dataset* q = m_dm.q_senhas;
-    if (typed.isEmpty()) {
-        Messages::warning(this, QStringLiteral("Preencha o Campo Senha"));
-        return;
-    }
-    const QString stored = q->isEmpty() ? QString() : q->asString(m_design.column);
-    if (stored != typed) {
-        Messages::warning(this, QStringLiteral("Senha inválida!"));
+    // After any refusal or error the field is empty and keeps the focus, ready for a new try.
+    const auto again = [this] {
         edt_senha->clear();
-        edt_senha->setFocus();
-        return;
+        edt_senha->setFocus(Qt::OtherFocusReason);
+    };
+    const QString typed = edt_senha->text();
+    try {
+        PasswordStore::find(m_dm, m_design.column, typed);
+        const Dataset* q = m_dm.q_senhas;
+        if (typed.isEmpty()) {
+            Messages::warning(this, QStringLiteral("Preencha o Campo Senha"));
+            again();
+            return;
+        }
+        const QString stored = q->isEmpty() ? QString() : q->asString(m_design.column);
+        if (stored != typed) {
+            Messages::warning(this, QStringLiteral("Senha inválida!"));
+            again();
+            return;
+        }
+        edt_senha->clear();
+        passwordAccepted();
+    } catch (...) {
+        again();
+        throw;
     }
-    edt_senha->clear();
-    passwordAccepted();
     accept();
 }
 

@@ -4,6 +4,7 @@
 #include "dataset.h"
 #include "errors.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -12,12 +13,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 #include <QTextLayout>
-
-#include <dlfcn.h>
 
 QString ReportElement::text() const {
     switch (kind) {
@@ -45,10 +43,6 @@ QString& pdfFolderOverride() {
     static QString f;
     return f;
 }
-QString& printerNameSetting() {
-    static QString n;
-    return n;
-}
 } // namespace
 
 namespace Printing {
@@ -59,6 +53,24 @@ void setSink(PrintSink* s) {
     currentSink() = s;
 }
 } // namespace Printing
+
+namespace {
+int& sessionDepth() {
+    static int depth = 0;
+    return depth;
+}
+} // namespace
+
+PrintSession::PrintSession() {
+    if (sessionDepth()++ > 0) return;
+    m_sink = &Printing::sink();
+    m_sink->beginBatch();
+}
+
+PrintSession::~PrintSession() {
+    --sessionDepth();
+    if (m_sink) m_sink->endBatch();
+}
 
 Report::Report(const QString& name, double pageWidthMm, double pageHeightMm)
     : m_name(name), m_page(pageWidthMm, pageHeightMm) {}
@@ -121,8 +133,8 @@ void Report::setLines(const QString& name, const QStringList& lines) {
     element(name).lines = lines;
 }
 
-void Report::print() const {
-    Printing::sink().print(*this);
+PrintJob Report::print() const {
+    return Printing::sink().print(*this);
 }
 
 namespace {
@@ -157,15 +169,32 @@ bool fitsWhole(QPainter& painter, const ReportElement& e, const QString& body, d
     return fits && y <= e.height * dpm + slack;
 }
 
-void paintElement(QPainter& painter, const ReportElement& e, const QString& text, QPointF origin,
-                  double dpm) {
+// paper: the page in dots, in the painter's coordinates.
+void paintElement(QPainter& painter, const ReportElement& e, const QString& text, QPointF origin, double dpm,
+                  const QRectF& paper) {
     const bool fixed = !e.autoSize || e.kind == ReportElement::Kind::Memo;
-    if (fixed && e.minPointSize > 0 && e.minPointSize < e.pointSize) {
+    if (fixed) {
+        // A fixed box never reaches past the paper: what would print there is not printed.
+        const double left = origin.x() + e.left * dpm, top = origin.y() + e.top * dpm;
+        const double width = qMax(0.0, qMin(e.width * dpm, paper.right() - left) / dpm);
+        const double height = qMax(0.0, qMin(e.height * dpm, paper.bottom() - top) / dpm);
+        if (width < e.width || height < e.height) {
+            ReportElement inside = e;
+            inside.width = width;
+            inside.height = height;
+            paintElement(painter, inside, text, origin, dpm, paper);
+            return;
+        }
+    }
+    if (fixed && e.minPointSize > 0 && e.minPointSize <= e.pointSize) {
         ReportElement smaller = e;
         smaller.minPointSize = 0;
         while (smaller.pointSize - 0.5 >= e.minPointSize && !fitsWhole(painter, smaller, text, dpm))
             smaller.pointSize -= 0.5;
-        paintElement(painter, smaller, text, origin, dpm);
+        // Smaller than that is no longer readable: the text wraps inside its box instead (inside a word
+        // when one word is wider than the box), and lines below the box are left out.
+        if (!fitsWhole(painter, smaller, text, dpm)) smaller.wordWrap = true;
+        paintElement(painter, smaller, text, origin, dpm, paper);
         return;
     }
     const double boxWidth = e.width * dpm;
@@ -221,12 +250,13 @@ void paintElement(QPainter& painter, const ReportElement& e, const QString& text
 
 void Report::paint(QPainter& painter, double dpm) const {
     double bandTop = marginTop;
+    const QRectF paper(0, 0, m_page.width() * dpm, m_page.height() * dpm);
     for (int b = 0; b < m_bands.size(); ++b) {
         for (const ReportElement& e : m_elements) {
             if (e.band != b) continue;
             const QString text = e.text();
             if (!text.isEmpty())
-                paintElement(painter, e, text, QPointF(marginLeft * dpm, bandTop * dpm), dpm);
+                paintElement(painter, e, text, QPointF(marginLeft * dpm, bandTop * dpm), dpm, paper);
         }
         bandTop += m_bands[b].height;
     }
@@ -239,18 +269,6 @@ QString SystemPrintSink::pdfFolder() {
 
 void SystemPrintSink::setPdfFolder(const QString& folder) {
     pdfFolderOverride() = folder;
-}
-
-QString SystemPrintSink::printerName() {
-    return printerNameSetting();
-}
-
-void SystemPrintSink::setPrinterName(const QString& name) {
-    printerNameSetting() = name;
-}
-
-bool SystemPrintSink::hasDefaultPrinter() {
-    return !QPrinterInfo::defaultPrinter().isNull();
 }
 
 namespace {
@@ -290,134 +308,57 @@ int nextJobNumber(const QString& folder) {
     return ++*it;
 }
 
-// Qt's CUPS print engine hands the finished job to the print server but keeps the server's answer to
-// itself. The answer is still the thread's last CUPS status right after the engine returns, so it is
-// read from the CUPS library the engine loaded.
-class CupsStatus {
-public:
-    CupsStatus() : m_lib(dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD)) {
-        if (!m_lib) return;
-        m_lastError = reinterpret_cast<int (*)()>(dlsym(m_lib, "cupsLastError"));
-        m_lastErrorString = reinterpret_cast<const char* (*)()>(dlsym(m_lib, "cupsLastErrorString"));
-        m_setError = reinterpret_cast<void (*)(int, const char*, int)>(dlsym(m_lib, "_cupsSetError"));
-    }
-    ~CupsStatus() {
-        if (m_lib) dlclose(m_lib);
-    }
-    CupsStatus(const CupsStatus&) = delete;
-    CupsStatus& operator=(const CupsStatus&) = delete;
-
-    void clear() const {
-        if (m_setError) m_setError(0, nullptr, 0);
-    }
-    // The server's refusal of the last request, or an empty text when it was accepted (or is unknown).
-    QString refusal() const {
-        if (!m_lastError) return QString();
-        const int status = m_lastError();
-        if (status < 0x0100) // 0x00xx: successful-ok and its variants
-            return QString();
-        QString reason;
-        switch (status) {
-        case 0x0506: // not-accepting-jobs
-            reason = QStringLiteral("a fila não está aceitando trabalhos");
-            break;
-        case 0x0406: // not-found
-        case 0x0407: // gone
-            reason = QStringLiteral("a impressora não existe no servidor de impressão");
-            break;
-        case 0x0401: // forbidden
-        case 0x0402: // not-authenticated
-        case 0x0403: // not-authorized
-            reason = QStringLiteral("sem permissão para imprimir nesta impressora");
-            break;
-        case 0x0502: // service-unavailable
-        case 0x0505: // temporary-error
-        case 0x0507: // busy
-            reason = QStringLiteral("o servidor de impressão não está disponível");
-            break;
-        default:
-            reason = QStringLiteral("erro do servidor de impressão");
-        }
-        const char* detail = m_lastErrorString ? m_lastErrorString() : nullptr;
-        return detail && *detail ? QStringLiteral("%1 (%2)").arg(reason, QString::fromLocal8Bit(detail))
-                                 : reason;
-    }
-
-private:
-    void* m_lib;
-    int (*m_lastError)() = nullptr;
-    const char* (*m_lastErrorString)() = nullptr;
-    void (*m_setError)(int, const char*, int) = nullptr;
-};
-
 } // namespace
+
+namespace {
+// Paints the report as the one page of a PDF document written to `device`; false when it failed.
+bool paintPdf(const Report& report, QIODevice* device) {
+    QPdfWriter writer(device);
+    writer.setResolution(1200);
+    writer.setTitle(report.name());
+    writer.setCreator(QStringLiteral("Quorvanta 3.0"));
+    writer.setPageLayout(pageLayoutOf(report));
+    QPainter painter;
+    if (!painter.begin(&writer)) return false;
+    report.paint(painter, writer.resolution() / 25.4);
+    return painter.end();
+}
+} // namespace
+
+QByteArray SystemPrintSink::renderPdf(const Report& report) {
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    if (!paintPdf(report, &buffer))
+        throw PrintError(
+            QStringLiteral("Não foi possível preparar a impressão de \"%1\".").arg(report.name()));
+    return pdf;
+}
 
 QString SystemPrintSink::writePdf(const Report& report, const QString& folder) {
     if (!QDir().mkpath(folder))
         throw PrintError(QStringLiteral("Não foi possível criar a pasta de impressão \"%1\".").arg(folder));
-    const QString stamp = Clock::now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QFile file;
-    for (;;) {
-        file.setFileName(QStringLiteral("%1/%2-%3-%4.pdf")
-                             .arg(folder, stamp)
-                             .arg(nextJobNumber(folder), 6, 10, QLatin1Char('0'))
-                             .arg(fileReportName(report)));
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) break;
-        if (!file.exists())
-            throw PrintError(QStringLiteral("Não foi possível gravar o arquivo de impressão \"%1\": %2")
-                                 .arg(file.fileName(), file.errorString()));
-    }
-    bool written = false;
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(1200);
-        writer.setTitle(report.name());
-        writer.setCreator(QStringLiteral("Quorvanta 3.0"));
-        writer.setPageLayout(pageLayoutOf(report));
-        QPainter painter;
-        if (painter.begin(&writer)) {
-            report.paint(painter, writer.resolution() / 25.4);
-            written = painter.end();
-        }
-    }
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError) {
-        file.remove();
+    // Written aside under a hidden name and renamed when complete: a job file is whole or absent.
+    QTemporaryFile file(folder + QStringLiteral("/.impressao-XXXXXX"));
+    if (!file.open())
+        throw PrintError(QStringLiteral("Não foi possível gravar um arquivo de impressão em \"%1\": %2")
+                             .arg(folder, file.errorString()));
+    if (!paintPdf(report, &file) || !file.flush() || file.error() != QFileDevice::NoError)
         throw PrintError(
-            QStringLiteral("Não foi possível gravar o arquivo de impressão \"%1\".").arg(file.fileName()));
+            QStringLiteral("Não foi possível gravar um arquivo de impressão em \"%1\".").arg(folder));
+    const QString stamp = Clock::now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (;;) {
+        const QString name = QStringLiteral("%1/%2-%3-%4.pdf")
+                                 .arg(folder, stamp)
+                                 .arg(nextJobNumber(folder), 6, 10, QLatin1Char('0'))
+                                 .arg(fileReportName(report));
+        // The rename never replaces a file: a name taken meanwhile moves on to the next number.
+        if (file.rename(name)) {
+            file.setAutoRemove(false);
+            return name;
+        }
+        if (!QFile::exists(name))
+            throw PrintError(QStringLiteral("Não foi possível gravar o arquivo de impressão \"%1\": %2")
+                                 .arg(name, file.errorString()));
     }
-    return file.fileName();
-}
-
-void SystemPrintSink::print(const Report& report) {
-    const QString chosen = printerName();
-    const QPrinterInfo info =
-        chosen.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(chosen);
-    if (info.isNull()) {
-        if (!chosen.isEmpty())
-            throw PrintError(QStringLiteral("A impressora \"%1\" não está instalada.").arg(chosen));
-        writePdf(report, pdfFolder());
-        return;
-    }
-    const QString name = info.printerName();
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(report.name());
-    printer.setCreator(QStringLiteral("Quorvanta 3.0"));
-    printer.setFullPage(true);
-    printer.setPageLayout(pageLayoutOf(report));
-    printer.setCopyCount(1);
-    if (!printer.isValid())
-        throw PrintError(QStringLiteral("A impressora \"%1\" não está disponível.").arg(name));
-    const CupsStatus cups;
-    cups.clear();
-    QPainter painter;
-    if (!painter.begin(&printer))
-        throw PrintError(QStringLiteral("Não foi possível iniciar a impressão em \"%1\".").arg(name));
-    report.paint(painter, printer.resolution() / 25.4);
-    // Ending the painter hands the job to the print server.
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        throw PrintError(QStringLiteral("A impressora \"%1\" não recebeu a impressão.").arg(name));
-    const QString refusal = cups.refusal();
-    if (!refusal.isEmpty())
-        throw PrintError(QStringLiteral("A impressora \"%1\" recusou a impressão: %2.").arg(name, refusal));
 }

@@ -46,18 +46,45 @@ struct ReportBand {
 
 class Report;
 
+// What one print handed over: the printer and the print server's number for the job; or, with no
+// printer at all, the PDF file written (id 0). Test sinks give a name of their own and increasing ids.
+struct PrintJob {
+    QString destination;
+    int id = 0;
+    bool isFile() const { return id == 0; }
+    friend bool operator==(const PrintJob&, const PrintJob&) = default;
+};
+
 // Where a report goes when printed. The program prints to the default printer (or a PDF file when
 // there is none); tests record the jobs.
 class PrintSink {
 public:
     virtual ~PrintSink() = default;
-    virtual void print(const Report& report) = 0; // raises PrintError
+    virtual PrintJob print(const Report& report) = 0; // raises PrintError
+    // Around the prints of one batch (see PrintSession); never nested.
+    virtual void beginBatch() {}
+    virtual void endBatch() {}
 };
 
 namespace Printing {
 PrintSink& sink();
 void setSink(PrintSink* sink); // nullptr restores the system's
 } // namespace Printing
+
+// Groups the prints made while it lives into one batch (a sale's tickets, a report): the printer is
+// looked up and its queue checked once, before the first job, and the jobs share one connection to the
+// print server. Still one job per print, in the order printed. A print outside any session is a batch of
+// one. Sessions nest: only the outermost one counts.
+class PrintSession {
+public:
+    PrintSession();
+    ~PrintSession();
+    PrintSession(const PrintSession&) = delete;
+    PrintSession& operator=(const PrintSession&) = delete;
+
+private:
+    PrintSink* m_sink = nullptr; // the sink the batch was opened on (when this session is the outermost)
+};
 
 // A banded report with a fixed page: title band (optional) then detail band, printed once per call.
 class Report {
@@ -85,7 +112,7 @@ public:
     void setLines(const QString& memo, const QStringList& lines);
 
     // Lays out the page with the texts as they are now and hands one job to the sink.
-    void print() const;
+    PrintJob print() const;
 
     // Paints the page onto a device whose origin is the page's top-left corner.
     void paint(QPainter& painter, double dotsPerMm) const;
@@ -97,19 +124,38 @@ private:
     QList<ReportElement> m_elements;
 };
 
-// Prints to the default printer through the system's print service (CUPS, through Qt's print support);
-// with no printer installed, writes each job as one PDF page into a folder (by default
-// ~/quorvanta/impressos), named <date>-<time>-<sequence>-<report>.pdf so that the files sort in the order
-// printed. A job the print service refuses raises PrintError.
+// Prints to the default printer through the system's print server (CUPS): each job is the report's page
+// as a one-page PDF document. Before a batch's first job the printer's queue is checked: a stopped queue,
+// one that does not accept jobs or a printer reporting a stop reason (no paper, cover open, offline)
+// prints nothing and raises PrintError. A job the print server refuses raises PrintError.
+// With no printer at all (no print server, or one without any printer) each job is written as one PDF
+// page into a folder (by default ~/quorvanta/impressos), named <date>-<time>-<sequence>-<report>.pdf so
+// that the files sort in the order printed. Once a job went to a printer that printer is remembered:
+// from then on a print server that does not answer or a printer that is gone is an error, never a PDF.
 class SystemPrintSink : public PrintSink {
 public:
-    void print(const Report& report) override;
+    SystemPrintSink();
+    ~SystemPrintSink() override;
+    PrintJob print(const Report& report) override;
+    void beginBatch() override;
+    void endBatch() override;
+
     static QString pdfFolder();
     static void setPdfFolder(const QString& folder); // empty restores the default
     // The printer jobs go to; empty (the default) means the system's default printer.
     static QString printerName();
     static void setPrinterName(const QString& name);
+    // The printer the last job went to in this run; empty before any job reached a printer.
+    static QString rememberedPrinter();
+    static void forgetPrinter();
     static bool hasDefaultPrinter();
-    // Writes one job as a PDF file; returns its path.
+    // The report's page as a one-page PDF document.
+    static QByteArray renderPdf(const Report& report);
+    // Writes one job as a PDF file, whole or not at all; returns its path.
     static QString writePdf(const Report& report, const QString& folder);
+
+private:
+    struct Batch;
+    std::unique_ptr<Batch> m_batch;
+    int m_depth = 0;
 };

@@ -25,8 +25,10 @@ Tdm::Tdm(const QString& databasePath, QObject* parent) : QObject(parent) {
     q_caderneta = make("q_caderneta", "select * from tbl_caderneta", {"id", "nome"});
     q_prod_cad = make("q_prod_cad", "select * from tbl_prod_caderneta",
                       {"produto", "valor", "data", "hora", "id_ligacao"});
+    // The till tally is never read whole: it may hold a whole festa's sales, and the till's figures
+    // are kept apart from it.
     for (Dataset* d : datasets())
-        d->open();
+        if (d != q_cont_vendas) d->open();
 }
 
 Tdm::~Tdm() {

@@ -4,13 +4,17 @@
 #include "foundation/clock.h"
 #include "foundation/dbwidgets.h"
 #include "foundation/errors.h"
-#include "foundation/jetsql.h"
 #include "foundation/keyfilter.h"
 #include "foundation/money.h"
+#include "foundation/printerstatuslabel.h"
 #include "foundation/u_dm.h"
+#include "sales/salegrid.h"
+#include "sales/ticketjobs.h"
 #include "sales/u_qr_fichas.h"
 #include "sales/u_troco.h"
+#include "sales/withdrawallegend.h"
 #include "shell/forms.h"
+#include "till/tillmodel.h"
 #include "till/u_fechamento.h"
 #include "till/u_parcial.h"
 #include "till/u_qr_fechamento.h"
@@ -30,16 +34,9 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
-
-const QString saleSql = QStringLiteral("select * from tbl_vendas");
-const QString tallySql = QStringLiteral("select * from tbl_cont_vendas");
-
-// The fields a sale line carries into the tally, in the order of the sale's dataset.
-const QStringList lineFields = {QStringLiteral("produto"),    QStringLiteral("valor"),
-                                QStringLiteral("quantidade"), QStringLiteral("impresso"),
-                                QStringLiteral("id"),         QStringLiteral("id_relacionamento")};
 
 QFont bigBold(const QFont& base, int pointSize) {
     QFont f = base;
@@ -57,7 +54,12 @@ Tf_caixa::Tf_caixa(Forms& forms)
     // The window itself takes the keys; no child may hold the focus while the entry is disabled,
     // and a click anywhere never takes the keyboard away from an open cash entry.
     setFocusPolicy(Qt::NoFocus);
+    tickets = new TicketJobs(forms.dm->database(), this);
     buildWindow();
+    connect(forms.till, &TillModel::changed, this, &Tf_caixa::showTill);
+    connect(tickets, &TicketJobs::failedChanged, this, &Tf_caixa::showFailedTickets);
+    showTill();
+    showFailedTickets();
 }
 
 void Tf_caixa::buildWindow() {
@@ -86,16 +88,11 @@ void Tf_caixa::buildWindow() {
     auto* venda = new QGroupBox(QStringLiteral("  VENDA"), this);
     venda->setObjectName(QStringLiteral("GroupBox2"));
     venda->setFont(bigBold(font(), 12));
-    DBGrid2 =
-        new DBGrid(venda, QStringLiteral("DBGrid2"), forms.dm->q_vendas,
-                   {{QStringLiteral("id"), QStringLiteral("Código"), Qt::AlignCenter, true, 90},
-                    {QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignCenter, true, 300},
-                    {QStringLiteral("valor"), QStringLiteral("Valor"), Qt::AlignCenter, true, 120},
-                    {QStringLiteral("quantidade"), QStringLiteral("Fichas"), Qt::AlignCenter, true, 0}});
+    DBGrid2 = new SaleGrid(venda, *forms.till);
     auto* vl = new QVBoxLayout(venda);
     vl->addWidget(DBGrid2);
 
-    for (DBGrid* g : {DBGrid1, DBGrid2}) {
+    for (QTableView* g : {static_cast<QTableView*>(DBGrid1), static_cast<QTableView*>(DBGrid2)}) {
         g->setFocusPolicy(Qt::NoFocus);
         g->setFont(gridFont);
         g->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 10);
@@ -160,6 +157,12 @@ void Tf_caixa::buildWindow() {
     side->addWidget(lhora);
     side->addSpacing(12);
     side->addWidget(SpeedButton1, 0, Qt::AlignHCenter);
+    side->addWidget(new PrinterStatusLabel(this));
+    l_fichas = label(QStringLiteral("l_fichas"), QString(), true);
+    l_fichas->setWordWrap(true);
+    l_fichas->setAlignment(Qt::AlignCenter);
+    l_fichas->setStyleSheet(QStringLiteral("color: #d00000;"));
+    side->addWidget(l_fichas);
     side->addStretch();
 
     auto* figures = new QHBoxLayout;
@@ -183,10 +186,9 @@ void Tf_caixa::buildWindow() {
     QLabel* heading = label(QStringLiteral("Label4"), QStringLiteral("Teclas de Atalho"), true);
     heading->setFont(bigBold(font(), 12));
     ll->addWidget(heading);
-    const QStringList lines = {
-        QStringLiteral("CTRL + P – Mostra janela Parcial de Caixa"),
-        QStringLiteral("CTRL + S – Permite efetuar a sangria de valores do caixa (Senha teste: 574913 )"),
-        QStringLiteral("CTRL + F – Efetuar o fechamento de caixa")};
+    const QStringList lines = {QStringLiteral("CTRL + P – Mostra janela Parcial de Caixa"),
+                               WithdrawalLegend::line(forms.dm->database()),
+                               QStringLiteral("CTRL + F – Efetuar o fechamento de caixa")};
     for (int i = 0; i < lines.size(); ++i) {
         QLabel* l = label(QStringLiteral("Label%1").arg(5 + i), lines[i], true);
         l->setFont(bigBold(font(), 10));
@@ -214,6 +216,8 @@ void Tf_caixa::buildWindow() {
          &Tf_caixa::Parcial1Click);
     item(Sangria1, QStringLiteral("Sangria1"), QStringLiteral("Sangria"), QKeySequence(Qt::CTRL | Qt::Key_S),
          &Tf_caixa::Sangria1Click);
+    item(Reimprimir1, QStringLiteral("Reimprimir1"), QStringLiteral("Reimprimir"),
+         QKeySequence(Qt::CTRL | Qt::Key_R), &Tf_caixa::Reimprimir1Click);
 }
 
 // ---- keyboard ----
@@ -265,140 +269,66 @@ void Tf_caixa::keepKeyboard() {
 // ---- the sale ----
 
 void Tf_caixa::productKey(QChar key) {
-    Tdm& dm = *forms.dm;
-    Dataset* config = dm.q_config;
-    config->close();
-    config->setSql(QStringLiteral("select * from tbl_produtos where id like \"%1\"").arg(key));
-    config->open();
-
-    // Each value goes in as a quoted literal, so a quote inside a name is kept as typed.
-    const QStringList columns = {QStringLiteral("id"),       QStringLiteral("produto"),
-                                 QStringLiteral("valor"),    QStringLiteral("quantidade"),
-                                 QStringLiteral("impresso"), QStringLiteral("id_relaciona")};
-    QStringList values;
-    for (const QString& c : columns)
-        values << JetSql::quoted(config->asString(c)); // empty when no row has the id
-    Dataset* vendas = dm.q_vendas;
-    vendas->close();
-    vendas->clearSql();
-    vendas->addSql(QStringLiteral("Insert into tbl_vendas(id, produto, valor, quantidade, impresso, "
-                                  "id_relacionamento) values (") +
-                   values.join(QLatin1Char(',')) + QStringLiteral(")"));
-    vendas->execSql();
-
-    vendas->setSql(saleSql);
-    vendas->open();
-    config->close();
-    config->setSql(productListSql());
-    config->open();
-    btsomarClick();
+    forms.till->addLine(key);
     DBGrid2->scrollToBottom();
+    btsomarClick();
 }
 
 void Tf_caixa::setTotal(const QString& text) {
     v_total1->setText(text);
-    m_keptTotal = text;
     edt_entrada->setText(text);
 }
 
 void Tf_caixa::btsomarClick() {
-    Dataset* vendas = forms.dm->q_vendas;
-    vendas->close();
-    vendas->setSql(saleSql);
-    vendas->open();
-    double sum = 0;
-    for (vendas->first(); !vendas->eof(); vendas->next()) {
-        sum += Money::parse(vendas->asString(QStringLiteral("valor")));
-        setTotal(Money::format(sum));
-    }
+    // The total is kept line by line; a line whose price is no amount stops it there.
+    const TillModel& till = *forms.till;
+    if (!till.saleTotal().isEmpty()) setTotal(till.saleTotal());
+    if (const auto error = till.saleError()) throw ConversionError(*error);
 }
 
 void Tf_caixa::btdelClick() {
-    Dataset* vendas = forms.dm->q_vendas;
-    vendas->close();
-    vendas->setSql(QStringLiteral("delete * from tbl_vendas"));
-    vendas->execSql();
+    forms.till->clearSale();
     v_total1->clear();
     edt_troco->clear();
     edt_entrada->setText(QStringLiteral("0"));
-    // a new sale: nothing of it printed nor in the till yet
-    m_ticketsPrinted = 0;
-    m_cashAdded = false;
 }
 
 void Tf_caixa::bt_trocoClick() {
     const double entrada = Money::parse(edt_entrada->text());
-    const double total = Money::parse(m_keptTotal);
+    const double total = Money::parse(forms.till->saleTotal());
     edt_troco->setText(Money::format(entrada - total));
 }
 
-void Tf_caixa::openSaleLines() {
-    Dataset* vendas = forms.dm->q_vendas;
-    if (vendas->isActive()) return;
-    vendas->setSql(saleSql);
-    vendas->open();
-}
-
 void Tf_caixa::checkCompletion() {
+    const TillModel& till = *forms.till;
     Money::parse(edt_entrada->text());
-    Money::parse(m_keptTotal);
-    Money::parse(forms.f_parcial->lcaixa->text());
-    Dataset* vendas = forms.dm->q_vendas;
-    for (vendas->first(); !vendas->eof(); vendas->next()) {
-        Money::parse(vendas->asString(QStringLiteral("valor")));
-        vendas->asInteger(QStringLiteral("quantidade"));
-    }
-    vendas->first();
+    if (const auto error = till.saleError()) throw ConversionError(*error);
+    Money::parse(till.saleTotal());
+    Money::parse(till.cash());
+    for (const TillModel::SaleLine& line : till.saleLines())
+        TillModel::ticketsOf(line);
 }
 
 void Tf_caixa::bt_imprimirClick() {
-    Dataset* vendas = forms.dm->q_vendas;
-    // Tickets already handed to the printer for this sale (before a failure) are not printed again.
-    int ticket = 0;
-    for (vendas->first(); !vendas->eof(); vendas->next()) {
-        const int n = vendas->asInteger(QStringLiteral("quantidade"));
-        for (int i = 0; i < n; ++i, ++ticket) {
-            if (ticket < m_ticketsPrinted) continue;
-            forms.qr_fichas->print();
-            ++m_ticketsPrinted;
-        }
-    }
-}
-
-void Tf_caixa::bt_parcialClick() {
-    if (m_cashAdded) return; // a retried confirmation adds the sale once
-    QLabel* lcaixa = forms.f_parcial->lcaixa;
-    lcaixa->setText(Money::format(Money::parse(m_keptTotal) + Money::parse(lcaixa->text())));
-    m_cashAdded = true;
+    // Tickets already handed to the printer for this sale (before a failure or a crash) are not
+    // printed again; each one is recorded as it goes, with its print job. One batch: the printer is
+    // checked once, before the first ticket.
+    PrintSession session;
+    forms.till->printTickets([this](const TillModel::SaleLine& line) {
+        forms.qr_fichas->setTicketText(line.ticketText);
+        const PrintJob job = forms.qr_fichas->print();
+        tickets->record(line.id, line.product, line.ticketText, job);
+    });
 }
 
 void Tf_caixa::bt_copiarClick() {
-    Dataset* vendas = forms.dm->q_vendas;
-    Dataset* tally = forms.dm->q_cont_vendas;
-    // All the sale's lines or none, so a retried confirmation never books a line twice.
-    try {
-        forms.dm->database().transaction([&] {
-            for (vendas->first(); !vendas->eof(); vendas->next()) {
-                tally->append();
-                for (const QString& f : lineFields)
-                    tally->setValue(f, vendas->value(f));
-                tally->post();
-            }
-        });
-    } catch (...) {
-        // the rows kept in memory no longer match the table: read it again
-        tally->cancel();
-        tally->close();
-        tally->open();
-        throw;
-    }
+    forms.till->bookSale();
 }
 
 void Tf_caixa::edt_entradaConfirm() {
     edt_entrada->setEnabled(false);
     keepKeyboard();
-    openSaleLines();
-    if (forms.dm->q_vendas->isEmpty()) {
+    if (forms.till->saleIsEmpty() || forms.till->saleBooked()) {
         // A sale with no lines totals 0,00: the entry closes and nothing is printed, booked or added.
         if (Money::isValid(edt_entrada->text()))
             edt_troco->setText(Money::format(Money::parse(edt_entrada->text())));
@@ -407,20 +337,28 @@ void Tf_caixa::edt_entradaConfirm() {
     checkCompletion();
     bt_trocoClick();
     bt_imprimirClick();
-    bt_parcialClick();
     bt_copiarClick();
     forms.f_troco->showModal();
     keepKeyboard();
 }
 
+void Tf_caixa::showTill() {
+    const TillModel& till = *forms.till;
+    l_responsavel->setText(till.till().responsible);
+    l_operador->setText(till.till().operatorName);
+    l_entrada->setText(till.till().floatText);
+    l_caixa->setText(till.numberText());
+}
+
 // ---- commands ----
 
 void Tf_caixa::Fechamento1Click() {
+    const TillModel& till = *forms.till;
     Tqr_fechamento* report = forms.qr_fechamento;
-    report->setCaption(QStringLiteral("qr_aberto"), l_responsavel->text());
-    report->setCaption(QStringLiteral("qr_operador"), l_operador->text());
-    report->setCaption(QStringLiteral("qr_entrada"), l_entrada->text());
-    forms.f_fechamento->lncaixa->setText(l_caixa->text());
+    report->setCaption(QStringLiteral("qr_aberto"), till.till().responsible);
+    report->setCaption(QStringLiteral("qr_operador"), till.till().operatorName);
+    report->setCaption(QStringLiteral("qr_entrada"), till.till().floatText);
+    forms.f_fechamento->lncaixa->setText(till.numberText());
     forms.f_s_fechamento->showModal();
     keepKeyboard();
 }
@@ -435,6 +373,20 @@ void Tf_caixa::Sangria1Click() {
     keepKeyboard();
 }
 
+void Tf_caixa::Reimprimir1Click() {
+    tickets->reprintFailed([this](const QString& ticketText) {
+        forms.qr_fichas->setTicketText(ticketText);
+        return forms.qr_fichas->print();
+    });
+}
+
+void Tf_caixa::showFailedTickets() {
+    const QString failed = tickets->failedText();
+    l_fichas->setText(failed.isEmpty() ? QString()
+                                       : QStringLiteral("Não impressas: %1. Ctrl+R reimprime.").arg(failed));
+    l_fichas->setVisible(!failed.isEmpty());
+}
+
 void Tf_caixa::SpeedButton1Click() {
     forms.f_caderneta->showModal();
     keepKeyboard();
@@ -447,16 +399,14 @@ void Tf_caixa::FormShow() {
     edt_entrada->setEnabled(false);
     keepKeyboard();
     lhora->setText(Clock::timeText());
+    // names and the product list, read afresh
     forms.f_parcial->bt_filtrarClick();
-    Dataset* config = forms.dm->q_config;
-    config->close();
-    config->setSql(productListSql());
-    config->open();
-    forms.f_parcial->lsangria->setText(QStringLiteral("0,00"));
-    Dataset* tally = forms.dm->q_cont_vendas;
-    tally->close();
-    tally->setSql(tallySql);
-    tally->open();
+    // a sale brought back after a restart shows with its total
+    v_total1->clear();
+    edt_troco->clear();
+    edt_entrada->setText(QStringLiteral("0"));
+    if (!forms.till->saleIsEmpty()) guard([this] { btsomarClick(); });
+    findChild<QLabel*>(QStringLiteral("Label6"))->setText(WithdrawalLegend::line(forms.dm->database()));
 }
 
 void Tf_caixa::FormActivate() {
@@ -469,6 +419,9 @@ void Tf_caixa::setVisible(bool visible) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
     Form::setVisible(visible);
+    if (visible && windowHandle())
+        connect(windowHandle(), &QWindow::windowStateChanged, this, &Tf_caixa::stayOnScreen,
+                Qt::UniqueConnection);
 }
 
 void Tf_caixa::closeTill() {
@@ -493,10 +446,24 @@ void Tf_caixa::closeEvent(QCloseEvent* event) {
 
 void Tf_caixa::changeEvent(QEvent* event) {
     Form::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isVisible() && !(windowState() & Qt::WindowMaximized)) {
-        // stays maximized: a restore or minimize from outside is undone
-        QTimer::singleShot(0, this, [this] {
-            if (isVisible() && !(windowState() & Qt::WindowMaximized)) setWindowState(Qt::WindowMaximized);
-        });
-    }
+    if (event->type() == QEvent::WindowStateChange) stayOnScreen();
+}
+
+void Tf_caixa::stayOnScreen() {
+    // Stays maximized: a restore or minimize from outside is undone, and the cashier gets the window
+    // and its keys back (window managers draw a minimize button even where none is asked for). The
+    // window system's own state is checked too, as a minimize may reach only the native window.
+    const auto away = [this] {
+        const Qt::WindowStates native = windowHandle() ? windowHandle()->windowStates() : windowState();
+        return isVisible() && ((windowState() | native) & Qt::WindowMinimized ||
+                               !(windowState() & native & Qt::WindowMaximized));
+    };
+    if (!away()) return;
+    QTimer::singleShot(0, this, [this, away] {
+        if (!away()) return;
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+        if (windowHandle()) windowHandle()->setWindowStates(Qt::WindowMaximized);
+        raise();
+        keepKeyboard();
+    });
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "foundation/form.h"
+#include "sales/salegrid.h"
+#include "till/tillmodel.h"
 
 class DBGrid;
 class QAction;
@@ -10,12 +12,14 @@ class QPushButton;
 
 // The sales screen: one till, rung up from the keyboard. While the cash entry is disabled no control
 // can hold the focus, so every key reaches the window's own handler.
+class TicketJobs;
+
 class Tf_caixa : public Form {
     Q_OBJECT
 public:
     explicit Tf_caixa(Forms& forms);
 
-    // Till header, written by the opening.
+    // Till header, as the till holds it.
     QLabel* l_responsavel = nullptr;
     QLabel* l_operador = nullptr;
     QLabel* l_entrada = nullptr;
@@ -26,11 +30,14 @@ public:
     QLineEdit* v_total1 = nullptr;       // "TOTAL:"
     QLabel* lhora = nullptr;             // clock
     DBGrid* DBGrid1 = nullptr;           // products
-    DBGrid* DBGrid2 = nullptr;           // current sale
+    SaleGrid* DBGrid2 = nullptr;         // current sale
     QPushButton* SpeedButton1 = nullptr; // "Caderneta"
     QAction* Fechamento1 = nullptr;      // Ctrl+F
     QAction* Parcial1 = nullptr;         // Ctrl+P
     QAction* Sangria1 = nullptr;         // Ctrl+S
+    QAction* Reimprimir1 = nullptr;      // Ctrl+R: the tickets the printer did not print, once
+    QLabel* l_fichas = nullptr;          // tickets the printer did not print (hidden when none)
+    TicketJobs* tickets = nullptr;       // every ticket's print job, followed until it ends
 
     // The product list the window shows.
     static QString productListSql() {
@@ -42,26 +49,21 @@ public:
     void btsomarClick();        // recompute the total
     void btdelClick();          // clear the current sale
     void bt_trocoClick();       // the change
-    void bt_imprimirClick();    // the tickets of the current sale
-    void bt_parcialClick();     // the sale's total into the till's cash
-    void bt_copiarClick();      // the sale's lines into the till tally
+    void bt_imprimirClick();    // the tickets of the current sale not yet printed
+    void bt_copiarClick();      // the sale's lines into the till tally and its total into the cash
     void edt_entradaConfirm();  // Enter in the cash entry: change, tickets, cash, tally, change window
 
     void Fechamento1Click();  // Ctrl+F: the closing command
     void Parcial1Click();     // Ctrl+P
     void Sangria1Click();     // Ctrl+S
     void SpeedButton1Click(); // "Caderneta"
+    void Reimprimir1Click();  // Ctrl+R
 
     // The till closing's own close request: the only way this window closes.
     void closeTill();
 
     // Shown maximized, filling the screen even where no window manager maximizes it.
     void setVisible(bool visible) override;
-
-    // The total kept for the change and the till's cash (survives a clear).
-    QString keptTotal() const { return m_keptTotal; }
-    // Tickets of the current sale already handed to the printer.
-    int ticketsPrinted() const { return m_ticketsPrinted; }
 
 protected:
     void FormShow() override;
@@ -76,12 +78,11 @@ private:
     void buildWindow();
     void openEntry();       // "*"
     void keepKeyboard();    // focus back on the window while the entry is disabled
-    void openSaleLines();   // q_vendas on the whole current sale
+    void stayOnScreen();    // undoes a minimize or restore from outside
     void checkCompletion(); // every conversion the completion needs, before anything happens
     void setTotal(const QString& text);
+    void showTill(); // the till header
+    void showFailedTickets();
 
-    QString m_keptTotal;
-    int m_ticketsPrinted = 0; // of the current sale
-    bool m_cashAdded = false; // the current sale's total is already in the till's cash
     bool m_closing = false;
 };

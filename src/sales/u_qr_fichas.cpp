@@ -4,7 +4,8 @@
 #include "shell/forms.h"
 
 // One page per ticket: the event's header, the product's ticket text large, the event's footer.
-// Each text is read from its dataset's current row when the ticket prints.
+// The header and footer are read from the event data when the ticket prints; the ticket text is the
+// sale line's, set before each ticket.
 Tqr_fichas::Tqr_fichas(Forms& forms) : Report(QStringLiteral("qr_fichas"), 90.0, 135.0) {
     const int band = addBand(QStringLiteral("detail"), 29.10, 87.84);
     struct Text {
@@ -15,12 +16,14 @@ Tqr_fichas::Tqr_fichas(Forms& forms) : Report(QStringLiteral("qr_fichas"), 90.0,
     };
     const Text texts[] = {
         {"qr_cabecalho", forms.dm->q_festa, "cabecalho", 1.32, 5.03, 11},
-        {"qr_impresso", forms.dm->q_vendas, "impresso", 8.73, 11.91, 28},
+        {"qr_impresso", nullptr, "impresso", 8.73, 11.91, 28},
         {"qr_rodape", forms.dm->q_festa, "rodape", 23.28, 5.03, 10},
     };
     for (const Text& t : texts) {
-        ReportElement& e = dbText(band, QLatin1String(t.name), t.dataset, QLatin1String(t.field), 0.26, t.top,
-                                  81.49, t.size, true);
+        ReportElement& e =
+            t.dataset ? dbText(band, QLatin1String(t.name), t.dataset, QLatin1String(t.field), 0.26, t.top,
+                               81.49, t.size, true)
+                      : label(band, QLatin1String(t.name), QString(), 0.26, t.top, 81.49, t.size, true);
         e.height = t.height;
         e.alignment = Qt::AlignHCenter;
         e.wordWrap = true;
@@ -28,4 +31,8 @@ Tqr_fichas::Tqr_fichas(Forms& forms) : Report(QStringLiteral("qr_fichas"), 90.0,
     }
     // A ticket text too wide for the big letters prints smaller rather than losing a word.
     element(QStringLiteral("qr_impresso")).minPointSize = 12;
+}
+
+void Tqr_fichas::setTicketText(const QString& text) {
+    setCaption(QStringLiteral("qr_impresso"), text);
 }

@@ -18,6 +18,7 @@
 #include "shell/u_atalhos.h"
 #include "shell/u_login.h"
 #include "shell/u_principal.h"
+#include "till/tillmodel.h"
 #include "till/u_abertura.h"
 #include "till/u_base.h"
 #include "till/u_fechamento.h"
@@ -42,6 +43,8 @@ Forms::Forms(const QString& databasePath) {
     f_principal = make<Tf_principal>("f_principal", *this);
     f_config = make<Tf_config>("f_config", *this);
     dm = make<Tdm>("dm", databasePath);
+    m_till = std::make_unique<TillModel>(dm->database());
+    till = m_till.get();
     f_config->bindData(); // created before the data module, binds to it now
     f_caixa = make<Tf_caixa>("f_caixa", *this);
     f_abertura = make<Tf_abertura>("f_abertura", *this);
@@ -86,6 +89,10 @@ void Forms::quit() {
 
 Forms::~Forms() {
     m_sheet.reset();
+    // the windows go before the till they show, the data module after it
+    while (!m_owned.empty() && m_owned.back().get() != static_cast<void*>(dm))
+        m_owned.pop_back();
+    m_till.reset();
     while (!m_owned.empty())
         m_owned.pop_back();
 }

@@ -8,6 +8,7 @@
 
 class QObject;
 class Tdm;
+class TillModel;
 class Tf_login;
 class Tf_principal;
 class Tf_config;
@@ -62,6 +63,7 @@ public:
     Tf_principal* f_principal = nullptr;
     Tf_config* f_config = nullptr;
     Tdm* dm = nullptr;
+    TillModel* till = nullptr; // the open till and the sale in progress
     Tf_caixa* f_caixa = nullptr;
     Tf_abertura* f_abertura = nullptr;
     Tf_caderneta* f_caderneta = nullptr;
@@ -93,4 +95,5 @@ private:
     QStringList m_order;
     std::vector<std::shared_ptr<void>> m_owned; // destroyed in reverse order of creation
     std::unique_ptr<Tf_ficha_cad> m_sheet;
+    std::unique_ptr<TillModel> m_till;
 };

@@ -12,10 +12,14 @@ QString defaultDatabasePath() {
     return QDir::homePath() + QStringLiteral("/quorvanta/base.db");
 }
 
+void endsTheEventLoopOnQuit(Forms& forms) {
+    forms.onQuit = [] { QCoreApplication::quit(); };
+}
+
 int runProgram(const QString& databasePath) {
     std::unique_ptr<Forms> forms;
     if (!Messages::guarded(nullptr, [&] { forms = std::make_unique<Forms>(databasePath); })) return 1;
-    forms->onQuit = [] { QCoreApplication::quit(); };
+    endsTheEventLoopOnQuit(*forms);
     forms->f_login->show();
     return QApplication::exec();
 }

@@ -6,5 +6,9 @@
 // the program until it ends. A failure while creating them is shown and ends the program (returns 1).
 int runProgram(const QString& databasePath);
 
+class Forms;
+// What the program does when asked to end: the application's quit, which also asks every window to close.
+void endsTheEventLoopOnQuit(Forms& forms);
+
 // The database the program uses: ~/quorvanta/base.db.
 QString defaultDatabasePath();

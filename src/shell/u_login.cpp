@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 Tf_login::Tf_login(Forms& forms)
@@ -64,8 +65,15 @@ Tf_login::Tf_login(Forms& forms)
 }
 
 void Tf_login::bt_loginClick() {
-    ShellStore::findUser(*forms.dm, edt_usuario->text());
     const Dataset* q = forms.dm->q_adm;
+    try {
+        ShellStore::findUser(*forms.dm, edt_usuario->text());
+    } catch (...) {
+        // the password is typed again from the start, as after a refusal
+        edt_senha->clear();
+        edt_senha->setFocus(Qt::OtherFocusReason);
+        throw;
+    }
     if (edt_senha->text().isEmpty() || edt_usuario->text().isEmpty()) {
         Messages::warning(this, QStringLiteral("Preencha o Campo Usuário e Senha"));
         return;
@@ -78,6 +86,9 @@ void Tf_login::bt_loginClick() {
         forms.f_principal->setGeometry(forms.f_principal->screen()->availableGeometry());
         forms.f_principal->showMaximized();
         hide();
+        QTimer::singleShot(0, forms.f_principal, [this] {
+            Messages::guarded(forms.f_principal, [this] { forms.f_principal->resumeOpenTill(); });
+        });
         return;
     }
     Messages::warning(this, QStringLiteral("Usuário ou Senha inválido"));

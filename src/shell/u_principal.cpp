@@ -5,9 +5,11 @@
 #include "admin/u_s_admin.h"
 #include "creditbook/u_caderneta.h"
 #include "foundation/messages.h"
+#include "sales/u_caixa.h"
 #include "shell/forms.h"
 #include "shell/u_about.h"
 #include "shell/u_atalhos.h"
+#include "till/tillmodel.h"
 #include "till/u_abertura.h"
 
 #include <QCloseEvent>
@@ -84,6 +86,16 @@ void Tf_principal::AbrirCaixa1Click() {
     forms.f_abertura->showModal();
 }
 
+void Tf_principal::resumeOpenTill() {
+    const TillModel& till = *forms.till;
+    if (!till.isOpen() || forms.f_caixa->isVisible()) return;
+    Messages::plain(this,
+                    QStringLiteral("O caixa Nº %1, aberto em %2 às %3, não foi fechado e foi recuperado "
+                                   "com todos os seus valores e a venda em andamento.")
+                        .arg(till.numberText(), till.till().openDate, till.till().openTime));
+    forms.f_caixa->showModal(); // the till goes on until it is closed
+}
+
 void Tf_principal::Caderneta1Click() {
     forms.f_caderneta->showModal();
 }
@@ -123,9 +135,15 @@ void Tf_principal::TeclasdeAtalho1Click() {
 }
 
 void Tf_principal::closeEvent(QCloseEvent* event) {
+    // Ending the program asks every window to close: once the exit has run, the window just closes.
+    if (forms.quitRequested) {
+        event->accept();
+        return;
+    }
     // Closing the main window ends the program, as the exit item does.
     event->ignore();
     Messages::guarded(this, [this] { EncerrarSistema1Click(); });
+    if (forms.quitRequested) event->accept();
 }
 
 void Tf_principal::paintEvent(QPaintEvent* event) {

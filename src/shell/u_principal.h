@@ -25,6 +25,10 @@ public:
     void Desenvolvedor1Click();
     void TeclasdeAtalho1Click();
 
+    // After a crash or a power cut: a till left open comes back on the sales screen, with its sale in
+    // progress, once the user has logged in.
+    void resumeOpenTill();
+
     // The first desktop calculator found, or empty.
     static QString calculatorProgram();
 

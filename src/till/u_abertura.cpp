@@ -7,9 +7,8 @@
 #include "foundation/u_dm.h"
 #include "sales/u_caixa.h"
 #include "shell/forms.h"
-#include "till/u_parcial.h"
+#include "till/tillmodel.h"
 #include "till/u_qr_abertura.h"
-#include "till/u_sangria.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -151,72 +150,33 @@ void Tf_abertura::edt_entradaEnter() {
         edt_entrada->selectAll();
         return;
     }
-    Tf_caixa* caixa = forms.f_caixa;
-    caixa->l_responsavel->setText(edt_responsavel->text());
-    caixa->l_entrada->setText(edt_entrada->text());
-    caixa->l_operador->setText(edt_operador->text());
     bt_abreClick();
 }
 
 void Tf_abertura::bt_abreClick() {
-    const QString responsavel = edt_responsavel->text();
-    const QString operador = edt_operador->text();
-    const QString data = edt_data->text();
-    const QString hora = edt_hora->text();
-    const QString entrada = edt_entrada->text();
+    TillModel& till = *forms.till;
+    const TillModel::Opening opening{edt_responsavel->text(), edt_operador->text(), edt_data->text(),
+                                     edt_hora->text(), edt_entrada->text()};
+    // The new till number is the counter plus one; at its largest value nothing opens.
+    const qint64 number = till.nextNumber();
+    const QString numero = QString::number(number);
 
-    // The new till number: the counter plus one, stored back.
+    // The report prints before anything is stored: a printer that fails leaves everything as it was.
+    Tqr_abertura* report = forms.qr_abertura;
+    report->setCaption(QStringLiteral("qr_responsavel"), opening.responsible);
+    report->setCaption(QStringLiteral("qr_operador"), opening.operatorName);
+    report->setCaption(QStringLiteral("qr_data"), opening.date);
+    report->setCaption(QStringLiteral("qr_hora"), opening.time);
+    report->setCaption(QStringLiteral("qr_entrada"), opening.floatText);
+    report->setCaption(QStringLiteral("q_ncaixa"), numero);
+    report->print();
+
+    // The counter, the emptied tally and sale and the new till's figures, all at once.
+    till.open(opening, number);
     Dataset* cont = forms.dm->q_cont;
-    cont->close();
-    cont->setSql(QStringLiteral("select cont from tbl_cont"));
-    cont->open();
-    const int last = cont->isEmpty() ? 0 : cont->asInteger(QStringLiteral("cont"));
-    cont->close();
-    cont->setSql(QStringLiteral("update tbl_cont set cont =:cont"));
-    cont->setParam(QStringLiteral("cont"), last + 1);
-    cont->execSql();
     cont->close();
     cont->setSql(QStringLiteral("select * from tbl_cont"));
     cont->open();
-    const QString numero = dbe_cont->text();
-
-    // The previous till's tally goes.
-    Dataset* tally = forms.dm->q_cont_vendas;
-    tally->close();
-    tally->setSql(QStringLiteral("delete * from tbl_cont_vendas"));
-    tally->execSql();
-
-    Tqr_abertura* report = forms.qr_abertura;
-    report->setCaption(QStringLiteral("qr_responsavel"), responsavel);
-    report->setCaption(QStringLiteral("qr_operador"), operador);
-    report->setCaption(QStringLiteral("qr_data"), data);
-    report->setCaption(QStringLiteral("qr_hora"), hora);
-    report->setCaption(QStringLiteral("qr_entrada"), entrada);
-
-    Tf_parcial* parcial = forms.f_parcial;
-    Tf_sangria* sangria = forms.f_sangria;
-    parcial->lentrada->setText(entrada);
-    parcial->lcaixa->setText(entrada);
-    parcial->lcont_sangria->setText(QStringLiteral("0"));
-    sangria->edt_cont->setText(QStringLiteral("0"));
-
-    forms.f_caixa->l_caixa->setText(numero);
-    report->setCaption(QStringLiteral("q_ncaixa"), numero);
-
-    for (const QChar key : Tf_parcial::keys())
-        parcial->countLabel(key)->setText(QStringLiteral("0"));
-
-    sangria->edt_responsavel->setText(responsavel);
-    sangria->edt_operador->setText(operador);
-    sangria->edt_caixa->setText(numero);
-
-    report->print();
-
-    parcial->lresponsavel->setText(responsavel);
-    parcial->loperador->setText(operador);
-    parcial->ldata->setText(data);
-    parcial->lhora->setText(hora);
-    parcial->lenter->setText(entrada);
 
     forms.f_caixa->btdelClick();
     forms.f_caixa->showModal(); // the whole till runs in here

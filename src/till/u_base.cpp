@@ -3,7 +3,7 @@
 #include "foundation/dbwidgets.h"
 #include "foundation/u_dm.h"
 #include "shell/forms.h"
-#include "u_parcial.h"
+#include "till/tillmodel.h"
 #include "u_qr_imprbakcup.h"
 
 #include <QHBoxLayout>
@@ -46,36 +46,15 @@ Tf_base::Tf_base(Forms& forms)
 }
 
 QString Tf_base::backupText() const {
-    const Tf_parcial* p = forms.f_parcial;
-    QStringList lines;
-    lines << QStringLiteral("Responsável: ") + p->lresponsavel->text();
-    lines << QStringLiteral("Operador: ") + p->loperador->text();
-    lines << QStringLiteral("Data: ") + p->ldata->text();
-    lines << QStringLiteral("Hora: ") + p->lhora->text();
-    lines << QStringLiteral("Entrada: ") + p->lenter->text();
-    lines << QStringLiteral(" ");
-    for (const QChar k : Tf_parcial::keys())
-        lines << p->nameLabel(k)->text() + QStringLiteral("  ") + p->countLabel(k)->text();
-    lines << QStringLiteral(" ");
-    lines << QStringLiteral("Entrada: R$ ") + p->lentrada->text();
-    lines << QStringLiteral("Sangria: R$ ") + p->lsangria->text();
-    lines << QStringLiteral("Total Caixa: R$ ") + p->lcaixa->text();
-    lines << QStringLiteral("Total Sangria: ") + p->lcont_sangria->text();
-    QString text;
-    for (const QString& line : lines)
-        text += line + QStringLiteral("\r\n");
-    return text;
+    return forms.till->backupText();
 }
 
 void Tf_base::btgravadorClick() {
+    forms.till->saveBackup();
+    // the memo shows the stored text
     Dataset* q = forms.dm->q_base;
-    // Read the table afresh, so the text lands on the row that is stored now; on an empty table the
-    // edit starts the backup row.
     q->close();
     q->open();
-    q->edit();
-    q->setValue(QStringLiteral("ultcaixa"), backupText());
-    q->post();
 }
 
 void Tf_base::btimprimirClick() {

@@ -16,12 +16,12 @@ public:
     QPushButton* btimprimir = nullptr;
     QPushButton* btsair = nullptr;
 
-    // "Gravador", never visible: rewrites the backup from the partial view's figures.
+    // "Gravador", never visible: rewrites the backup from the till's figures.
     void btgravadorClick();
     void btimprimirClick();
     void btsairClick();
 
-    // The backup text of the till as the partial view holds it now: 31 lines, each ending CR LF.
+    // The backup text of the till as it stands now: 31 lines, each ending CR LF.
     QString backupText() const;
 
 protected:

@@ -2,10 +2,9 @@
 
 #include "foundation/clock.h"
 #include "foundation/keyfilter.h"
-#include "foundation/u_dm.h"
 #include "sales/u_caixa.h"
 #include "shell/forms.h"
-#include "u_parcial.h"
+#include "till/tillmodel.h"
 #include "u_qr_fechamento.h"
 
 #include <QGridLayout>
@@ -98,36 +97,34 @@ void Tf_fechamento::SpeedButton1Click() {
 
 void Tf_fechamento::bt_fecharClick() {
     if (!bt_fechar->isEnabled()) return;
-    Tf_parcial* p = forms.f_parcial;
+    TillModel& till = *forms.till;
     Tqr_fechamento* r = forms.qr_fechamento;
 
-    // 1. Every key recounted from the tally.
-    p->btquantClick();
+    // 1. The tickets sold of every key, read afresh.
+    till.recount();
 
     // 2. The report takes the figures as they stand, unchanged.
-    for (const QChar k : Tf_parcial::keys()) {
-        r->setCaption(QStringLiteral("qr") + k, p->countLabel(k)->text());
-        r->setCaption(QStringLiteral("pd") + k, p->nameLabel(k)->text());
+    const TillStore::TillRow& t = till.till();
+    for (const QChar k : TillModel::keys()) {
+        r->setCaption(QStringLiteral("qr") + k, till.countText(k));
+        r->setCaption(QStringLiteral("pd") + k, till.name(k));
     }
     r->setCaption(QStringLiteral("qr_data"), ldata->text());
     r->setCaption(QStringLiteral("qr_hora"), lhora->text());
     r->setCaption(QStringLiteral("qr_fechado"), Edit1->text());
-    r->setCaption(QStringLiteral("qr_qsangria"), p->lcont_sangria->text());
-    r->setCaption(QStringLiteral("qr_entrada"), p->lentrada->text());
-    r->setCaption(QStringLiteral("qr_sangria"), p->lsangria->text());
-    r->setCaption(QStringLiteral("qr_caixa"), p->lcaixa->text());
+    r->setCaption(QStringLiteral("qr_qsangria"), till.withdrawalsText());
+    r->setCaption(QStringLiteral("qr_entrada"), t.floatText);
+    r->setCaption(QStringLiteral("qr_sangria"), t.withdrawn);
+    r->setCaption(QStringLiteral("qr_caixa"), t.cash);
     r->setCaption(QStringLiteral("q_ncaixa"), lncaixa->text());
 
     // 3. A print that fails stops here: the till stays open with its tally.
     r->print();
 
-    // 4. The till's sales are done with.
-    Dataset* q = forms.dm->q_cont_vendas;
-    q->close();
-    q->setSql(QStringLiteral("delete * from tbl_cont_vendas"));
-    q->execSql();
+    // 4. The till's sales are done with and the till ends, together.
+    till.close();
 
-    // 5. The till ends: the sales screen, then this window (the prompt follows).
+    // 5. The sales screen, then this window (the prompt follows).
     forms.f_caixa->closeTill();
     accept();
 }

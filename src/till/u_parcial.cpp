@@ -1,8 +1,8 @@
 #include "u_parcial.h"
 
-#include "foundation/money.h"
 #include "foundation/u_dm.h"
 #include "shell/forms.h"
+#include "till/tillmodel.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -95,34 +95,37 @@ Tf_parcial::Tf_parcial(Forms& forms)
     layout->addLayout(columns);
     layout->addStretch();
     layout->addWidget(sair, 0, Qt::AlignRight);
+
+    connect(forms.till, &TillModel::changed, this, &Tf_parcial::refresh);
+    refresh();
 }
 
-void Tf_parcial::recount(QChar key) {
-    Dataset* q = forms.dm->q_cont_vendas;
-    q->close();
-    q->setSql(QStringLiteral("select * from tbl_cont_vendas where id like \"%1\"").arg(key));
-    q->open();
-    // An unsold key keeps its label: the opening set it to 0.
-    if (q->isEmpty()) return;
-    double sum = 0;
-    for (q->first(); !q->eof(); q->next())
-        sum += q->asInteger(QStringLiteral("quantidade"));
-    countLabel(key)->setText(Money::count(sum));
+void Tf_parcial::refresh() {
+    const TillModel& till = *forms.till;
+    const TillStore::TillRow& t = till.till();
+    lentrada->setText(t.floatText);
+    lenter->setText(t.floatText);
+    lsangria->setText(t.withdrawn);
+    lcaixa->setText(t.cash);
+    lcont_sangria->setText(till.withdrawalsText());
+    lresponsavel->setText(t.responsible);
+    loperador->setText(t.operatorName);
+    ldata->setText(t.openDate);
+    lhora->setText(t.openTime);
+    for (const QChar k : keys()) {
+        nameLabel(k)->setText(till.name(k));
+        countLabel(k)->setText(till.countText(k));
+    }
 }
 
 void Tf_parcial::btquantClick() {
-    for (const QChar key : recountOrder())
-        recount(key);
+    forms.till->recount();
 }
 
 void Tf_parcial::bt_filtrarClick() {
+    forms.till->loadNames();
+    // the state the sales screen's product list expects
     Dataset* q = forms.dm->q_config;
-    for (const QChar key : keys()) {
-        q->close();
-        q->setSql(QStringLiteral("select * from tbl_produtos where id like '%1'").arg(key));
-        q->open();
-        nameLabel(key)->setText(q->isEmpty() ? QString() : q->asString(QStringLiteral("produto")));
-    }
     q->close();
     q->setSql(productList);
     q->open();

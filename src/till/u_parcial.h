@@ -5,9 +5,8 @@
 class QLabel;
 class QPushButton;
 
-// The partial till view. Its labels are the open till's running figures, which other windows write
-// and read as text; it recounts the tickets sold per product from the till tally and loads the
-// product names.
+// The partial till view: the open till's figures and the tickets sold per product, as the till holds
+// them. Showing it reads the counts afresh.
 class Tf_parcial : public Form {
     Q_OBJECT
 public:
@@ -25,14 +24,14 @@ public:
 
     // The twenty product keys, in the order of the labels.
     static QString keys() { return QStringLiteral("0123456789abcdefghij"); }
-    // The order of a full recount.
-    static QString recountOrder() { return QStringLiteral("1234567890abcdefghij"); }
     QLabel* nameLabel(QChar key) const { return m_names[keys().indexOf(key)]; }   // l0 ... lj
     QLabel* countLabel(QChar key) const { return m_counts[keys().indexOf(key)]; } // cod0 ... codj
 
-    void recount(QChar key); // bt0 ... btj
-    void btquantClick();     // every key, in the recount order
-    void bt_filtrarClick();  // product names
+    void btquantClick();    // the counts, read afresh
+    void bt_filtrarClick(); // product names, read afresh
+
+    // Shows the till's figures.
+    void refresh();
 
 protected:
     void FormShow() override;

@@ -14,6 +14,7 @@ constexpr double normalSize = 10;
 constexpr double smallestSize = 6;
 constexpr double recipientLeft = 25.40, recipientTop = 63.50;
 constexpr double reasonTop = 69.85, reasonWidth = 62.71;
+constexpr double amountTop = 78.58;
 } // namespace
 
 Tqr_sangria::Tqr_sangria(Forms& forms) : Report(QStringLiteral("qr_sangria"), 89.96, 98.69) {
@@ -29,12 +30,16 @@ Tqr_sangria::Tqr_sangria(Forms& forms) : Report(QStringLiteral("qr_sangria"), 89
     label(band, QStringLiteral("qr_loperador"), QStringLiteral("Operador:"), 4.23, 56.89, 17.20, 10, true);
     label(band, QStringLiteral("qr_operador"), QString(), 23.02, 56.89, 18.26);
     label(band, QStringLiteral("qr_lrepassado"), QStringLiteral("Repassado:"), 4.23, 63.50, 19.58, 10, true);
-    label(band, QStringLiteral("qr_repassado"), QString(), recipientLeft, recipientTop, 1.32);
+    label(band, QStringLiteral("qr_repassado"), QString(), recipientLeft, recipientTop, 1.32).minPointSize =
+        smallestSize;
     label(band, QStringLiteral("qr_lmotivo"), QStringLiteral("Motivo:"), 4.23, 69.85, 12.44, 10, true);
-    label(band, QStringLiteral("qr_motivo"), QString(), 17.46, reasonTop, reasonWidth).autoSize = false;
+    ReportElement& reason =
+        label(band, QStringLiteral("qr_motivo"), QString(), 17.46, reasonTop, reasonWidth);
+    reason.autoSize = false;
+    reason.minPointSize = smallestSize;
     label(band, QStringLiteral("qr_lvalor"), QStringLiteral("R$ da Retirada:"), 14.82, 78.58, 26.19, 10,
           true);
-    label(band, QStringLiteral("qr_valor"), QString(), 42.07, 78.58, 6.88);
+    label(band, QStringLiteral("qr_valor"), QString(), 42.07, amountTop, 6.88);
     label(band, QStringLiteral("qr_hifens"), QString(74, QLatin1Char('-')), 1.32, 83.08, 78.58, 10, true);
 }
 
@@ -48,11 +53,13 @@ double Tqr_sangria::textWidthMm(const QString& text, double pointSize, bool bold
     return em * pointSize * 25.4 / 72.0;
 }
 
-void Tqr_sangria::setFitted(const QString& name, const QString& text, double roomMm, double designTop) {
+void Tqr_sangria::setFitted(const QString& name, const QString& text, double roomMm, double designTop,
+                            double nextTop) {
     ReportElement& e = element(name);
     e.caption = text;
     e.pointSize = normalSize;
     e.top = designTop;
+    e.height = 4.5;
     const double width = textWidthMm(text, normalSize, e.bold);
     if (width <= roomMm) return;
     e.pointSize = std::max(smallestSize, normalSize * roomMm / width);
@@ -61,12 +68,21 @@ void Tqr_sangria::setFitted(const QString& name, const QString& text, double roo
     font.setPixelSize(1000);
     const double ascentEm = QFontMetricsF(font).ascent() / 1000.0;
     e.top = designTop + ascentEm * (normalSize - e.pointSize) * 25.4 / 72.0;
+    if (normalSize * roomMm / width < smallestSize) {
+        // Even the smallest size is too wide: a fixed box of the room, down to the next line, in which
+        // the report engine wraps the text.
+        e.autoSize = false;
+        e.width = roomMm;
+        e.height = nextTop - e.top;
+    }
 }
 
 void Tqr_sangria::setRecipient(const QString& text) {
-    setFitted(QStringLiteral("qr_repassado"), text, bandWidth - recipientLeft, recipientTop);
+    ReportElement& e = element(QStringLiteral("qr_repassado"));
+    e.autoSize = true; // takes the width of its text, as long as it fits on its line
+    setFitted(QStringLiteral("qr_repassado"), text, bandWidth - recipientLeft, recipientTop, reasonTop);
 }
 
 void Tqr_sangria::setReason(const QString& text) {
-    setFitted(QStringLiteral("qr_motivo"), text, reasonWidth, reasonTop);
+    setFitted(QStringLiteral("qr_motivo"), text, reasonWidth, reasonTop, amountTop);
 }

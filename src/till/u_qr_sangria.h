@@ -12,7 +12,8 @@ public:
     explicit Tqr_sangria(Forms& forms);
 
     // The recipient has no length limit and runs up to the right edge of the band; the reason has a
-    // fixed box. A text too wide for its room prints in a smaller font, so it stays whole on its line.
+    // fixed box. A text too wide for its room prints in a smaller font, so it stays whole on its line;
+    // one too wide even at the smallest readable size wraps inside its room, never past the paper.
     void setRecipient(const QString& text);
     void setReason(const QString& text);
 
@@ -20,5 +21,6 @@ public:
     static double textWidthMm(const QString& text, double pointSize, bool bold);
 
 private:
-    void setFitted(const QString& element, const QString& text, double roomMm, double designTop);
+    void setFitted(const QString& element, const QString& text, double roomMm, double designTop,
+                   double nextTop);
 };

@@ -1,11 +1,9 @@
 #include "u_sangria.h"
 
 #include "foundation/clock.h"
-#include "foundation/errors.h"
 #include "foundation/keyfilter.h"
-#include "foundation/money.h"
 #include "shell/forms.h"
-#include "till/u_parcial.h"
+#include "till/tillmodel.h"
 #include "till/u_qr_sangria.h"
 
 #include <QGridLayout>
@@ -92,6 +90,9 @@ Tf_sangria::Tf_sangria(Forms& forms)
 
     Timer1 = clockTimer([this] { Timer1Timer(); });
     Timer1Timer();
+
+    connect(forms.till, &TillModel::changed, this, &Tf_sangria::refresh);
+    refresh();
 }
 
 void Tf_sangria::Timer1Timer() {
@@ -107,19 +108,19 @@ void Tf_sangria::FormShow() {
     edt_retirada->setFocus(Qt::OtherFocusReason);
 }
 
+void Tf_sangria::refresh() {
+    const TillModel& till = *forms.till;
+    edt_cont->setText(till.withdrawalsText());
+    edt_responsavel->setText(till.till().responsible);
+    edt_operador->setText(till.till().operatorName);
+    edt_caixa->setText(till.numberText());
+}
+
 void Tf_sangria::SpeedButton1Click() {
-    Tf_parcial* parcial = forms.f_parcial;
+    TillModel& till = *forms.till;
     const QString amount = edt_retirada->text();
-    const double retirada = Money::parse(amount);
-    const double caixa = Money::parse(parcial->lcaixa->text());
-    const double sangria = Money::parse(parcial->lsangria->text());
-    bool ok = false;
-    const int cont = edt_cont->text().toInt(&ok);
-    if (!ok)
-        throw ConversionError(QStringLiteral("'%1' não é um valor inteiro válido").arg(edt_cont->text()));
-    const QString novoCaixa = Money::format(caixa - retirada);
-    const QString novaSangria = Money::format(retirada + sangria);
-    const QString novoCont = QString::number(cont + 1);
+    // Every figure is worked out before anything happens; an unreadable amount stops here.
+    const TillModel::Withdrawal after = till.withdrawal(amount);
 
     // The receipt prints before any figure changes: when the printer fails, the withdrawal has not
     // happened and the window keeps its entries for another try.
@@ -131,14 +132,12 @@ void Tf_sangria::SpeedButton1Click() {
     receipt->setRecipient(edt_repassa->text());
     receipt->setReason(edt_motivo->text());
     receipt->setCaption(QStringLiteral("qr_valor"), amount);
-    receipt->setCaption(QStringLiteral("q_nret"), novoCont);
+    receipt->setCaption(QStringLiteral("q_nret"), QString::number(after.count));
     receipt->setCaption(QStringLiteral("q_ncaixa"), edt_caixa->text());
     receipt->print();
 
-    parcial->lcaixa->setText(novoCaixa);
-    parcial->lsangria->setText(novaSangria);
-    edt_cont->setText(novoCont);
-    parcial->lcont_sangria->setText(edt_cont->text());
+    // The figures and the last till backup change together.
+    till.withdraw(amount);
 
     Messages::plain(this, QStringLiteral("Retirada Efetuada com Sucesso!"));
     accept();

@@ -9,7 +9,7 @@ class QTimer;
 
 // Cash withdrawal: the amount, to whom it is handed and why. "Retirar" prints the receipt and takes
 // the amount off the cash in till. The hidden fields hold the till's header (set by the opening),
-// the working withdrawal count and the clock.
+// the withdrawal count (both from the till) and the clock.
 class Tf_sangria : public Form {
     Q_OBJECT
 public:
@@ -30,6 +30,7 @@ public:
     void SpeedButton1Click(); // the withdrawal
     void SpeedButton2Click();
     void Timer1Timer();
+    void refresh(); // the till's header and count
 
 protected:
     void FormShow() override;

@@ -166,6 +166,32 @@ private slots:
         }));
         QVERIFY(backupShown);
     }
+
+    // After an error in the check the field is empty and keeps the focus: the password is typed anew,
+    // not after what was typed before.
+    void anErrorEmptiesThePasswordField() {
+        app->db.exec(QStringLiteral("alter table tbl_senhas rename to tbl_senhas_fora"));
+        bool panelShown = false;
+        whenModal(QStringLiteral("f_administracao"), [&](QWidget*) {
+            panelShown = true;
+            panel()->reject();
+        });
+        whenModal(QStringLiteral("f_s_admin"), [&](QWidget*) {
+            type(prompt()->edt_senha, QStringLiteral("ADMIN"));
+            key(prompt()->edt_senha, Qt::Key_Return);
+            QCOMPARE(app->messages.messages.size(), 1);
+            QCOMPARE(app->messages.messages.first().kind, Messages::Kind::Error);
+            QVERIFY(prompt()->isVisible());
+            QCOMPARE(prompt()->edt_senha->text(), QString());
+            QCOMPARE(QApplication::focusWidget(), prompt()->edt_senha);
+            app->db.exec(QStringLiteral("alter table tbl_senhas_fora rename to tbl_senhas"));
+            type(prompt()->edt_senha, QStringLiteral("ADMIN"));
+            key(prompt()->edt_senha, Qt::Key_Return);
+        });
+        menuKey(*app, Qt::Key_F7);
+        QVERIFY(panelShown);
+        QCOMPARE(app->messages.messages.size(), 1);
+    }
 };
 
 QUORVANTA_TEST_MAIN(TestPasswords)

@@ -21,8 +21,9 @@ private slots:
     }
 
     void opensEveryDatasetWithItsDeclaredFields() {
+        // all but the till tally, which may hold a whole festa's sales and is never read whole
         for (Dataset* d : dm->datasets())
-            QVERIFY2(d->isActive(), qPrintable(d->name()));
+            QVERIFY2(d->isActive() == (d != dm->q_cont_vendas), qPrintable(d->name()));
         QCOMPARE(dm->q_config->recordCount(), 20);
         QStringList fields;
         for (int i = 0; i < dm->q_config->fieldCount(); ++i)

@@ -16,6 +16,10 @@ private slots:
         QTest::newRow("negative") << "-2,50" << -2.5;
         QTest::newRow("zero") << "0,00" << 0.0;
         QTest::newRow("spaces around") << " 3,25 " << 3.25;
+        QTest::newRow("15 significant digits") << "1234567890123,45" << 1234567890123.45;
+        QTest::newRow("trailing zeros do not count") << "1,50000000000000000000" << 1.5;
+        QTest::newRow("below the cent") << "0,0000000000000001" << 1e-16;
+        QTest::newRow("exponent kept exact") << "1E3" << 1000.0;
     }
     void parsesCommaText() {
         QFETCH(QString, text);
@@ -35,6 +39,13 @@ private slots:
         QTest::newRow("grouping") << "1.234,50";
         QTest::newRow("currency sign") << "R$ 5,00";
         QTest::newRow("minus alone") << "-";
+        // too large to be kept to the cent: refused by the check as by the reading
+        QTest::newRow("16 significant digits") << "12345678901234,56";
+        QTest::newRow("16 digits of units") << "1000000000000000";
+        QTest::newRow("exponent past 15 digits") << "1E15";
+        QTest::newRow("out of range") << "1E400";
+        QTest::newRow("underflow") << "1E-400";
+        QTest::newRow("four hundred nines") << QString(400, '9');
     }
     void refusesMalformedText() {
         QFETCH(QString, text);

@@ -60,8 +60,7 @@ int main(int argc, char** argv) {
 
     Tf_caixa* c = a.forms->f_caixa;
     Tf_parcial* p = a.forms->f_parcial;
-    c->l_caixa->setText(QStringLiteral("1"));
-    p->lcaixa->setText(QStringLiteral("50,00"));
+    setTillOpen(a, QStringLiteral("1"), QStringLiteral("50,00"));
     c->btdelClick();
     Stats shown;
     shown.add(timed([&] {

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
+#include <QWindow>
 
 using namespace TestSupport;
 
@@ -215,6 +217,35 @@ private slots:
         other.forms->f_principal->close(); // the close box ends the program the same way
         QVERIFY(other.forms->quitRequested);
         QCOMPARE(other.messages.messages.size(), 1);
+    }
+
+    // The program's own quit closes every window: the thanks still shows once and the program ends.
+    void exitShowsTheThanksOnceAndEndsTheProgram_data() {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("exit item by keys") << false;
+        QTest::newRow("close box") << true;
+    }
+    void exitShowsTheThanksOnceAndEndsTheProgram() {
+        QFETCH(bool, closeBox);
+        App app;
+        endsTheEventLoopOnQuit(*app.forms);
+        Tf_principal* p = app.forms->f_principal;
+        p->show();
+        QVERIFY(QTest::qWaitForWindowActive(p));
+        QTimer::singleShot(0, p, [&] {
+            if (closeBox) {
+                p->windowHandle()->close();
+                return;
+            }
+            QTest::keyClick(p->windowHandle(), Qt::Key_A, Qt::AltModifier);
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_E);
+        });
+        QTimer::singleShot(5000, p, [] { QCoreApplication::exit(1); }); // never ended: fail, not hang
+        QCOMPARE(QApplication::exec(), 0);
+        QCOMPARE(app.messages.messages.size(), 1);
+        QVERIFY(app.messages.last().startsWith(QStringLiteral("Obrigado por Utilizar o Quorvanta 3.0")));
+        QVERIFY(!p->isVisible());
     }
 };
 

@@ -5,7 +5,7 @@
 #include "foundation/errors.h"
 #include "sales/u_caixa.h"
 #include "shell/forms.h"
-#include "till/u_parcial.h"
+#include "till/tillmodel.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -79,7 +79,7 @@ RecordingPrintSink::~RecordingPrintSink() {
     Printing::setSink(nullptr);
 }
 
-void RecordingPrintSink::print(const Report& report) {
+PrintJob RecordingPrintSink::print(const Report& report) {
     const int index = attempts++;
     if (failAfter >= 0 && index >= failAfter) throw PrintError(QStringLiteral("Impressora sem papel"));
     PrintedJob job;
@@ -90,6 +90,7 @@ void RecordingPrintSink::print(const Report& report) {
         if (!e.name.isEmpty()) job.texts.insert(e.name, t);
     }
     jobs << job;
+    return PrintJob{QStringLiteral("gravador"), int(jobs.size())};
 }
 
 QList<PrintedJob> RecordingPrintSink::jobsOf(const QString& report) const {
@@ -128,24 +129,30 @@ App::~App() {
 }
 
 void setTillOpen(App& app, const QString& number, const QString& entrada) {
-    Tf_caixa* c = app.forms->f_caixa;
-    c->l_responsavel->setText(QStringLiteral("MARIA"));
-    c->l_operador->setText(QStringLiteral("JOSE"));
-    c->l_entrada->setText(entrada);
-    c->l_caixa->setText(number);
-    Tf_parcial* p = app.forms->f_parcial;
-    p->lresponsavel->setText(QStringLiteral("MARIA"));
-    p->loperador->setText(QStringLiteral("JOSE"));
-    p->ldata->setText(QStringLiteral("09/12/2026"));
-    p->lhora->setText(QStringLiteral("13:00:00"));
-    p->lentrada->setText(entrada);
-    p->lenter->setText(entrada);
-    p->lcaixa->setText(entrada);
-    p->lsangria->setText(QStringLiteral("0,00"));
-    p->lcont_sangria->setText(QStringLiteral("0"));
-    for (const QChar k : Tf_parcial::keys())
-        p->countLabel(k)->setText(QStringLiteral("0"));
-    app.db.exec(QStringLiteral("delete from tbl_cont_vendas"));
+    app.db.exec(QStringLiteral("update tbl_cont set cont = %1").arg(number.toLongLong() - 1));
+    app.forms->till->open({QStringLiteral("MARIA"), QStringLiteral("JOSE"), QStringLiteral("09/12/2026"),
+                           QStringLiteral("13:00:00"), entrada},
+                          number.toLongLong());
+}
+
+void setTillFigures(App& app, const QString& cash, const QString& withdrawn, int withdrawals) {
+    app.db.exec(QStringLiteral("update tbl_caixa_atual set em_caixa = '%1'").arg(cash));
+    if (!withdrawn.isNull())
+        app.db.exec(QStringLiteral("update tbl_caixa_atual set sangria = '%1'").arg(withdrawn));
+    if (withdrawals >= 0)
+        app.db.exec(QStringLiteral("update tbl_caixa_atual set sangrias = %1").arg(withdrawals));
+    app.forms->till->load();
+}
+
+void bookTallyRow(App& app, const QString& id, int tickets) {
+    app.db.exec(QStringLiteral("insert into tbl_cont_vendas(id, produto, valor, quantidade) "
+                               "values ('%1', 'X', '1,00', %2)")
+                    .arg(id)
+                    .arg(tickets));
+    app.db.exec(QStringLiteral("insert into tbl_caixa_fichas(id, fichas) values (lower('%1'), %2) "
+                               "on conflict(id) do update set fichas = fichas + excluded.fichas")
+                    .arg(id)
+                    .arg(tickets));
 }
 
 namespace {

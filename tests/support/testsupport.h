@@ -55,16 +55,19 @@ struct PrintedJob {
     QString text(const QString& element) const { return texts.value(element); }
 };
 
-// Records every print instead of printing. failAfter >= 0 makes the job with that index (0-based) and
-// every later one fail with a print error.
+// Records every print instead of printing; each job gets the destination "gravador" and the next id
+// (1, 2, ...). failAfter >= 0 makes the job with that index (0-based) and every later one fail with a
+// print error.
 class RecordingPrintSink : public PrintSink {
 public:
     RecordingPrintSink();
     ~RecordingPrintSink() override;
-    void print(const Report& report) override;
+    PrintJob print(const Report& report) override;
+    void beginBatch() override { ++batches; }
     QList<PrintedJob> jobs;
     int failAfter = -1;
     int attempts = 0;
+    int batches = 0; // print sessions opened
     QList<PrintedJob> jobsOf(const QString& report) const;
 };
 
@@ -97,11 +100,16 @@ public:
     std::unique_ptr<Forms> forms;
 };
 
-// The till values as an opening leaves them (without printing or showing anything): the sales
-// screen's header, the partial view's figures (MARIA, JOSE, 09/12/2026 13:00:00, the float as cash,
-// no withdrawals, every count 0) and an empty tally.
+// A till opened as the opening does it, without printing or showing anything: MARIA, JOSE,
+// 09/12/2026 13:00:00, the float as cash, no withdrawals, every count 0, an empty tally and sale.
 void setTillOpen(App& app, const QString& number = QStringLiteral("8"),
                  const QString& entrada = QStringLiteral("50"));
+// The open till's figures stored as given, as if earlier steps had left them (a null withdrawn text
+// or a negative count keeps what is stored), then read back by the till.
+void setTillFigures(App& app, const QString& cash, const QString& withdrawn = QString(),
+                    int withdrawals = -1);
+// One completed sale line of that key and tickets, booked as a sale books it (tally row and count).
+void bookTallyRow(App& app, const QString& id, int tickets);
 
 // A report's page painted onto a white image at `dotsPerMm`, as it would print.
 QImage paintReport(const Report& report, double dotsPerMm);

@@ -20,22 +20,16 @@ namespace {
 
 // A completed sale confirmed in the change window: tally, cash, recount, names, backup.
 void sell(App& app, const char* id, int quantidade, const QString& cash) {
-    app.db.exec(QStringLiteral("insert into tbl_cont_vendas(id, produto, valor, quantidade) "
-                               "values ('%1', 'X', '1,00', %2)")
-                    .arg(QLatin1String(id))
-                    .arg(quantidade));
+    bookTallyRow(app, QLatin1String(id), quantidade);
+    setTillFigures(app, cash);
     Tf_parcial* p = app.forms->f_parcial;
-    p->lcaixa->setText(cash);
     p->btquantClick();
     p->bt_filtrarClick();
     app.forms->f_base->btgravadorClick();
 }
 
 void withdraw(App& app, const QString& cash, const QString& total, const QString& count) {
-    Tf_parcial* p = app.forms->f_parcial;
-    p->lcaixa->setText(cash);
-    p->lsangria->setText(total);
-    p->lcont_sangria->setText(count);
+    setTillFigures(app, cash, total, count.toInt());
 }
 
 QString stored(App& app) {
@@ -58,8 +52,8 @@ private slots:
         sell(app, "0", 4, QStringLiteral("58,00"));
         sell(app, "1", 2, QStringLiteral("66,00"));
         sell(app, "1", 3, QStringLiteral("78,00"));
-        app.forms->f_parcial->countLabel(QLatin1Char('b'))
-            ->setText(QStringLiteral("2")); // a key with no name
+        bookTallyRow(app, QStringLiteral("b"), 2); // a key with no name
+        app.forms->f_parcial->btquantClick();
         withdraw(app, QStringLiteral("75,50"), QStringLiteral("2,50"), QStringLiteral("1"));
         app.forms->f_base->btgravadorClick();
 

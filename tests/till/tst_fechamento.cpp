@@ -33,16 +33,11 @@ struct Till {
     }
     // One completed sale line: booked into the tally, its value added to the cash.
     void sell(const char* id, int quantidade, const QString& cash) {
-        app.db.exec(QStringLiteral("insert into tbl_cont_vendas(id, produto, valor, quantidade) "
-                                   "values ('%1', 'X', '1,00', %2)")
-                        .arg(QLatin1String(id))
-                        .arg(quantidade));
-        p->lcaixa->setText(cash);
+        bookTallyRow(app, QLatin1String(id), quantidade);
+        setTillFigures(app, cash);
     }
     void withdraw(const QString& cash, const QString& total, const QString& count) {
-        p->lcaixa->setText(cash);
-        p->lsangria->setText(total);
-        p->lcont_sangria->setText(count);
+        setTillFigures(app, cash, total, count.toInt());
     }
     // What the sales screen's Ctrl+F does before asking the password.
     void ctrlF() {

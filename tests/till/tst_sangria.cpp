@@ -1,3 +1,4 @@
+#include "foundation/pdfprobe.h"
 #include "sales/u_caixa.h"
 #include "shell/forms.h"
 #include "support/testsupport.h"
@@ -8,8 +9,10 @@
 #include "till/u_sangria.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinterInfo>
 #include <QPushButton>
 
 using namespace TestSupport;
@@ -198,6 +201,49 @@ private slots:
         const ReportElement& repassado = r->element("qr_repassado");
         QVERIFY(repassado.left + Tqr_sangria::textWidthMm(repassado.caption, repassado.pointSize, false) <=
                 r->bands().first().width + 0.01);
+    }
+
+    // Texts too wide even at the smallest readable size wrap inside the receipt: on the printed page
+    // every word of them is there and every word lies on the paper.
+    void tooLongTextsWrapInsideThePrintedReceipt() {
+        if (!PdfProbe::available()) QSKIP("poppler-utils not installed");
+        // The page as the program prints it where no printer is installed.
+        struct PdfSink : PrintSink {
+            QTemporaryDir folder;
+            QStringList files;
+            void print(const Report& report) override {
+                files << SystemPrintSink::writePdf(report, folder.path());
+            }
+        } pdf;
+        App app;
+        openTill(app);
+        const QString recipient = QStringLiteral(
+            "MARIA APARECIDA DOS SANTOS FERREIRA DE OLIVEIRA E SOUZA CAVALCANTI DE ALBUQUERQUE NETO");
+        Printing::setSink(&pdf);
+        withdraw(app, "10", recipient, QString(25, QLatin1Char('W')));
+        Printing::setSink(&app.printer);
+        QCOMPARE(figures(app), (QStringList{"40,00", "10,00", "1", "1"}));
+        QCOMPARE(pdf.files.size(), 1);
+        const QString file = pdf.files.first();
+        const QSizeF pagePt = PdfProbe::pageSizePt(file);
+        const QRectF paper(0, 0, pagePt.width() * PdfProbe::mmPerPt, pagePt.height() * PdfProbe::mmPerPt);
+        const QList<PdfProbe::Word> words = PdfProbe::words(file);
+        QStringList texts;
+        for (const PdfProbe::Word& w : words) {
+            texts << w.text;
+            QVERIFY2(paper.contains(w.mm), qPrintable(QStringLiteral("%1 at %2,%3 - %4,%5 mm")
+                                                          .arg(w.text)
+                                                          .arg(w.mm.left())
+                                                          .arg(w.mm.top())
+                                                          .arg(w.mm.right())
+                                                          .arg(w.mm.bottom())));
+        }
+        for (const QString& w : recipient.split(QLatin1Char(' ')))
+            QVERIFY2(texts.contains(w), qPrintable(w));
+        QVERIFY(texts.contains(QString(25, QLatin1Char('W'))));
+        // the wrapped recipient stays above the reason's line
+        QVERIFY(PdfProbe::find(words, QStringLiteral("NETO")).bottom() <=
+                PdfProbe::find(words, QStringLiteral("Motivo:")).top() + 0.2);
     }
 };
 
