@@ -1,10 +1,12 @@
 // A whole till from the keyboard, through every window in turn, as a cashier runs it.
+#include "foundation/errors.h"
 #include "foundation/u_dm.h"
 #include "sales/u_caixa.h"
 #include "shell/forms.h"
 #include "shell/u_login.h"
 #include "shell/u_principal.h"
 #include "support/testsupport.h"
+#include "till/tillmodel.h"
 #include "till/u_abertura.h"
 #include "till/u_fechamento.h"
 #include "till/u_parcial.h"
@@ -131,6 +133,57 @@ private slots:
         const QString backup = app.db.scalar("select ultcaixa from tbl_base");
         QVERIFY(backup.contains(QStringLiteral("Total Caixa: R$ 54,00\r\n")));
         QVERIFY(backup.contains(QStringLiteral("Total Sangria: 1\r\n")));
+        f.f_principal->hide();
+    }
+
+    // The program killed with a till open and a sale half printed: after the next login the till comes
+    // back on the sales screen with its figures and its sale, and a plain message says so.
+    void anOpenTillComesBackAfterARestart() {
+        App app;
+        setTillOpen(app, QStringLiteral("8"), QStringLiteral("50"));
+        bookTallyRow(app, QStringLiteral("1"), 2);
+        setTillFigures(app, QStringLiteral("58,00"), QStringLiteral("10,00"), 1);
+        app.db.exec("update tbl_produtos set quantidade = 2 where id = '2'");
+        app.forms->till->addLine(QLatin1Char('2'));
+        QVERIFY_THROWS_EXCEPTION(PrintError, app.forms->till->printTickets([&](const TillModel::SaleLine&) {
+            if (app.forms->till->ticketsPrinted() == 1) throw PrintError(QStringLiteral("sem papel"));
+        }));
+        app.forms = std::make_unique<Forms>(app.db.path()); // the next start
+        Forms& f = *app.forms;
+
+        QStringList shown;
+        whenModal(QStringLiteral("f_caixa"), [&](QWidget*) {
+            QTRY_VERIFY(f.f_caixa->isActiveWindow());
+            shown << f.f_caixa->l_caixa->text() << f.f_caixa->v_total1->text()
+                  << QString::number(f.f_caixa->DBGrid2->model()->rowCount());
+            whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
+                shown << f.f_parcial->lcaixa->text() << f.f_parcial->lsangria->text()
+                      << f.f_parcial->lcont_sangria->text()
+                      << f.f_parcial->countLabel(QLatin1Char('1'))->text();
+                static_cast<QDialog*>(w)->accept();
+            });
+            keyActive(Qt::Key_P, Qt::ControlModifier);
+            // the cashier confirms the sale: only the ticket not yet printed prints
+            typeActive(QStringLiteral("*"));
+            whenModal(QStringLiteral("f_troco"), [&](QWidget*) { keyActive(Qt::Key_Return); });
+            keyActive(Qt::Key_Return);
+            QTRY_VERIFY(f.f_caixa->isActiveWindow());
+            f.f_caixa->closeTill();
+        });
+        f.f_login->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.f_login));
+        typeActive(QStringLiteral("caixa"));
+        keyActive(Qt::Key_Return);
+        typeActive(QStringLiteral("1234"));
+        keyActive(Qt::Key_Return);
+        QTRY_COMPARE(shown.size(), 7);
+        QCOMPARE(shown, QStringList({"8", "6,00", "1", "58,00", "10,00", "1", "2"}));
+        QCOMPARE(
+            app.messages.texts().first(),
+            QStringLiteral("O caixa Nº 8, aberto em 09/12/2026 às 13:00:00, não foi fechado e foi recuperado "
+                           "com todos os seus valores e a venda em andamento."));
+        QCOMPARE(app.printer.jobsOf(QStringLiteral("qr_fichas")).size(), 1);
+        QCOMPARE(app.forms->till->cash(), QStringLiteral("64,00"));
         f.f_principal->hide();
     }
 };

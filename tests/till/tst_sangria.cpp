@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrinterInfo>
 #include <QPushButton>
 
 using namespace TestSupport;
@@ -211,8 +210,9 @@ private slots:
         struct PdfSink : PrintSink {
             QTemporaryDir folder;
             QStringList files;
-            void print(const Report& report) override {
+            PrintJob print(const Report& report) override {
                 files << SystemPrintSink::writePdf(report, folder.path());
+                return {files.last(), 0};
             }
         } pdf;
         App app;
