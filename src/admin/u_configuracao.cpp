@@ -1,5 +1,6 @@
 #include "u_configuracao.h"
 
+#include "admin/adminstore.h"
 #include "foundation/dbwidgets.h"
 #include "foundation/keyfilter.h"
 #include "foundation/money.h"
@@ -17,9 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString productList = QStringLiteral("select * from tbl_produtos order by id asc");
-const QString counterQuery = QStringLiteral("select * from tbl_cont");
-
 bool editing(const Dataset* q) {
     return q->state() == Dataset::State::Edit || q->state() == Dataset::State::Insert;
 }
@@ -132,12 +130,8 @@ void Tf_config::bindData() {
 
 void Tf_config::FormShow() {
     // every product, unnamed ones too; a change not stored is dropped
-    Dataset* q = forms.dm->q_config;
-    q->setSql(productList);
-    q->open();
-    Dataset* c = forms.dm->q_cont;
-    c->setSql(counterQuery);
-    c->open();
+    AdminStore::listProducts(*forms.dm);
+    AdminStore::openCounter(*forms.dm);
     DBGrid1->setFocus();
 }
 
@@ -170,9 +164,7 @@ void Tf_config::DBNavigator1Click() {
 }
 
 void Tf_config::SpeedButton1Click() {
-    Dataset* q = forms.dm->q_config;
-    q->setSql(productList);
-    q->open();
+    AdminStore::listProducts(*forms.dm);
     accept();
 }
 
@@ -181,8 +173,7 @@ void Tf_config::SpeedButton2Click() {
     if (!editing(q)) q->edit(); // nothing typed: the shown value is stored as it is
     q->post();
     Messages::plain(this, QStringLiteral("Nº Caixa Atualizado"));
-    q->setSql(counterQuery);
-    q->open();
+    AdminStore::openCounter(*forms.dm);
 }
 
 void Tf_config::updateNavigator() {

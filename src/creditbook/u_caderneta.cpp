@@ -1,5 +1,6 @@
 #include "u_caderneta.h"
 
+#include "creditbook/creditbookstore.h"
 #include "creditbook/u_abrir_ficha.h"
 #include "creditbook/u_ficha_cad.h"
 #include "foundation/dbwidgets.h"
@@ -46,10 +47,7 @@ Tf_caderneta::Tf_caderneta(Forms& forms)
 }
 
 void Tf_caderneta::reload() {
-    Dataset* q = forms.dm->q_caderneta;
-    q->close();
-    q->setSql(QStringLiteral("select * from tbl_caderneta order by nome asc"));
-    q->open();
+    CreditBookStore::listAccounts(*forms.dm);
 }
 
 void Tf_caderneta::FormShow() {

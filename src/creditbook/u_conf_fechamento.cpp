@@ -1,8 +1,8 @@
 #include "u_conf_fechamento.h"
 
+#include "creditbook/creditbookstore.h"
 #include "creditbook/u_caderneta.h"
 #include "creditbook/u_ficha_cad.h"
-#include "foundation/jetsql.h"
 #include "foundation/u_dm.h"
 #include "shell/forms.h"
 
@@ -50,24 +50,12 @@ Tf_conf_fechamento::Tf_conf_fechamento(Forms& forms)
 
 void Tf_conf_fechamento::SpeedButton1Click() {
     Tdm& dm = *forms.dm;
-    const QString id = JetSql::quoted(lid->text());
-    const QString listSql = dm.q_caderneta->sql();
     const int account = dm.q_caderneta->recNo();
     try {
-        // The items and the account go together, or neither does.
-        dm.database().transaction([&] {
-            dm.q_prod_cad->close();
-            dm.q_prod_cad->setSql(
-                QStringLiteral("delete * from tbl_prod_caderneta where id_ligacao like %1 ").arg(id));
-            dm.q_prod_cad->execSql();
-            dm.q_caderneta->close();
-            dm.q_caderneta->setSql(QStringLiteral("delete * from tbl_caderneta where id like %1 ").arg(id));
-            dm.q_caderneta->execSql();
-        });
+        CreditBookStore::closeAccount(dm, lid->text()); // the items and the account, or neither
     } catch (...) {
         // nothing was deleted: the sheet keeps showing its account
-        dm.q_caderneta->setSql(listSql);
-        dm.q_caderneta->open();
+        CreditBookStore::listAccounts(dm);
         dm.q_caderneta->setRecNo(account);
         throw;
     }

@@ -1,12 +1,12 @@
 #include "u_ficha_cad.h"
 
+#include "creditbook/creditbookstore.h"
 #include "creditbook/u_caderneta.h"
 #include "creditbook/u_s_caderneta.h"
 #include "creditbook/u_s_prodm.h"
 #include "foundation/clock.h"
 #include "foundation/dbwidgets.h"
 #include "foundation/errors.h"
-#include "foundation/jetsql.h"
 #include "foundation/money.h"
 #include "foundation/u_dm.h"
 #include "shell/forms.h"
@@ -132,10 +132,7 @@ void Tf_ficha_cad::Timer1Timer() {
 
 void Tf_ficha_cad::bt_somarClick() {
     Dataset* q = forms.dm->q_prod_cad;
-    q->close();
-    q->setSql(QStringLiteral("select * from tbl_prod_caderneta where id_ligacao like ") +
-              JetSql::quoted(dbe_id->text()));
-    q->open();
+    CreditBookStore::listItems(*forms.dm, dbe_id->text());
     double sum = 0;
     v_total1->setText(Money::format(sum));
     for (q->first(); !q->eof(); q->next()) {
@@ -148,18 +145,9 @@ void Tf_ficha_cad::SpeedButton1Click() {
     if (dbe_id->text().isEmpty())
         throw AppError(
             QStringLiteral("Nenhuma conta aberta nesta ficha: abra uma conta na Caderneta antes de marcar."));
-    const QStringList values{dbe_id->text(), dbe_produto->text(), dbe_valor->text(), l_data->text(),
-                             l_hora->text()};
-    QStringList literals;
-    for (const QString& v : values)
-        literals << JetSql::quoted(v);
-    Dataset* q = forms.dm->q_prod_cad;
-    q->close();
-    q->setSql(
-        QStringLiteral("Insert into tbl_prod_caderneta(id_ligacao, produto, valor, data, hora) values (%1)")
-            .arg(literals.join(QLatin1Char(','))));
     try {
-        q->execSql();
+        CreditBookStore::chargeItem(*forms.dm, dbe_id->text(), dbe_produto->text(), dbe_valor->text(),
+                                    l_data->text(), l_hora->text());
     } catch (...) {
         // The list shows the stored items again; the refusal is the error shown (a faulty
         // value met by this summing is shown by the next one).

@@ -1,6 +1,8 @@
 #include "database.h"
 
+#include "engineerror.h"
 #include "errors.h"
+#include "ptbrcollation.h"
 
 #include <QAtomicInt>
 #include <QDate>
@@ -19,22 +21,12 @@ namespace {
 QAtomicInt connectionCounter;
 
 QString engineMessage(const QSqlError& e) {
-    QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
-    // A named check constraint carries the user's message.
-    static const QRegularExpression check(QStringLiteral("^CHECK constraint failed: (.*)$"));
-    const auto m = check.match(text);
-    if (m.hasMatch()) return m.captured(1);
-    static const QRegularExpression unique(QStringLiteral("^UNIQUE constraint failed: (\\w+)\\.(\\w+)"));
-    const auto u = unique.match(text);
-    if (u.hasMatch())
-        return QStringLiteral(
-                   "Não foi possível gravar: já existe um registro com este valor no campo '%1' de %2 "
-                   "(índice único).")
-            .arg(u.captured(2), u.captured(1));
-    return text;
+    return EngineError::message(e);
 }
 
-void exec(QSqlDatabase db, const QString& sql) {
+int busyTimeout = 5000;
+
+void exec(const QSqlDatabase& db, const QString& sql) {
     QSqlQuery q(db);
     if (!q.exec(sql)) throw DbError(engineMessage(q.lastError()));
 }
@@ -60,6 +52,11 @@ QTime parseTime(const QString& text) {
     return dt.isValid() ? dt.time() : QTime();
 }
 
+// Characters as the engine counts them in length(): a pair of UTF-16 surrogates is one.
+int characters(const QString& text) {
+    return int(text.toUcs4().size());
+}
+
 QString mismatch(const ColumnInfo& c, const QString& text) {
     return QStringLiteral("Tipo de dados incompatível: '%1' não pode ser gravado no campo '%2' de %3.")
         .arg(text, c.name, c.table);
@@ -72,7 +69,7 @@ Database::Database(const QString& path) : m_path(path) {
     if (!QFileInfo::exists(path))
         throw DbError(QStringLiteral("Não foi possível encontrar o arquivo '%1'.").arg(path));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
     db.setDatabaseName(
         QStringLiteral("file:%1?mode=rw").arg(QString::fromUtf8(QUrl::toPercentEncoding(path, "/"))));
     if (!db.open()) {
@@ -84,6 +81,8 @@ Database::Database(const QString& path) : m_path(path) {
     try {
         exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
         exec(db, QStringLiteral("PRAGMA synchronous=FULL"));
+        if (!PtBrCollation::registerOn(db))
+            throw DbError(QStringLiteral("Não foi possível preparar a ordem alfabética dos nomes."));
         loadSchema();
     } catch (...) {
         db.close();
@@ -116,6 +115,40 @@ QSqlQuery& Database::prepared(const QString& sql) {
     }
     q->finish();
     return *q;
+}
+
+void Database::setBusyTimeout(int milliseconds) {
+    busyTimeout = milliseconds;
+}
+
+namespace {
+QString cannotWrite(const QString& path, const QString& why) {
+    return QStringLiteral("Não é possível gravar na base de dados '%1'. %2\n\nO programa será encerrado: sem "
+                          "gravar, nenhuma venda, caixa ou conta pode ser registrada.")
+        .arg(path, why);
+}
+} // namespace
+
+void Database::checkWritableFile(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.exists()) return; // opening it reports the missing file
+    // The engine also writes a journal beside the file, so the folder must take new files too.
+    if (!file.isWritable() || !QFileInfo(file.absolutePath()).isWritable())
+        throw DbError(cannotWrite(path, QStringLiteral("O arquivo ou a sua pasta está somente para leitura: "
+                                                       "confira a permissão de gravação e se o disco não "
+                                                       "está protegido contra gravação.")));
+}
+
+void Database::checkWritable() {
+    // A write transaction that writes nothing: refused at once by a file that cannot be written.
+    QSqlQuery q(handle());
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        const QSqlError e = q.lastError();
+        // Another program writing now is no reason to stop: it is reported when a change waits too long.
+        if (EngineError::kindOf(e) == EngineError::Kind::Busy) return;
+        throw DbError(cannotWrite(m_path, engineMessage(e)));
+    }
+    if (!q.exec(QStringLiteral("ROLLBACK"))) throw DbError(engineMessage(q.lastError()));
 }
 
 QSqlDatabase Database::handle() const {
@@ -178,13 +211,13 @@ QVariant Database::toStorage(const ColumnInfo& c, const QVariant& value) const {
     const QString text = value.toString();
     switch (c.type) {
     case ColumnInfo::Type::Text:
-        if (text.size() > c.width)
+        if (characters(text) > c.width)
             throw DbError(
                 QStringLiteral("O campo '%1' de %2 aceita no máximo %3 caracteres; o valor '%4' tem %5.")
                     .arg(c.name, c.table)
                     .arg(c.width)
-                    .arg(text)
-                    .arg(text.size()));
+                    .arg(characters(text) > 60 ? text.left(57) + QStringLiteral("...") : text)
+                    .arg(characters(text)));
         return text;
     case ColumnInfo::Type::Memo:
         return text;
@@ -222,6 +255,18 @@ QVariant Database::toStorage(const ColumnInfo& c, const QVariant& value) const {
         break;
     }
     return value;
+}
+
+QVariant Database::storable(const QString& table, const QString& name, const QVariant& value) const {
+    const ColumnInfo* c = column(table, name);
+    if (!c) throw DbError(QStringLiteral("O campo '%1' não existe em %2.").arg(name, table));
+    return toStorage(*c, value);
+}
+
+QSqlQuery Database::prepare(const QString& sql) const {
+    QSqlQuery q(handle());
+    if (!q.prepare(sql)) EngineError::raise(q.lastError());
+    return q;
 }
 
 QString Database::displayText(const ColumnInfo* c, const QVariant& value) {
@@ -308,11 +353,11 @@ void Database::createDelivered(const QString& path) {
         if (!db.open()) throw DbError(engineMessage(db.lastError()));
         try {
             exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
-            db.transaction();
+            if (!db.transaction()) throw DbError(engineMessage(db.lastError()));
             for (const QString& script : {QStringLiteral(":/db/schema.sql"), QStringLiteral(":/db/seed.sql")})
                 for (const QString& st : statements(resourceText(script)))
                     exec(db, st);
-            db.commit();
+            if (!db.commit()) throw DbError(engineMessage(db.lastError()));
         } catch (...) {
             db.rollback();
             db.close();

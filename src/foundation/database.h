@@ -28,6 +28,15 @@ public:
     Database& operator=(const Database&) = delete;
 
     QSqlDatabase handle() const;
+
+    // How long a change waits for another program's lock before it gives up (for connections
+    // opened afterwards). A few seconds unless a test shortens it.
+    static void setBusyTimeout(int milliseconds);
+
+    // Raises DbError when the file cannot be written (read-only file or folder, damaged file).
+    void checkWritable();
+    // The same check on the file system alone, before the file is opened.
+    static void checkWritableFile(const QString& path);
     QString path() const { return m_path; }
 
     // The column of a table, or nullptr when the layer does not know it.
@@ -36,6 +45,13 @@ public:
     // Converts a value for storing into its column, as the engine would: text into integer and
     // date/time columns, refusing a text wider than its column or one that cannot be converted.
     QVariant toStorage(const ColumnInfo& column, const QVariant& value) const;
+
+    // The value converted for storing into that column of that table (toStorage), or raises DbError
+    // when the layer does not know the column.
+    QVariant storable(const QString& table, const QString& column, const QVariant& value) const;
+
+    // A statement in the engine's SQL, prepared on this connection; raises DbError when refused.
+    QSqlQuery prepare(const QString& sql) const;
 
     // A stored value shown as text: integers in decimal digits, dates as 25/12/2009, times as 14:05:33.
     static QString displayText(const ColumnInfo* column, const QVariant& value);

@@ -1,8 +1,10 @@
 #include "dataset.h"
 
+#include "engineerror.h"
 #include "errors.h"
 #include "jetsql.h"
 
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -11,21 +13,8 @@ namespace {
 
 const QString rowidColumn = QStringLiteral("__rowid__");
 
-QString engineText(const QSqlError& e) {
-    return e.databaseText().isEmpty() ? e.text() : e.databaseText();
-}
-
-// Messages of named check constraints are the user's text; others pass unchanged.
 [[noreturn]] void raise(const QSqlError& e) {
-    QString text = engineText(e);
-    const QString check = QStringLiteral("CHECK constraint failed: ");
-    if (text.startsWith(check)) text = text.mid(check.size());
-    const QString unique = QStringLiteral("UNIQUE constraint failed: ");
-    if (text.startsWith(unique))
-        text = QStringLiteral(
-                   "Não foi possível gravar: já existe um registro com este valor em %1 (índice único).")
-                   .arg(text.mid(unique.size()));
-    throw DbError(text);
+    EngineError::raise(e);
 }
 
 } // namespace
@@ -37,18 +26,29 @@ Dataset::Dataset(Database& db, const QString& name, const QString& defaultSql,
     m_sql = QStringList{defaultSql};
 }
 
+void Dataset::setQuery(const QString& sql, const QString& table, const QVariantHash& values) {
+    close();
+    m_sql = QStringList{sql};
+    m_bound = true;
+    m_boundTable = table;
+    m_boundValues = values;
+}
+
 void Dataset::setSql(const QString& text) {
     close();
+    m_bound = false;
     m_sql = text.split(QLatin1Char('\n'));
 }
 
 void Dataset::clearSql() {
     close();
+    m_bound = false;
     m_sql.clear();
 }
 
 void Dataset::addSql(const QString& line) {
     close();
+    m_bound = false;
     m_sql << line;
 }
 
@@ -77,11 +77,21 @@ void Dataset::setActive(bool active) {
 
 void Dataset::open() {
     if (m_state != State::Inactive) return;
-    const JetSql::Statement st = JetSql::translate(sql());
-    if (st.kind != JetSql::Kind::Select)
-        throw DbError(QStringLiteral("%1: o comando não retorna registros.").arg(name()));
-    QString text = st.sql;
-    if (!st.table.isEmpty()) {
+    QString text;
+    QString table;
+    QHash<QString, QVariant> params = m_params;
+    if (m_bound) {
+        text = sql();
+        table = m_boundTable;
+        params = m_boundValues;
+    } else {
+        const JetSql::Statement st = JetSql::translate(sql());
+        if (st.kind != JetSql::Kind::Select)
+            throw DbError(QStringLiteral("%1: o comando não retorna registros.").arg(name()));
+        text = st.sql;
+        table = st.table;
+    }
+    if (!table.isEmpty()) {
         // keep each row's identity, so an edited row can be written back
         const int at = text.indexOf(QLatin1String("select"), 0, Qt::CaseInsensitive);
         text.insert(at + 6, QStringLiteral(" rowid AS %1,").arg(rowidColumn));
@@ -89,7 +99,7 @@ void Dataset::open() {
     QSqlQuery q(m_db.handle());
     q.setForwardOnly(true);
     if (!q.prepare(text)) raise(q.lastError());
-    for (auto it = m_params.cbegin(); it != m_params.cend(); ++it)
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
         if (text.contains(QLatin1Char(':') + it.key())) q.bindValue(QLatin1Char(':') + it.key(), it.value());
     if (!q.exec()) raise(q.lastError());
 
@@ -122,7 +132,7 @@ void Dataset::open() {
     }
     if (q.lastError().isValid()) raise(q.lastError());
 
-    m_table = st.table;
+    m_table = table;
     m_fields = fields;
     m_fieldIndex.clear();
     m_columns.clear();
@@ -139,6 +149,14 @@ void Dataset::open() {
 
 void Dataset::execSql() {
     close();
+    if (m_bound) {
+        QSqlQuery q(m_db.handle());
+        if (!q.prepare(sql())) raise(q.lastError());
+        for (auto it = m_boundValues.cbegin(); it != m_boundValues.cend(); ++it)
+            q.bindValue(QLatin1Char(':') + it.key(), it.value());
+        if (!q.exec()) raise(q.lastError());
+        return;
+    }
     const JetSql::Statement st = JetSql::translate(sql());
     QSqlQuery q(m_db.handle());
     if (st.insertWithLiterals) {
@@ -250,8 +268,9 @@ int Dataset::fieldWidth(const QString& field) const {
         return c && c->type == ColumnInfo::Type::Text ? c->width : 0;
     }
     // not open: look the declared field up in the default statement's table
-    const JetSql::Statement st = JetSql::translate(m_defaultSql);
-    const ColumnInfo* c = m_db.column(st.table, field);
+    static const QRegularExpression from(QStringLiteral("\\bfrom\\s+(\\w+)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const ColumnInfo* c = m_db.column(from.match(m_defaultSql).captured(1), field);
     return c && c->type == ColumnInfo::Type::Text ? c->width : 0;
 }
 
@@ -338,27 +357,32 @@ void Dataset::post() {
         cols << c->name;
         values << m_db.toStorage(*c, row.values[i]);
     }
-    QSqlQuery q(m_db.handle());
-    if (m_state == State::Insert) {
+    auto insertRow = [&](const QStringList& columns, const QVariantList& rowValues) {
         QString text;
-        if (cols.isEmpty()) {
+        if (columns.isEmpty()) {
             text = QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_table);
         } else {
             QStringList marks;
-            for (int i = 0; i < cols.size(); ++i)
+            for (int i = 0; i < columns.size(); ++i)
                 marks << QStringLiteral("?");
-            text = QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES (%3)")
-                       .arg(m_table, cols.join(QStringLiteral("\", \"")), marks.join(QStringLiteral(", ")));
+            text =
+                QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES (%3)")
+                    .arg(m_table, columns.join(QStringLiteral("\", \"")), marks.join(QStringLiteral(", ")));
         }
+        QSqlQuery q(m_db.handle());
         if (!q.prepare(text)) raise(q.lastError());
-        for (const QVariant& v : values)
+        for (const QVariant& v : rowValues)
             q.addBindValue(v);
         if (!q.exec()) raise(q.lastError());
         row.rowid = q.lastInsertId().toLongLong();
+    };
+    if (m_state == State::Insert) {
+        insertRow(cols, values);
     } else if (!cols.isEmpty()) {
         QStringList sets;
         for (const QString& c : cols)
             sets << QStringLiteral("\"%1\" = ?").arg(c);
+        QSqlQuery q(m_db.handle());
         if (!q.prepare(QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid = ?")
                            .arg(m_table, sets.join(QStringLiteral(", ")))))
             raise(q.lastError());
@@ -366,6 +390,19 @@ void Dataset::post() {
             q.addBindValue(v);
         q.addBindValue(row.rowid);
         if (!q.exec()) raise(q.lastError());
+        if (q.numRowsAffected() == 0) {
+            // The row was removed behind the program (another program, a restored file): it is
+            // written again whole, as shown, rather than the change being lost without a word.
+            QStringList allColumns;
+            QVariantList allValues;
+            for (int i = 0; i < m_fields.size(); ++i) {
+                const ColumnInfo* c = columnOf(i);
+                if (!c) continue;
+                allColumns << c->name;
+                allValues << m_db.toStorage(*c, row.values[i]);
+            }
+            insertRow(allColumns, allValues);
+        }
     }
     reloadRow(row);
     m_state = State::Browse;

@@ -26,6 +26,10 @@ public:
     void clearSql();
     void addSql(const QString& line);
 
+    // A statement in the engine's own SQL whose values are bound by name (":name"), never pasted into
+    // the text; `table` is the one table its rows are written back to (empty: none). Replaces the text.
+    void setQuery(const QString& sql, const QString& table, const QVariantHash& values = {});
+
     void open();    // runs a select and stands on its first row
     void close();   // drops the rows and any unposted change
     void execSql(); // runs an insert, update or delete; the dataset stays closed
@@ -89,6 +93,9 @@ private:
     QStringList m_declared;
     QStringList m_sql;
     QHash<QString, QVariant> m_params;
+    bool m_bound = false; // the text is the engine's SQL, set by setQuery
+    QString m_boundTable;
+    QVariantHash m_boundValues;
 
     State m_state = State::Inactive;
     QString m_table;

@@ -1,5 +1,6 @@
 #include "dbwidgets.h"
 
+#include "keyfilter.h"
 #include "messages.h"
 
 #include <QFont>
@@ -17,8 +18,7 @@ void DBEdit::bind(Dataset* dataset, const QString& field) {
     if (m_dataset) disconnect(m_dataset, nullptr, this, nullptr);
     m_dataset = dataset;
     m_field = field;
-    const int width = dataset->fieldWidth(field);
-    setMaxLength(width > 0 ? width : 32767);
+    KeyFilter::limitWidth(this, dataset->fieldWidth(field));
     connect(dataset, &Dataset::reset, this, &DBEdit::refresh);
     connect(dataset, &Dataset::currentChanged, this, &DBEdit::refresh);
     refresh();

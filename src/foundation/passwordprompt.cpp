@@ -1,7 +1,7 @@
 #include "passwordprompt.h"
 
-#include "jetsql.h"
 #include "keyfilter.h"
+#include "passwordstore.h"
 #include "u_dm.h"
 
 #include <QGridLayout>
@@ -43,10 +43,8 @@ void PasswordPrompt::bt_fecharClick() {
     };
     const QString typed = edt_senha->text();
     try {
-        Dataset* q = m_dm.q_senhas;
-        q->setSql(QStringLiteral("Select * from tbl_senhas"));
-        q->addSql(QStringLiteral("where %1 = %2").arg(m_design.column, JetSql::quoted(typed)));
-        q->open();
+        PasswordStore::find(m_dm, m_design.column, typed);
+        const Dataset* q = m_dm.q_senhas;
         if (typed.isEmpty()) {
             Messages::warning(this, QStringLiteral("Preencha o Campo Senha"));
             again();

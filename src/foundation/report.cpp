@@ -348,10 +348,10 @@ QString SystemPrintSink::writePdf(const Report& report, const QString& folder) {
             QStringLiteral("Não foi possível gravar um arquivo de impressão em \"%1\".").arg(folder));
     const QString stamp = Clock::now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     for (;;) {
-        const QString name = QStringLiteral("%1/%2-%3-%4.pdf")
-                                 .arg(folder, stamp)
-                                 .arg(nextJobNumber(folder), 6, 10, QLatin1Char('0'))
-                                 .arg(fileReportName(report));
+        QString name = QStringLiteral("%1/%2-%3-%4.pdf")
+                           .arg(folder, stamp)
+                           .arg(nextJobNumber(folder), 6, 10, QLatin1Char('0'))
+                           .arg(fileReportName(report));
         // The rename never replaces a file: a name taken meanwhile moves on to the next number.
         if (file.rename(name)) {
             file.setAutoRemove(false);

@@ -8,7 +8,7 @@
 namespace WithdrawalLegend {
 
 QString line(const QStringList& tillPasswords) {
-    const QString shortcut = QStringLiteral("CTRL + S – Permite efetuar a sangria de valores do caixa");
+    QString shortcut = QStringLiteral("CTRL + S – Permite efetuar a sangria de valores do caixa");
     if (!tillPasswords.contains(deliveredPassword)) return shortcut;
     return shortcut + QStringLiteral(" (Senha teste: %1 )").arg(deliveredPassword);
 }

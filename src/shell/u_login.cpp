@@ -1,9 +1,9 @@
 #include "u_login.h"
 
-#include "foundation/jetsql.h"
 #include "foundation/keyfilter.h"
 #include "foundation/u_dm.h"
 #include "shell/forms.h"
+#include "shell/shellstore.h"
 #include "shell/u_principal.h"
 
 #include <QCloseEvent>
@@ -65,11 +65,9 @@ Tf_login::Tf_login(Forms& forms)
 }
 
 void Tf_login::bt_loginClick() {
-    Dataset* q = forms.dm->q_adm;
-    q->setSql(QStringLiteral("Select * from tbl_adm"));
-    q->addSql(QStringLiteral("where usuario = ") + JetSql::quoted(edt_usuario->text()));
+    const Dataset* q = forms.dm->q_adm;
     try {
-        q->open();
+        ShellStore::findUser(*forms.dm, edt_usuario->text());
     } catch (...) {
         // the password is typed again from the start, as after a refusal
         edt_senha->clear();

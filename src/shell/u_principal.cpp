@@ -110,7 +110,7 @@ void Tf_principal::Caderneta1Click() {
 QString Tf_principal::calculatorProgram() {
     for (const char* name :
          {"gnome-calculator", "kcalc", "galculator", "mate-calc", "qalculate-gtk", "xcalc"}) {
-        const QString path = QStandardPaths::findExecutable(QLatin1String(name));
+        QString path = QStandardPaths::findExecutable(QLatin1String(name));
         if (!path.isEmpty()) return path;
     }
     return QString();

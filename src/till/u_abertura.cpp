@@ -175,7 +175,7 @@ void Tf_abertura::bt_abreClick() {
     till.open(opening, number);
     Dataset* cont = forms.dm->q_cont;
     cont->close();
-    cont->setSql(QStringLiteral("select * from tbl_cont"));
+    cont->setQuery(QStringLiteral("SELECT * FROM tbl_cont"), QStringLiteral("tbl_cont"));
     cont->open();
 
     forms.f_caixa->btdelClick();

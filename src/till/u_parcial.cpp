@@ -127,7 +127,7 @@ void Tf_parcial::bt_filtrarClick() {
     // the state the sales screen's product list expects
     Dataset* q = forms.dm->q_config;
     q->close();
-    q->setSql(productList);
+    q->setQuery(productList, QStringLiteral("tbl_produtos"));
     q->open();
 }
 

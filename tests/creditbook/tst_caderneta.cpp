@@ -45,6 +45,21 @@ private slots:
         }));
     }
 
+    // Brazilian order: accented letters and Ç beside their plain letters; names differing only by
+    // an accent both stay; the file names no collation, so standard tools still read it.
+    void namesInBrazilianOrder() {
+        App app;
+        app.db.exec(
+            QStringLiteral("insert into tbl_caderneta(nome) values ('ZÉ'), ('ÉRICA'), ('ÁLVARO'), "
+                           "('CÉLIA'), ('ALVARO'), ('ÇAIRA'), ('CAIO'), ('BRUNO'), ('EDSON'), ('ZECA')"));
+        QVERIFY(inList(app, [&](Tf_caderneta* list) {
+            QCOMPARE(column(list->DBGrid1, 0), QStringList({"ALVARO", "ÁLVARO", "BRUNO", "CAIO", "ÇAIRA",
+                                                            "CÉLIA", "EDSON", "ÉRICA", "ZÉ", "ZECA"}));
+        }));
+        QCOMPARE(app.db.scalar(QStringLiteral("select count(*) from sqlite_master where sql like '%PTBR%'")),
+                 QStringLiteral("0"));
+    }
+
     void openingStoresTheNameButNotAsCurrent() {
         App app;
         app.db.exec(QStringLiteral("insert into tbl_caderneta(nome) values ('MARIA')"));

@@ -210,6 +210,20 @@ private slots:
         QCOMPARE(db->scalar("select ultcaixa from tbl_base"), QStringLiteral("linha 1\r\nlinha 2\r\n"));
     }
 
+    // A row deleted by another program while shown is written again whole on post, not lost in silence.
+    void rowRemovedBehindIsWrittenAgain() {
+        Dataset* q = dm->q_festa;
+        db->exec("delete from tbl_festa");
+        q->setValue("rodape", "Volte sempre");
+        q->post();
+        QCOMPARE(
+            db->rows("select cabecalho, rodape from tbl_festa"),
+            (QList<QStringList>{{QStringLiteral("FESTA DA COMUNIDADE"), QStringLiteral("Volte sempre")}}));
+        q->setValue("cabecalho", "QUERMESSE"); // the row it now stands on
+        q->post();
+        QCOMPARE(db->scalar("select count(*) || cabecalho from tbl_festa"), QStringLiteral("1QUERMESSE"));
+    }
+
     void contParameterSetsTheCounter() {
         Dataset* q = dm->q_cont;
         q->setSql(QStringLiteral("update tbl_cont set cont =:cont"));

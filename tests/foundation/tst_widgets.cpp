@@ -27,7 +27,7 @@ private slots:
     void editShowsTheCurrentRowAndFollowsIt() {
         DBEdit edit(nullptr, QStringLiteral("DBEdit2"), dm->q_config, QStringLiteral("produto"));
         QCOMPARE(edit.text(), QStringLiteral("ÁGUA"));
-        QCOMPARE(edit.maxLength(), 25);
+        QCOMPARE(KeyFilter::filtered(&edit, QString(30, QLatin1Char('X'))).size(), 25);
         dm->q_config->next();
         QCOMPARE(edit.text(), QStringLiteral("REFRIGERANTE"));
         dm->q_config->setSql(QStringLiteral("select * from tbl_produtos where id like 'a'"));
@@ -99,10 +99,11 @@ private slots:
         KeyFilter::password(&upper);
         QApplication::clipboard()->setText(QStringLiteral("12a,5"));
         money.paste();
-        QCOMPARE(money.text(), QString()); // refused whole
-        QApplication::clipboard()->setText(QStringLiteral("12,5"));
+        QCOMPARE(money.text(), QStringLiteral("12,5")); // the allowed characters stay, like typed ones
+        money.clear();
+        QApplication::clipboard()->setText(QStringLiteral("R$ 1.234,50"));
         money.paste();
-        QCOMPARE(money.text(), QStringLiteral("12,5"));
+        QCOMPARE(money.text(), QStringLiteral("1234,50"));
         QApplication::clipboard()->setText(QStringLiteral("segredo"));
         upper.paste();
         QCOMPARE(upper.text(), QStringLiteral("SEGREDO"));
@@ -119,6 +120,38 @@ private slots:
         key(&without, Qt::Key_Return);
         QCOMPARE(a, 1);
         QCOMPARE(b, 0);
+    }
+
+    // The width counts characters as the user sees them and never cuts one in half, typed or pasted.
+    void widthKeepsWholeCharacters() {
+        QLineEdit edit;
+        KeyFilter::limitWidth(&edit, 5);
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x8D\xBA"); // beer mug, two UTF-16 units
+        const QString flag = QString::fromUtf8("\xF0\x9F\x87\xA7\xF0\x9F\x87\xB7"); // two code points
+        struct Case {
+            QString pasted;
+            QString kept;
+        };
+        const QList<Case> cases{
+            {QStringLiteral("ABCD") + emoji, QStringLiteral("ABCD") + emoji},
+            {QStringLiteral("ABCDE") + emoji, QStringLiteral("ABCDE")},
+            {emoji + emoji + emoji + emoji + emoji + emoji, emoji + emoji + emoji + emoji + emoji},
+            {QStringLiteral("ABCD") + flag, QStringLiteral("ABCD")},
+            {QStringLiteral("ABC") + flag, QStringLiteral("ABC") + flag},
+            {QStringLiteral("ABCDE\u0301"), QStringLiteral("ABCD")}, // E and its accent go together
+        };
+        for (const Case& c : cases) {
+            edit.clear();
+            QApplication::clipboard()->setText(c.pasted);
+            edit.paste();
+            QCOMPARE(edit.text(), c.kept);
+            QVERIFY(QString::fromUtf8(edit.text().toUtf8()) == edit.text()); // valid UTF-8
+        }
+        edit.setText(QStringLiteral("ABCD"));
+        edit.setCursorPosition(2);
+        QApplication::clipboard()->setText(emoji + QStringLiteral("X"));
+        edit.paste(); // into a field one character from full: what fits, at the cursor
+        QCOMPARE(edit.text(), QStringLiteral("AB") + emoji + QStringLiteral("CD"));
     }
 };
 

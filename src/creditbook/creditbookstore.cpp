@@ -1,0 +1,62 @@
+#include "creditbookstore.h"
+
+#include "foundation/ptbrcollation.h"
+#include "foundation/u_dm.h"
+
+namespace CreditBookStore {
+
+namespace {
+const QString accounts = QStringLiteral("tbl_caderneta");
+const QString items = QStringLiteral("tbl_prod_caderneta");
+} // namespace
+
+void listAccounts(Tdm& dm) {
+    Dataset* q = dm.q_caderneta;
+    q->close();
+    q->setQuery(QStringLiteral("SELECT * FROM tbl_caderneta ORDER BY nome COLLATE %1 ASC")
+                    .arg(QLatin1String(PtBrCollation::name)),
+                accounts);
+    q->open();
+}
+
+void listItems(Tdm& dm, const QString& accountId) {
+    Dataset* q = dm.q_prod_cad;
+    q->close();
+    q->setQuery(
+        QStringLiteral("SELECT * FROM tbl_prod_caderneta WHERE id_ligacao = :conta"), items,
+        {{QStringLiteral("conta"), dm.database().storable(items, QStringLiteral("id_ligacao"), accountId)}});
+    q->open();
+}
+
+void chargeItem(Tdm& dm, const QString& accountId, const QString& produto, const QString& valor,
+                const QString& data, const QString& hora) {
+    Database& db = dm.database();
+    QSqlQuery q =
+        db.prepare(QStringLiteral("INSERT INTO tbl_prod_caderneta (id_ligacao, produto, valor, data, hora) "
+                                  "VALUES (:conta, :produto, :valor, :data, :hora)"));
+    q.bindValue(QStringLiteral(":conta"), db.storable(items, QStringLiteral("id_ligacao"), accountId));
+    q.bindValue(QStringLiteral(":produto"), db.storable(items, QStringLiteral("produto"), produto));
+    q.bindValue(QStringLiteral(":valor"), db.storable(items, QStringLiteral("valor"), valor));
+    q.bindValue(QStringLiteral(":data"), db.storable(items, QStringLiteral("data"), data));
+    q.bindValue(QStringLiteral(":hora"), db.storable(items, QStringLiteral("hora"), hora));
+    dm.q_prod_cad->close();
+    Database::run(q);
+}
+
+void closeAccount(Tdm& dm, const QString& accountId) {
+    Database& db = dm.database();
+    const QVariant id = db.storable(accounts, QStringLiteral("id"), accountId);
+    dm.q_prod_cad->close();
+    dm.q_caderneta->close();
+    db.transaction([&] {
+        QSqlQuery deleteItems =
+            db.prepare(QStringLiteral("DELETE FROM tbl_prod_caderneta WHERE id_ligacao = :conta"));
+        deleteItems.bindValue(QStringLiteral(":conta"), id);
+        Database::run(deleteItems);
+        QSqlQuery deleteAccount = db.prepare(QStringLiteral("DELETE FROM tbl_caderneta WHERE id = :conta"));
+        deleteAccount.bindValue(QStringLiteral(":conta"), id);
+        Database::run(deleteAccount);
+    });
+}
+
+} // namespace CreditBookStore

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class Tdm;
+
+// Every read and write of the credit book, each a statement with bound values.
+namespace CreditBookStore {
+
+// q_caderneta lists every account in Brazilian name order.
+void listAccounts(Tdm& dm);
+
+// q_prod_cad lists the items charged to the account with that id (its text as shown); none for an
+// empty id. Raises when the id is not a number.
+void listItems(Tdm& dm, const QString& accountId);
+
+// Charges one item to an account. Each value is checked against its column (width, date, time) and
+// refused with the column's message; nothing is stored then.
+void chargeItem(Tdm& dm, const QString& accountId, const QString& produto, const QString& valor,
+                const QString& data, const QString& hora);
+
+// Deletes the account and every item charged to it, together or not at all.
+void closeAccount(Tdm& dm, const QString& accountId);
+
+} // namespace CreditBookStore
