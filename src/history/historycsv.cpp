@@ -80,7 +80,7 @@ QByteArray summary(const HistorySummary::Summary& sum) {
 }
 
 QString defaultFolder() {
-    const QString folder = QDir::home().filePath(QStringLiteral("quorvanta/relatorios"));
+    QString folder = QDir::home().filePath(QStringLiteral("quorvanta/relatorios"));
     QDir().mkpath(folder);
     return folder;
 }
