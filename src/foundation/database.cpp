@@ -151,6 +151,16 @@ void Database::checkWritable() {
     if (!q.exec(QStringLiteral("ROLLBACK"))) throw DbError(engineMessage(q.lastError()));
 }
 
+Database::Relaxed::Relaxed(Database& db) : m_db(db) {
+    QSqlQuery& q = m_db.prepared(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    run(q);
+}
+
+Database::Relaxed::~Relaxed() {
+    QSqlQuery& q = m_db.prepared(QStringLiteral("PRAGMA synchronous=FULL"));
+    q.exec(); // the next change waits for the disk again
+}
+
 QSqlDatabase Database::handle() const {
     return QSqlDatabase::database(m_connection, false);
 }

@@ -65,6 +65,20 @@ public:
     // key press. Read it whole, or finish() it, before the next use.
     QSqlQuery& prepared(const QString& sql);
 
+    // While alive, changes are safe from a crash of the program but reach the disk only with the next
+    // durable change (no wait for the disk): for a key press, whose line is made durable before its
+    // sale's first ticket prints.
+    class Relaxed {
+    public:
+        explicit Relaxed(Database& db);
+        ~Relaxed();
+        Relaxed(const Relaxed&) = delete;
+        Relaxed& operator=(const Relaxed&) = delete;
+
+    private:
+        Database& m_db;
+    };
+
     // Runs f inside one transaction: everything it wrote stays, or nothing does.
     void transaction(const std::function<void()>& f);
 

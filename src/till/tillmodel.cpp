@@ -188,7 +188,11 @@ void TillModel::addToTotal(const SaleLine& line) {
 void TillModel::addLine(QChar key) {
     if (m_booked) clearSale(); // a booked sale still on screen is over
     SaleLine line = TillStore::productLine(m_db, key);
-    line.rowid = TillStore::insertSaleLine(m_db, line);
+    {
+        // The line survives a crash at once and reaches the disk before the sale's first ticket.
+        const Database::Relaxed relaxed(m_db);
+        line.rowid = TillStore::insertSaleLine(m_db, line);
+    }
     m_lines << line;
     addToTotal(line);
     emit lineAdded(int(m_lines.size()) - 1);
@@ -206,6 +210,8 @@ int TillModel::ticketsOf(const SaleLine& line) {
 void TillModel::printTickets(const std::function<void(const SaleLine& line)>& print) {
     for (const SaleLine& line : m_lines)
         ticketsOf(line);
+    // every line on the disk before anything prints
+    TillStore::setTicketsPrinted(m_db, m_till.ticketsPrinted);
     int ticket = 0;
     for (const SaleLine& line : m_lines) {
         const int n = ticketsOf(line);
