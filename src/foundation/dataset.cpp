@@ -2,7 +2,6 @@
 
 #include "engineerror.h"
 #include "errors.h"
-#include "jetsql.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -21,39 +20,20 @@ const QString rowidColumn = QStringLiteral("__rowid__");
 
 Dataset::Dataset(Database& db, const QString& name, const QString& defaultSql,
                  const QStringList& declaredFields, QObject* parent)
-    : QObject(parent), m_db(db), m_defaultSql(defaultSql), m_declared(declaredFields) {
+    : QObject(parent), m_db(db), m_declared(declaredFields) {
     setObjectName(name);
-    m_sql = QStringList{defaultSql};
+    static const QRegularExpression from(QStringLiteral("\\bfrom\\s+(\\w+)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    m_defaultTable = from.match(defaultSql).captured(1);
+    m_sql = defaultSql;
+    m_queryTable = m_defaultTable;
 }
 
 void Dataset::setQuery(const QString& sql, const QString& table, const QVariantHash& values) {
     close();
-    m_sql = QStringList{sql};
-    m_bound = true;
-    m_boundTable = table;
-    m_boundValues = values;
-}
-
-void Dataset::setSql(const QString& text) {
-    close();
-    m_bound = false;
-    m_sql = text.split(QLatin1Char('\n'));
-}
-
-void Dataset::clearSql() {
-    close();
-    m_bound = false;
-    m_sql.clear();
-}
-
-void Dataset::addSql(const QString& line) {
-    close();
-    m_bound = false;
-    m_sql << line;
-}
-
-void Dataset::setParam(const QString& name, const QVariant& value) {
-    m_params.insert(name.startsWith(QLatin1Char(':')) ? name.mid(1) : name, value);
+    m_sql = sql;
+    m_queryTable = table;
+    m_values = values;
 }
 
 void Dataset::close() {
@@ -77,20 +57,8 @@ void Dataset::setActive(bool active) {
 
 void Dataset::open() {
     if (m_state != State::Inactive) return;
-    QString text;
-    QString table;
-    QHash<QString, QVariant> params = m_params;
-    if (m_bound) {
-        text = sql();
-        table = m_boundTable;
-        params = m_boundValues;
-    } else {
-        const JetSql::Statement st = JetSql::translate(sql());
-        if (st.kind != JetSql::Kind::Select)
-            throw DbError(QStringLiteral("%1: o comando não retorna registros.").arg(name()));
-        text = st.sql;
-        table = st.table;
-    }
+    QString text = m_sql;
+    const QString table = m_queryTable;
     if (!table.isEmpty()) {
         // keep each row's identity, so an edited row can be written back
         const int at = text.indexOf(QLatin1String("select"), 0, Qt::CaseInsensitive);
@@ -99,7 +67,7 @@ void Dataset::open() {
     QSqlQuery q(m_db.handle());
     q.setForwardOnly(true);
     if (!q.prepare(text)) raise(q.lastError());
-    for (auto it = params.cbegin(); it != params.cend(); ++it)
+    for (auto it = m_values.cbegin(); it != m_values.cend(); ++it)
         if (text.contains(QLatin1Char(':') + it.key())) q.bindValue(QLatin1Char(':') + it.key(), it.value());
     if (!q.exec()) raise(q.lastError());
 
@@ -149,28 +117,10 @@ void Dataset::open() {
 
 void Dataset::execSql() {
     close();
-    if (m_bound) {
-        QSqlQuery q(m_db.handle());
-        if (!q.prepare(sql())) raise(q.lastError());
-        for (auto it = m_boundValues.cbegin(); it != m_boundValues.cend(); ++it)
-            q.bindValue(QLatin1Char(':') + it.key(), it.value());
-        if (!q.exec()) raise(q.lastError());
-        return;
-    }
-    const JetSql::Statement st = JetSql::translate(sql());
     QSqlQuery q(m_db.handle());
-    if (st.insertWithLiterals) {
-        if (!q.prepare(st.sql)) raise(q.lastError());
-        for (int i = 0; i < st.insertColumns.size(); ++i) {
-            const ColumnInfo* c = m_db.column(st.table, st.insertColumns[i]);
-            q.addBindValue(c ? m_db.toStorage(*c, st.insertValues[i]) : st.insertValues[i]);
-        }
-    } else {
-        if (!q.prepare(st.sql)) raise(q.lastError());
-        for (auto it = m_params.cbegin(); it != m_params.cend(); ++it)
-            if (st.sql.contains(QLatin1Char(':') + it.key()))
-                q.bindValue(QLatin1Char(':') + it.key(), it.value());
-    }
+    if (!q.prepare(m_sql)) raise(q.lastError());
+    for (auto it = m_values.cbegin(); it != m_values.cend(); ++it)
+        q.bindValue(QLatin1Char(':') + it.key(), it.value());
     if (!q.exec()) raise(q.lastError());
 }
 
@@ -268,9 +218,7 @@ int Dataset::fieldWidth(const QString& field) const {
         return c && c->type == ColumnInfo::Type::Text ? c->width : 0;
     }
     // not open: look the declared field up in the default statement's table
-    static const QRegularExpression from(QStringLiteral("\\bfrom\\s+(\\w+)"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const ColumnInfo* c = m_db.column(from.match(m_defaultSql).captured(1), field);
+    const ColumnInfo* c = m_db.column(m_defaultTable, field);
     return c && c->type == ColumnInfo::Type::Text ? c->width : 0;
 }
 

@@ -8,36 +8,34 @@
 
 #include "database.h"
 
-// A dataset holds one statement as text and, once opened, every row of its result (a static cursor).
-// The windows replace the text and open or execute it; bound widgets follow its current row.
+// A dataset holds one statement in the engine's SQL with its bound values and, once opened, every row
+// of its result (a static cursor). The windows replace the statement and open or execute it; bound
+// widgets follow its current row.
 class Dataset : public QObject {
     Q_OBJECT
 public:
     enum class State { Inactive, Browse, Edit, Insert };
 
+    // The default statement reads one whole table ("select * from <table>"); its rows are written
+    // back to that table.
     Dataset(Database& db, const QString& name, const QString& defaultSql,
             const QStringList& declaredFields = {}, QObject* parent = nullptr);
 
     QString name() const { return objectName(); }
 
-    // Statement. Changing the text of an open dataset closes it.
-    QString sql() const { return m_sql.join(QLatin1Char('\n')); }
-    void setSql(const QString& text);
-    void clearSql();
-    void addSql(const QString& line);
+    // The statement, in the engine's SQL.
+    QString sql() const { return m_sql; }
 
     // A statement in the engine's own SQL whose values are bound by name (":name"), never pasted into
-    // the text; `table` is the one table its rows are written back to (empty: none). Replaces the text.
+    // the text; `table` is the one table its rows are written back to (empty: none). Replaces the
+    // statement; an open dataset is closed.
     void setQuery(const QString& sql, const QString& table, const QVariantHash& values = {});
 
     void open();    // runs a select and stands on its first row
     void close();   // drops the rows and any unposted change
-    void execSql(); // runs an insert, update or delete; the dataset stays closed
+    void execSql(); // runs the statement as an insert, update or delete; the dataset stays closed
     bool isActive() const { return m_state != State::Inactive; }
     void setActive(bool active);
-
-    // The one parameter the system uses: "update tbl_cont set cont =:cont".
-    void setParam(const QString& name, const QVariant& value);
 
     // Navigation over the rows in the order returned.
     void first();
@@ -89,13 +87,11 @@ private:
     void reloadRow(Row& row);
 
     Database& m_db;
-    QString m_defaultSql;
+    QString m_defaultTable; // the table the default statement reads
     QStringList m_declared;
-    QStringList m_sql;
-    QHash<QString, QVariant> m_params;
-    bool m_bound = false; // the text is the engine's SQL, set by setQuery
-    QString m_boundTable;
-    QVariantHash m_boundValues;
+    QString m_sql;
+    QString m_queryTable;
+    QVariantHash m_values;
 
     State m_state = State::Inactive;
     QString m_table;

@@ -5,11 +5,9 @@ Tdm::Tdm(const QString& databasePath, QObject* parent) : QObject(parent) {
     Database::checkWritableFile(databasePath);
     m_db = std::make_unique<Database>(databasePath);
     m_db->checkWritable(); // before the login: a file that cannot be written ends the program here
+    // every default statement reads its whole table, and its rows are written back to that table
     auto make = [this](const char* name, const char* sql, const QStringList& fields) {
-        auto* d = new Dataset(*m_db, QLatin1String(name), QLatin1String(sql), fields, this);
-        // every default statement reads its whole table: "select * from <table>"
-        d->setQuery(QLatin1String(sql), QString::fromLatin1(sql).section(QLatin1Char(' '), -1));
-        return d;
+        return new Dataset(*m_db, QLatin1String(name), QLatin1String(sql), fields, this);
     };
     q_config = make("q_config", "select * from tbl_produtos",
                     {"produto", "impresso", "valor", "quantidade", "bt", "id", "id_relaciona"});

@@ -77,7 +77,7 @@ private slots:
 
     void anEmptyTableGetsItsOneRow() {
         app->db.exec("delete from tbl_festa");
-        festa()->setSql(QStringLiteral("select * from tbl_festa"));
+        festa()->setQuery(QStringLiteral("SELECT * FROM tbl_festa"), QStringLiteral("tbl_festa"));
         festa()->open();
         withWindow([&] {
             QCOMPARE(f()->DBEdit1->text(), QString());

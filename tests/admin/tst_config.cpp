@@ -39,7 +39,8 @@ private slots:
 
     void listsAllTwentyProductsByKey() {
         // the sales screen leaves only the named products in the shared query
-        products()->setSql(QStringLiteral("select * from tbl_produtos where produto <> '' order by id asc"));
+        products()->setQuery(QStringLiteral("SELECT * FROM tbl_produtos WHERE produto <> '' ORDER BY id ASC"),
+                             QStringLiteral("tbl_produtos"));
         products()->open();
         withWindow([&] {
             QCOMPARE(f()->windowTitle(), QStringLiteral("Configuração de Produtos"));

@@ -1,7 +1,8 @@
+#include "creditbook/creditbookstore.h"
 #include "foundation/errors.h"
-#include "foundation/jetsql.h"
 #include "foundation/u_dm.h"
 #include "support/testsupport.h"
+#include "till/tillstore.h"
 
 using namespace TestSupport;
 
@@ -53,121 +54,82 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, Tdm{bad});
     }
 
-    void deleteStarWithAndWithoutWhere() {
-        Dataset* q = dm->q_vendas;
-        for (const char* id : {"1", "2", "2"})
-            db->exec(QStringLiteral("insert into tbl_vendas(id, produto) values ('%1', 'X')")
-                         .arg(QLatin1String(id)));
-        q->setSql(QStringLiteral("delete * from tbl_vendas where id like '2'"));
-        q->execSql();
-        QCOMPARE(db->scalar("select count(*) from tbl_vendas"), QStringLiteral("1"));
-        q->setSql(QStringLiteral("delete * from tbl_vendas"));
-        q->execSql();
-        QCOMPARE(db->scalar("select count(*) from tbl_vendas"), QStringLiteral("0"));
-        QVERIFY(!q->isActive());
+    // Product keys and field names are matched without regard to letter case.
+    void namesMatchWhateverTheLetterCase() {
+        QCOMPARE(TillStore::productLine(dm->database(), QLatin1Char('A')).id, QStringLiteral("a"));
+        QCOMPARE(TillStore::productLine(dm->database(), QLatin1Char('a')).id, QStringLiteral("a"));
+        QCOMPARE(dm->q_config->asString("PRODUTO"), dm->q_config->asString("produto"));
+        QVERIFY(dm->q_config->hasField(QStringLiteral("Id_Relaciona")));
     }
 
-    void doubleQuotedLiteralsAreStringsNotColumns() {
-        // "produto" would name a column in SQLite; in these statements it is a text.
-        db->exec("update tbl_produtos set produto = 'produto' where id = '3'");
-        Dataset* q = dm->q_config;
-        q->setSql(QStringLiteral("select * from tbl_produtos where produto like \"produto\""));
-        q->open();
-        QCOMPARE(q->recordCount(), 1);
-        QCOMPARE(q->asString("id"), QStringLiteral("3"));
-        q->setSql(QStringLiteral("select * from tbl_produtos where id like \"1\""));
-        q->open();
-        QCOMPARE(q->asString("produto"), QStringLiteral("REFRIGERANTE"));
-    }
-
-    void likeWithoutWildcardIsCaseInsensitiveEquality() {
-        Dataset* q = dm->q_config;
-        q->setSql(QStringLiteral("select * from tbl_produtos where id like 'A'"));
-        q->open();
-        QCOMPARE(q->recordCount(), 1);
-        QCOMPARE(q->asString("id"), QStringLiteral("a"));
-        // no partial match, and SQL wildcards are plain characters
-        db->exec("update tbl_produtos set produto = 'A_B' where id = '6'");
-        db->exec("update tbl_produtos set produto = 'AXB' where id = '7'");
-        q->setSql(QStringLiteral("select * from tbl_produtos where produto like 'a_b'"));
-        q->open();
-        QCOMPARE(q->recordCount(), 1);
-        QCOMPARE(q->asString("id"), QStringLiteral("6"));
-        q->setSql(QStringLiteral("select * from tbl_produtos where produto like 'A'"));
-        q->open();
-        QCOMPARE(q->recordCount(), 0);
-    }
-
-    void likeOnIntegerColumnMatchesDigitsExactly() {
-        for (int id : {1, 12, 1, 21})
-            db->exec(
-                QStringLiteral(
-                    "insert into tbl_prod_caderneta(id_ligacao, produto, valor) values (%1, 'P', '1,00')")
-                    .arg(id));
-        Dataset* q = dm->q_prod_cad;
-        q->setSql(QStringLiteral("select * from tbl_prod_caderneta where id_ligacao like'1'"));
-        q->open();
-        QCOMPARE(q->recordCount(), 2);
-        q->setSql(QStringLiteral("delete * from tbl_prod_caderneta where id_ligacao like '12' "));
-        q->execSql();
-        QCOMPARE(db->scalar("select count(*) from tbl_prod_caderneta"), QStringLiteral("3"));
-    }
-
-    void notEmptyFilterSkipsNullAndEmptyInIdOrder() {
-        db->exec("update tbl_produtos set produto = NULL where id = '5'");
-        Dataset* q = dm->q_config;
-        q->setSql(QStringLiteral("select * from tbl_produtos where produto <> '' order by id asc"));
-        q->open();
-        QStringList ids;
-        for (q->first(); !q->eof(); q->next())
-            ids << q->asString("id");
-        QCOMPARE(ids, QStringList({"0", "1", "2", "3", "4"}));
-    }
-
-    void textLiteralsConvertIntoIntegerAndDateColumns() {
-        Dataset* q = dm->q_prod_cad;
-        q->setSql(
-            QStringLiteral("Insert into tbl_prod_caderneta(id_ligacao, produto, valor, data, hora) values "
-                           "('7','D''ÁGUA','2,5','25/12/2026','14:05:33')"));
-        q->execSql();
+    // What the cashier types is text; it is stored as the column's type and shown back as typed.
+    void textIsConvertedIntoIntegerDateAndTimeColumns() {
+        CreditBookStore::chargeItem(*dm, QStringLiteral(" 7"), QStringLiteral("D'ÁGUA"),
+                                    QStringLiteral("2,5"), QStringLiteral("25/12/2026"),
+                                    QStringLiteral("14:05:33"));
         QCOMPARE(
             db->rows("select id_ligacao, typeof(id_ligacao), produto, data, hora from tbl_prod_caderneta"),
             QList<QStringList>({{"7", "integer", "D'ÁGUA", "2026-12-25", "14:05:33"}}));
-        q->setSql(QStringLiteral("select * from tbl_prod_caderneta"));
-        q->open();
+        CreditBookStore::listItems(*dm, QStringLiteral("7"));
+        Dataset* q = dm->q_prod_cad;
+        QCOMPARE(q->recordCount(), 1);
         QCOMPARE(q->asString("data"), QStringLiteral("25/12/2026"));
         QCOMPARE(q->asString("hora"), QStringLiteral("14:05:33"));
         QCOMPARE(q->asInteger("id_ligacao"), 7);
     }
 
+    // A value the column cannot hold is refused at post with the column's message; nothing is stored.
     void refusesUnconvertibleAndTooWideValues_data() {
-        QTest::addColumn<QString>("sql");
-        QTest::newRow("text into integer")
-            << "Insert into tbl_vendas(id, produto, valor, quantidade, impresso, id_relacionamento) values "
-               "('1','X','1,00','muitos','X','1')";
-        QTest::newRow("not a date") << "Insert into tbl_prod_caderneta(id_ligacao, produto, valor, data, "
-                                       "hora) values ('1','X','1','','10:00:00')";
-        QTest::newRow("not a time") << "Insert into tbl_prod_caderneta(id_ligacao, produto, valor, data, "
-                                       "hora) values ('1','X','1','01/01/2026','x')";
-        QTest::newRow("ticket text of 16")
-            << "Insert into tbl_vendas(id, produto, valor, quantidade, impresso, id_relacionamento) values "
-               "('1','X','1,00','1','1234567890123456','1')";
+        QTest::addColumn<QString>("dataset");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("message");
+        const QString mismatch =
+            QStringLiteral("Tipo de dados incompatível: '%1' não pode ser gravado no campo '%2' de %3.");
+        QTest::newRow("text into integer") << "q_vendas"
+                                           << "quantidade"
+                                           << "muitos" << mismatch.arg("muitos", "quantidade", "tbl_vendas");
         QTest::newRow("beyond a 32-bit integer")
-            << "Insert into tbl_vendas(id, produto, valor, quantidade, impresso, id_relacionamento) values "
-               "('1','X','1,00','99999999999','X','1')";
-        QTest::newRow("update too wide")
-            << "update tbl_festa set cabecalho = '1234567890123456789012345678901'";
+            << "q_vendas"
+            << "quantidade"
+            << "99999999999" << mismatch.arg("99999999999", "quantidade", "tbl_vendas");
+        QTest::newRow("not a date") << "q_prod_cad"
+                                    << "data"
+                                    << "31/02/2026"
+                                    << mismatch.arg("31/02/2026", "data", "tbl_prod_caderneta");
+        QTest::newRow("not a time") << "q_prod_cad"
+                                    << "hora"
+                                    << "x" << mismatch.arg("x", "hora", "tbl_prod_caderneta");
+        QTest::newRow("ticket text of 16") << "q_vendas"
+                                           << "impresso"
+                                           << "1234567890123456"
+                                           << "O campo 'impresso' de tbl_vendas aceita no máximo 15 "
+                                              "caracteres; o valor '1234567890123456' tem 16.";
+        // an edit of the one existing row, counted in characters as seen (an emoji is one)
+        QTest::newRow("edit too wide")
+            << "q_festa"
+            << "cabecalho" << QString(30, QLatin1Char('X')) + QStringLiteral("🎉")
+            << QStringLiteral(
+                   "O campo 'cabecalho' de tbl_festa aceita no máximo 30 caracteres; o valor '%1' tem 31.")
+                   .arg(QString(30, QLatin1Char('X')) + QStringLiteral("🎉"));
     }
     void refusesUnconvertibleAndTooWideValues() {
-        QFETCH(QString, sql);
-        Dataset* q = dm->q_vendas;
-        q->setSql(sql);
+        QFETCH(QString, dataset);
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, message);
+        Dataset* q = dm->findChild<Dataset*>(dataset);
+        QVERIFY(q);
+        q->open();
+        q->edit(); // on an empty result, a new row
+        q->setValue(field, value);
         try {
-            q->execSql();
-            QFAIL("the statement was accepted");
+            q->post();
+            QFAIL("the value was accepted");
         } catch (const DbError& e) {
-            QVERIFY(!e.text().isEmpty());
+            QCOMPARE(e.text(), message);
         }
+        q->cancel();
         QCOMPARE(db->scalar("select count(*) from tbl_vendas"), QStringLiteral("0"));
         QCOMPARE(db->scalar("select count(*) from tbl_prod_caderneta"), QStringLiteral("0"));
         QCOMPARE(db->scalar("select cabecalho from tbl_festa"), QStringLiteral("FESTA DA COMUNIDADE"));
@@ -175,7 +137,8 @@ private slots:
 
     void postOnAPartialSelectWritesTheTable() {
         Dataset* q = dm->q_cont_vendas;
-        q->setSql(QStringLiteral("select * from tbl_cont_vendas where id like \"1\""));
+        q->setQuery(QStringLiteral("SELECT * FROM tbl_cont_vendas WHERE id = :id"),
+                    QStringLiteral("tbl_cont_vendas"), {{QStringLiteral("id"), QStringLiteral("1")}});
         q->open();
         QCOMPARE(q->recordCount(), 0);
         q->append();
@@ -188,7 +151,7 @@ private slots:
 
         // a select of one column still edits its row
         Dataset* c = dm->q_cont;
-        c->setSql(QStringLiteral("select cont from tbl_cont"));
+        c->setQuery(QStringLiteral("SELECT cont FROM tbl_cont"), QStringLiteral("tbl_cont"));
         c->open();
         c->edit();
         c->setValue("cont", 41);
@@ -224,11 +187,12 @@ private slots:
         QCOMPARE(db->scalar("select count(*) || cabecalho from tbl_festa"), QStringLiteral("1QUERMESSE"));
     }
 
-    void contParameterSetsTheCounter() {
+    void boundValueSetsTheCounter() {
         Dataset* q = dm->q_cont;
-        q->setSql(QStringLiteral("update tbl_cont set cont =:cont"));
-        q->setParam("cont", 8);
+        q->setQuery(QStringLiteral("UPDATE tbl_cont SET cont = :cont"), QString(),
+                    {{QStringLiteral("cont"), 8}});
         q->execSql();
+        QVERIFY(!q->isActive());
         QCOMPARE(db->scalar("select cont from tbl_cont"), QStringLiteral("8"));
     }
 
@@ -240,7 +204,8 @@ private slots:
         QCOMPARE(q->recordCount(), 0);
         q->append();
         q->setValue("nome", "BIA");
-        q->setSql(QStringLiteral("select * from tbl_caderneta order by nome asc"));
+        q->setQuery(QStringLiteral("SELECT * FROM tbl_caderneta ORDER BY nome ASC"),
+                    QStringLiteral("tbl_caderneta"));
         q->open();
         QCOMPARE(q->recordCount(), 0);
         QCOMPARE(db->scalar("select count(*) from tbl_caderneta"), QStringLiteral("0"));
@@ -263,7 +228,8 @@ private slots:
 
     void walkingRowsAndDeleting() {
         Dataset* q = dm->q_config;
-        q->setSql(QStringLiteral("select * from tbl_produtos order by id asc"));
+        q->setQuery(QStringLiteral("SELECT * FROM tbl_produtos ORDER BY id ASC"),
+                    QStringLiteral("tbl_produtos"));
         q->open();
         int n = 0;
         for (q->first(); !q->eof(); q->next())
@@ -271,7 +237,6 @@ private slots:
         QCOMPARE(n, 20);
         QCOMPARE(q->asString("id"), QStringLiteral("j")); // next past the end stays on the last row
         Dataset* p = dm->q_prod_cad;
-        p->setSql(QStringLiteral("select * from tbl_prod_caderneta"));
         p->open();
         p->remove(); // nothing to delete
         QCOMPARE(p->recordCount(), 0);
@@ -279,7 +244,7 @@ private slots:
 
     void badStatementFailsWithTheEngineMessage() {
         Dataset* q = dm->q_config;
-        q->setSql(QStringLiteral("select * from tbl_nada"));
+        q->setQuery(QStringLiteral("SELECT * FROM tbl_nada"), QString());
         try {
             q->open();
             QFAIL("opened");
@@ -289,17 +254,16 @@ private slots:
         QVERIFY(!q->isActive());
     }
 
-    void quotedLiteral() { QCOMPARE(JetSql::quoted(QStringLiteral("D'ÁGUA")), QStringLiteral("'D''ÁGUA'")); }
-
     void transactionKeepsAllOrNothing() {
         db->exec("insert into tbl_caderneta(nome) values ('ANA')");
         db->exec("insert into tbl_prod_caderneta(id_ligacao, produto, valor) values (1, 'P', '1')");
         try {
             dm->database().transaction([&] {
-                dm->q_prod_cad->setSql(
-                    QStringLiteral("delete * from tbl_prod_caderneta where id_ligacao like '1' "));
+                dm->q_prod_cad->setQuery(
+                    QStringLiteral("DELETE FROM tbl_prod_caderneta WHERE id_ligacao = :conta"), QString(),
+                    {{QStringLiteral("conta"), 1}});
                 dm->q_prod_cad->execSql();
-                dm->q_caderneta->setSql(QStringLiteral("delete * from tbl_nada"));
+                dm->q_caderneta->setQuery(QStringLiteral("DELETE FROM tbl_nada"), QString());
                 dm->q_caderneta->execSql();
             });
             QFAIL("committed");

@@ -327,9 +327,9 @@ private slots:
         QVERIFY(!PdfProbe::find(words, QStringLiteral("QUERMESSE 2026")).isNull());
         QVERIFY(PdfProbe::find(words, QStringLiteral("FESTA")).isNull());
         // No row at all: the text prints empty, the page still prints.
-        dm.q_festa->setSql(QStringLiteral("delete * from tbl_festa"));
+        dm.q_festa->setQuery(QStringLiteral("DELETE FROM tbl_festa"), QString());
         dm.q_festa->execSql();
-        dm.q_festa->setSql(QStringLiteral("select * from tbl_festa"));
+        dm.q_festa->setQuery(QStringLiteral("SELECT * FROM tbl_festa"), QStringLiteral("tbl_festa"));
         dm.q_festa->open();
         const QString empty = pdfOf(r);
         QCOMPARE(PdfProbe::pageCount(empty), 1);

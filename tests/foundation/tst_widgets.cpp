@@ -16,7 +16,8 @@ private slots:
     void init() {
         db = std::make_unique<TestDatabase>();
         dm = std::make_unique<Tdm>(db->path());
-        dm->q_config->setSql(QStringLiteral("select * from tbl_produtos order by id asc"));
+        dm->q_config->setQuery(QStringLiteral("SELECT * FROM tbl_produtos ORDER BY id ASC"),
+                               QStringLiteral("tbl_produtos"));
         dm->q_config->open();
     }
     void cleanup() {
@@ -30,7 +31,8 @@ private slots:
         QCOMPARE(KeyFilter::filtered(&edit, QString(30, QLatin1Char('X'))).size(), 25);
         dm->q_config->next();
         QCOMPARE(edit.text(), QStringLiteral("REFRIGERANTE"));
-        dm->q_config->setSql(QStringLiteral("select * from tbl_produtos where id like 'a'"));
+        dm->q_config->setQuery(QStringLiteral("SELECT * FROM tbl_produtos WHERE id = :id"),
+                               QStringLiteral("tbl_produtos"), {{QStringLiteral("id"), QStringLiteral("a")}});
         dm->q_config->open();
         QCOMPARE(edit.text(), QString());
         dm->q_config->close();
@@ -62,8 +64,9 @@ private slots:
         QCOMPARE(dm->q_config->asString("id"), QStringLiteral("3"));
         dm->q_config->setRecNo(7);
         QCOMPARE(grid.currentIndex().row(), 7);
-        dm->q_config->setSql(
-            QStringLiteral("select * from tbl_produtos where produto <> '' order by id asc"));
+        dm->q_config->setQuery(
+            QStringLiteral("SELECT * FROM tbl_produtos WHERE produto <> '' ORDER BY id ASC"),
+            QStringLiteral("tbl_produtos"));
         dm->q_config->open();
         QCOMPARE(grid.model()->rowCount(), 6);
         QCOMPARE(grid.currentIndex().row(), 0);
