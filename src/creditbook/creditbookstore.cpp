@@ -1,6 +1,5 @@
 #include "creditbookstore.h"
 
-#include "foundation/ptbrcollation.h"
 #include "foundation/u_dm.h"
 
 namespace CreditBookStore {
@@ -13,9 +12,8 @@ const QString items = QStringLiteral("tbl_prod_caderneta");
 void listAccounts(Tdm& dm) {
     Dataset* q = dm.q_caderneta;
     q->close();
-    q->setQuery(QStringLiteral("SELECT * FROM tbl_caderneta ORDER BY nome COLLATE %1 ASC")
-                    .arg(QLatin1String(PtBrCollation::name)),
-                accounts);
+    // names in Brazilian order (the collation registered on the connection)
+    q->setQuery(QStringLiteral("SELECT * FROM tbl_caderneta ORDER BY nome COLLATE PTBR ASC"), accounts);
     q->open();
 }
 

@@ -102,6 +102,11 @@ Database::~Database() {
     QSqlDatabase::removeDatabase(m_connection);
 }
 
+void Database::execute(const QString& sql) const {
+    QSqlQuery q = prepare(sql);
+    run(q);
+}
+
 QSqlQuery& Database::prepared(const QString& sql) {
     QSqlQuery*& q = m_prepared[sql];
     if (!q) {

@@ -61,6 +61,9 @@ public:
     // Runs a prepared statement; an engine error raises DbError with the user's message.
     static void run(QSqlQuery& query);
 
+    // Runs a statement that takes no values.
+    void execute(const QString& sql) const;
+
     // A statement prepared once on this connection and kept for reuse, for the steps that run on every
     // key press. Read it whole, or finish() it, before the next use.
     QSqlQuery& prepared(const QString& sql);

@@ -14,16 +14,9 @@ const QString notPrinted = QStringLiteral("falhou");
 const QString reprinted = QStringLiteral("reimpresso");
 const QString printed = QStringLiteral("impresso");
 
-QSqlQuery prepared(Database& db, const QString& sql) {
-    QSqlQuery q(db.handle());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) throw DbError(Database::errorMessage(q.lastError()));
-    return q;
-}
-
 void setState(Database& db, const PrintJob& job, const QString& from, const QString& to) {
-    QSqlQuery q = prepared(db, QStringLiteral("UPDATE tbl_fichas_trabalhos SET estado = ? "
-                                              "WHERE destino = ? AND trabalho = ? AND estado = ?"));
+    QSqlQuery q = db.prepare(QStringLiteral("UPDATE tbl_fichas_trabalhos SET estado = ? "
+                                            "WHERE destino = ? AND trabalho = ? AND estado = ?"));
     q.addBindValue(to);
     q.addBindValue(job.destination);
     q.addBindValue(job.id);
@@ -35,21 +28,21 @@ void setState(Database& db, const PrintJob& job, const QString& from, const QStr
 
 TicketJobs::TicketJobs(Database& db, QObject* parent) : QObject(parent), m_db(db) {
     QSqlQuery create =
-        prepared(db, QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_fichas_trabalhos ("
-                                    "seq INTEGER PRIMARY KEY AUTOINCREMENT, produto_id TEXT NOT NULL, "
-                                    "produto TEXT NOT NULL, impresso TEXT NOT NULL, destino TEXT NOT NULL, "
-                                    "trabalho INTEGER NOT NULL, estado TEXT NOT NULL)"));
+        db.prepare(QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_fichas_trabalhos ("
+                                  "seq INTEGER PRIMARY KEY AUTOINCREMENT, produto_id TEXT NOT NULL, "
+                                  "produto TEXT NOT NULL, impresso TEXT NOT NULL, destino TEXT NOT NULL, "
+                                  "trabalho INTEGER NOT NULL, estado TEXT NOT NULL)"));
     Database::run(create);
     // Tickets that ended printed (or were reprinted) are of no more use.
-    QSqlQuery done = prepared(db, QStringLiteral("DELETE FROM tbl_fichas_trabalhos WHERE estado IN (?, ?)"));
+    QSqlQuery done = db.prepare(QStringLiteral("DELETE FROM tbl_fichas_trabalhos WHERE estado IN (?, ?)"));
     done.addBindValue(printed);
     done.addBindValue(reprinted);
     Database::run(done);
     connect(&m_watcher, &PrintJobWatcher::jobsFailed, this, &TicketJobs::jobsFailed);
     connect(&m_watcher, &PrintJobWatcher::jobsCompleted, this, &TicketJobs::jobsEnded);
     // Jobs still followed when the program last ended are followed again.
-    QSqlQuery q = prepared(db, QStringLiteral("SELECT destino, trabalho FROM tbl_fichas_trabalhos "
-                                              "WHERE estado = ? ORDER BY seq"));
+    QSqlQuery q = db.prepare(QStringLiteral("SELECT destino, trabalho FROM tbl_fichas_trabalhos "
+                                            "WHERE estado = ? ORDER BY seq"));
     q.addBindValue(following);
     Database::run(q);
     QList<PrintJob> jobs;
@@ -61,9 +54,9 @@ TicketJobs::TicketJobs(Database& db, QObject* parent) : QObject(parent), m_db(db
 void TicketJobs::record(const QString& productId, const QString& product, const QString& ticketText,
                         const PrintJob& job) {
     if (job.isFile()) return; // a PDF file is whole once written
-    QSqlQuery q = prepared(m_db, QStringLiteral("INSERT INTO tbl_fichas_trabalhos "
-                                                "(produto_id, produto, impresso, destino, trabalho, estado) "
-                                                "VALUES (?, ?, ?, ?, ?, ?)"));
+    QSqlQuery q = m_db.prepare(QStringLiteral("INSERT INTO tbl_fichas_trabalhos "
+                                              "(produto_id, produto, impresso, destino, trabalho, estado) "
+                                              "VALUES (?, ?, ?, ?, ?, ?)"));
     for (const QVariant& v : {QVariant(productId), QVariant(product), QVariant(ticketText),
                               QVariant(job.destination), QVariant(job.id), QVariant(following)})
         q.addBindValue(v);
@@ -88,8 +81,8 @@ void TicketJobs::jobsEnded(const QList<PrintJob>& jobs) {
 
 QList<TicketJobs::Failed> TicketJobs::failed() const {
     QSqlQuery q =
-        prepared(m_db, QStringLiteral("SELECT produto, COUNT(*) FROM tbl_fichas_trabalhos "
-                                      "WHERE estado = ? GROUP BY produto_id, produto ORDER BY MIN(seq)"));
+        m_db.prepare(QStringLiteral("SELECT produto, COUNT(*) FROM tbl_fichas_trabalhos "
+                                    "WHERE estado = ? GROUP BY produto_id, produto ORDER BY MIN(seq)"));
     q.addBindValue(notPrinted);
     Database::run(q);
     QList<Failed> out;
@@ -123,8 +116,8 @@ void TicketJobs::reprintFailed(const std::function<PrintJob(const QString& ticke
     QList<Row> rows;
     {
         QSqlQuery q =
-            prepared(m_db, QStringLiteral("SELECT seq, produto_id, produto, impresso, destino, trabalho "
-                                          "FROM tbl_fichas_trabalhos WHERE estado = ? ORDER BY seq"));
+            m_db.prepare(QStringLiteral("SELECT seq, produto_id, produto, impresso, destino, trabalho "
+                                        "FROM tbl_fichas_trabalhos WHERE estado = ? ORDER BY seq"));
         q.addBindValue(notPrinted);
         Database::run(q);
         while (q.next())
@@ -138,8 +131,8 @@ void TicketJobs::reprintFailed(const std::function<PrintJob(const QString& ticke
             PrintServer::cancelJob(r.job);
             const PrintJob job = print(r.text);
             m_db.transaction([&] {
-                QSqlQuery q = prepared(
-                    m_db, QStringLiteral("UPDATE tbl_fichas_trabalhos SET estado = ? WHERE seq = ?"));
+                QSqlQuery q =
+                    m_db.prepare(QStringLiteral("UPDATE tbl_fichas_trabalhos SET estado = ? WHERE seq = ?"));
                 q.addBindValue(reprinted);
                 q.addBindValue(r.seq);
                 Database::run(q);

@@ -14,18 +14,6 @@ namespace {
 
 const QString momentFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
 
-QSqlQuery prepared(Database& db, const QString& sql) {
-    QSqlQuery q(db.handle());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) throw DbError(Database::errorMessage(q.lastError()));
-    return q;
-}
-
-void runSql(Database& db, const QString& sql) {
-    QSqlQuery q = prepared(db, sql);
-    Database::run(q);
-}
-
 QString momentText(const QDateTime& moment) {
     return moment.toString(momentFormat);
 }
@@ -67,7 +55,7 @@ QString moneyText(qint64 c) {
 }
 
 void ensureTables(Database& db) {
-    runSql(db, QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_hist_caixas ("
+    db.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_hist_caixas ("
                               "id INTEGER PRIMARY KEY AUTOINCREMENT, numero INTEGER NOT NULL, "
                               "responsavel TEXT NOT NULL, operador TEXT NOT NULL, fechado_por TEXT NOT NULL, "
                               "abertura_data TEXT NOT NULL, abertura_hora TEXT NOT NULL, aberto_em TEXT, "
@@ -75,25 +63,25 @@ void ensureTables(Database& db) {
                               "vendas_centavos INTEGER NOT NULL, sangria_centavos INTEGER NOT NULL, "
                               "sangrias INTEGER NOT NULL, esperado_centavos INTEGER NOT NULL, "
                               "contado_centavos INTEGER)"));
-    runSql(db, QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_hist_produtos ("
+    db.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_hist_produtos ("
                               "caixa_id INTEGER NOT NULL REFERENCES tbl_hist_caixas (id), "
                               "id TEXT NOT NULL, produto TEXT NOT NULL, valor TEXT NOT NULL, "
                               "unidades INTEGER NOT NULL, fichas INTEGER NOT NULL, "
                               "total_centavos INTEGER NOT NULL)"));
-    runSql(db, QStringLiteral(
-                   "CREATE INDEX IF NOT EXISTS ix_hist_produtos_caixa ON tbl_hist_produtos (caixa_id)"));
+    db.execute(
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ix_hist_produtos_caixa ON tbl_hist_produtos (caixa_id)"));
     // caixa_id stays empty while the till that sold is open; its closing fills it.
-    runSql(db, QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_hist_vendas ("
+    db.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_hist_vendas ("
                               "id INTEGER PRIMARY KEY AUTOINCREMENT, caixa_id INTEGER REFERENCES "
                               "tbl_hist_caixas (id), numero INTEGER NOT NULL, momento TEXT NOT NULL, "
                               "total_centavos INTEGER NOT NULL, fichas INTEGER NOT NULL)"));
-    runSql(db,
-           QStringLiteral("CREATE INDEX IF NOT EXISTS ix_hist_vendas_caixa ON tbl_hist_vendas (caixa_id)"));
+    db.execute(
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ix_hist_vendas_caixa ON tbl_hist_vendas (caixa_id)"));
 }
 
 void recordSale(Database& db, qint64 number, const QDateTime& at, qint64 totalCents, int tickets) {
-    QSqlQuery q = prepared(db, QStringLiteral("INSERT INTO tbl_hist_vendas (numero, momento, total_centavos, "
-                                              "fichas) VALUES (?, ?, ?, ?)"));
+    QSqlQuery q = db.prepare(QStringLiteral("INSERT INTO tbl_hist_vendas (numero, momento, total_centavos, "
+                                            "fichas) VALUES (?, ?, ?, ?)"));
     q.addBindValue(number);
     q.addBindValue(momentText(at));
     q.addBindValue(totalCents);
@@ -103,10 +91,9 @@ void recordSale(Database& db, qint64 number, const QDateTime& at, qint64 totalCe
 
 qint64 recordClosing(Database& db, const TillStore::TillRow& t, const ClosingFacts& f) {
     // What the tally holds per key, name and price.
-    QSqlQuery tally =
-        prepared(db, QStringLiteral("SELECT lower(coalesce(id, '')), coalesce(produto, ''), "
-                                    "coalesce(valor, ''), count(*), sum(coalesce(quantidade, 0)) "
-                                    "FROM tbl_cont_vendas GROUP BY 1, 2, 3 ORDER BY 1, 2, 3"));
+    QSqlQuery tally = db.prepare(QStringLiteral("SELECT lower(coalesce(id, '')), coalesce(produto, ''), "
+                                                "coalesce(valor, ''), count(*), sum(coalesce(quantidade, 0)) "
+                                                "FROM tbl_cont_vendas GROUP BY 1, 2, 3 ORDER BY 1, 2, 3"));
     Database::run(tally);
     QList<ProductSold> products;
     qint64 salesCents = 0;
@@ -124,12 +111,11 @@ qint64 recordClosing(Database& db, const TillStore::TillRow& t, const ClosingFac
 
     const QDateTime opened = QDateTime::fromString(t.openDate + QLatin1Char(' ') + t.openTime,
                                                    QStringLiteral("dd/MM/yyyy HH:mm:ss"));
-    QSqlQuery q =
-        prepared(db, QStringLiteral(
-                         "INSERT INTO tbl_hist_caixas (numero, responsavel, operador, fechado_por, "
-                         "abertura_data, abertura_hora, aberto_em, fechado_em, entrada_centavos, "
-                         "vendas_centavos, sangria_centavos, sangrias, esperado_centavos, contado_centavos) "
-                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QSqlQuery q = db.prepare(
+        QStringLiteral("INSERT INTO tbl_hist_caixas (numero, responsavel, operador, fechado_por, "
+                       "abertura_data, abertura_hora, aberto_em, fechado_em, entrada_centavos, "
+                       "vendas_centavos, sangria_centavos, sangrias, esperado_centavos, contado_centavos) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     // an empty name is stored as the empty text, never as NULL
     const auto text = [](const QString& s) { return s.isNull() ? QStringLiteral("") : s; };
     q.addBindValue(t.number);
@@ -150,9 +136,9 @@ qint64 recordClosing(Database& db, const TillStore::TillRow& t, const ClosingFac
     const qint64 id = q.lastInsertId().toLongLong();
 
     for (const ProductSold& p : products) {
-        QSqlQuery row = prepared(db, QStringLiteral("INSERT INTO tbl_hist_produtos (caixa_id, id, produto, "
-                                                    "valor, unidades, fichas, total_centavos) "
-                                                    "VALUES (?, ?, ?, ?, ?, ?, ?)"));
+        QSqlQuery row = db.prepare(QStringLiteral("INSERT INTO tbl_hist_produtos (caixa_id, id, produto, "
+                                                  "valor, unidades, fichas, total_centavos) "
+                                                  "VALUES (?, ?, ?, ?, ?, ?, ?)"));
         row.addBindValue(id);
         row.addBindValue(p.key);
         row.addBindValue(p.name);
@@ -163,8 +149,8 @@ qint64 recordClosing(Database& db, const TillStore::TillRow& t, const ClosingFac
         Database::run(row);
     }
 
-    QSqlQuery tie = prepared(
-        db, QStringLiteral("UPDATE tbl_hist_vendas SET caixa_id = ? WHERE caixa_id IS NULL AND numero = ?"));
+    QSqlQuery tie = db.prepare(
+        QStringLiteral("UPDATE tbl_hist_vendas SET caixa_id = ? WHERE caixa_id IS NULL AND numero = ?"));
     tie.addBindValue(id);
     tie.addBindValue(t.number);
     Database::run(tie);
@@ -172,12 +158,11 @@ qint64 recordClosing(Database& db, const TillStore::TillRow& t, const ClosingFac
 }
 
 QList<ClosedTill> closedTills(Database& db) {
-    QSqlQuery q =
-        prepared(db, QStringLiteral("SELECT id, numero, responsavel, operador, fechado_por, "
-                                    "abertura_data, abertura_hora, aberto_em, fechado_em, "
-                                    "entrada_centavos, vendas_centavos, sangria_centavos, sangrias, "
-                                    "esperado_centavos, contado_centavos FROM tbl_hist_caixas "
-                                    "ORDER BY fechado_em DESC, id DESC"));
+    QSqlQuery q = db.prepare(QStringLiteral("SELECT id, numero, responsavel, operador, fechado_por, "
+                                            "abertura_data, abertura_hora, aberto_em, fechado_em, "
+                                            "entrada_centavos, vendas_centavos, sangria_centavos, sangrias, "
+                                            "esperado_centavos, contado_centavos FROM tbl_hist_caixas "
+                                            "ORDER BY fechado_em DESC, id DESC"));
     Database::run(q);
     QList<ClosedTill> tills;
     while (q.next()) {
@@ -203,10 +188,9 @@ QList<ClosedTill> closedTills(Database& db) {
 }
 
 QList<ProductSold> productsSold(Database& db, const QList<qint64>& ids) {
-    QSqlQuery q =
-        prepared(db, QStringLiteral("SELECT id, produto, valor, sum(unidades), sum(fichas), "
-                                    "sum(total_centavos) FROM tbl_hist_produtos WHERE caixa_id IN ") +
-                         placeholders(ids.size()) + QStringLiteral(" GROUP BY 1, 2, 3 ORDER BY 1, 2, 3"));
+    QSqlQuery q = db.prepare(QStringLiteral("SELECT id, produto, valor, sum(unidades), sum(fichas), "
+                                            "sum(total_centavos) FROM tbl_hist_produtos WHERE caixa_id IN ") +
+                             placeholders(ids.size()) + QStringLiteral(" GROUP BY 1, 2, 3 ORDER BY 1, 2, 3"));
     bindIds(q, ids);
     Database::run(q);
     QList<ProductSold> out;
@@ -224,9 +208,9 @@ QList<ProductSold> productsSold(Database& db, const QList<qint64>& ids) {
 }
 
 QList<SaleMoment> sales(Database& db, const QList<qint64>& ids) {
-    QSqlQuery q = prepared(db, QStringLiteral("SELECT momento, total_centavos, fichas FROM tbl_hist_vendas "
-                                              "WHERE caixa_id IN ") +
-                                   placeholders(ids.size()) + QStringLiteral(" ORDER BY momento, id"));
+    QSqlQuery q = db.prepare(QStringLiteral("SELECT momento, total_centavos, fichas FROM tbl_hist_vendas "
+                                            "WHERE caixa_id IN ") +
+                             placeholders(ids.size()) + QStringLiteral(" ORDER BY momento, id"));
     bindIds(q, ids);
     Database::run(q);
     QList<SaleMoment> out;

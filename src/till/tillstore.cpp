@@ -9,18 +9,6 @@ namespace TillStore {
 
 namespace {
 
-QSqlQuery prepared(Database& db, const QString& sql) {
-    QSqlQuery q(db.handle());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) throw DbError(Database::errorMessage(q.lastError()));
-    return q;
-}
-
-void runSql(Database& db, const QString& sql) {
-    QSqlQuery q = prepared(db, sql);
-    Database::run(q);
-}
-
 // Text columns of the till never hold NULL: an empty name is stored as the empty text.
 QString notNull(const QString& text) {
     return text.isNull() ? QStringLiteral("") : text;
@@ -31,21 +19,21 @@ QString notNull(const QString& text) {
 void ensureTables(Database& db) {
     // The open till and the tickets sold per key, kept as each step is booked. Plain columns, so the
     // file stays readable by any SQLite tool.
-    runSql(db, QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_caixa_atual ("
+    db.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_caixa_atual ("
                               "id INTEGER PRIMARY KEY CHECK (id = 1), "
                               "aberto INTEGER NOT NULL, numero INTEGER NOT NULL, "
                               "responsavel TEXT NOT NULL, operador TEXT NOT NULL, "
                               "data TEXT NOT NULL, hora TEXT NOT NULL, entrada TEXT NOT NULL, "
                               "em_caixa TEXT NOT NULL, sangria TEXT NOT NULL, sangrias INTEGER NOT NULL, "
                               "fichas_impressas INTEGER NOT NULL DEFAULT 0)"));
-    runSql(db, QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_caixa_fichas ("
+    db.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_caixa_fichas ("
                               "id TEXT PRIMARY KEY, fichas INTEGER NOT NULL)"));
 }
 
 std::optional<TillRow> readTill(Database& db) {
-    QSqlQuery q = prepared(db, QStringLiteral("SELECT aberto, numero, responsavel, operador, data, hora, "
-                                              "entrada, em_caixa, sangria, sangrias, fichas_impressas "
-                                              "FROM tbl_caixa_atual WHERE id = 1"));
+    QSqlQuery q = db.prepare(QStringLiteral("SELECT aberto, numero, responsavel, operador, data, hora, "
+                                            "entrada, em_caixa, sangria, sangrias, fichas_impressas "
+                                            "FROM tbl_caixa_atual WHERE id = 1"));
     Database::run(q);
     if (!q.next()) return std::nullopt;
     TillRow t;
@@ -64,11 +52,10 @@ std::optional<TillRow> readTill(Database& db) {
 }
 
 void writeTill(Database& db, const TillRow& t) {
-    QSqlQuery q =
-        prepared(db, QStringLiteral("INSERT OR REPLACE INTO tbl_caixa_atual (id, aberto, numero, "
-                                    "responsavel, operador, data, hora, entrada, em_caixa, sangria, "
-                                    "sangrias, fichas_impressas) "
-                                    "VALUES (1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QSqlQuery q = db.prepare(QStringLiteral("INSERT OR REPLACE INTO tbl_caixa_atual (id, aberto, numero, "
+                                            "responsavel, operador, data, hora, entrada, em_caixa, sangria, "
+                                            "sangrias, fichas_impressas) "
+                                            "VALUES (1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     q.addBindValue(t.open ? 1 : 0);
     q.addBindValue(t.number);
     q.addBindValue(notNull(t.responsible));
@@ -84,14 +71,13 @@ void writeTill(Database& db, const TillRow& t) {
 }
 
 void setTicketsPrinted(Database& db, int printed) {
-    QSqlQuery q =
-        prepared(db, QStringLiteral("UPDATE tbl_caixa_atual SET fichas_impressas = ? WHERE id = 1"));
+    QSqlQuery q = db.prepare(QStringLiteral("UPDATE tbl_caixa_atual SET fichas_impressas = ? WHERE id = 1"));
     q.addBindValue(printed);
     Database::run(q);
 }
 
 QHash<QString, qint64> readCounts(Database& db) {
-    QSqlQuery q = prepared(db, QStringLiteral("SELECT id, fichas FROM tbl_caixa_fichas"));
+    QSqlQuery q = db.prepare(QStringLiteral("SELECT id, fichas FROM tbl_caixa_fichas"));
     Database::run(q);
     QHash<QString, qint64> counts;
     while (q.next())
@@ -100,28 +86,28 @@ QHash<QString, qint64> readCounts(Database& db) {
 }
 
 void emptyCounts(Database& db) {
-    runSql(db, QStringLiteral("DELETE FROM tbl_caixa_fichas"));
+    db.execute(QStringLiteral("DELETE FROM tbl_caixa_fichas"));
 }
 
 qint64 readCounter(Database& db) {
-    QSqlQuery q = prepared(db, QStringLiteral("SELECT cont FROM tbl_cont LIMIT 1"));
+    QSqlQuery q = db.prepare(QStringLiteral("SELECT cont FROM tbl_cont LIMIT 1"));
     Database::run(q);
     return q.next() ? q.value(0).toLongLong() : 0;
 }
 
 void writeCounter(Database& db, qint64 value) {
-    QSqlQuery q = prepared(db, QStringLiteral("UPDATE tbl_cont SET cont = ?"));
+    QSqlQuery q = db.prepare(QStringLiteral("UPDATE tbl_cont SET cont = ?"));
     q.addBindValue(value);
     Database::run(q);
     if (q.numRowsAffected() > 0) return;
     // a counter table left without its row gets it back
-    QSqlQuery add = prepared(db, QStringLiteral("INSERT INTO tbl_cont (cont) VALUES (?)"));
+    QSqlQuery add = db.prepare(QStringLiteral("INSERT INTO tbl_cont (cont) VALUES (?)"));
     add.addBindValue(value);
     Database::run(add);
 }
 
 void emptyTally(Database& db) {
-    runSql(db, QStringLiteral("DELETE FROM tbl_cont_vendas"));
+    db.execute(QStringLiteral("DELETE FROM tbl_cont_vendas"));
 }
 
 SaleLine productLine(Database& db, QChar key) {
@@ -142,7 +128,7 @@ SaleLine productLine(Database& db, QChar key) {
 }
 
 QHash<QString, QString> readNames(Database& db) {
-    QSqlQuery q = prepared(db, QStringLiteral("SELECT lower(id), produto FROM tbl_produtos ORDER BY rowid"));
+    QSqlQuery q = db.prepare(QStringLiteral("SELECT lower(id), produto FROM tbl_produtos ORDER BY rowid"));
     Database::run(q);
     QHash<QString, QString> names;
     while (q.next()) {
@@ -153,8 +139,8 @@ QHash<QString, QString> readNames(Database& db) {
 }
 
 QList<SaleLine> readSale(Database& db) {
-    QSqlQuery q = prepared(db, QStringLiteral("SELECT rowid, id, produto, valor, quantidade, impresso, "
-                                              "id_relacionamento FROM tbl_vendas ORDER BY rowid"));
+    QSqlQuery q = db.prepare(QStringLiteral("SELECT rowid, id, produto, valor, quantidade, impresso, "
+                                            "id_relacionamento FROM tbl_vendas ORDER BY rowid"));
     Database::run(q);
     QList<SaleLine> lines;
     while (q.next()) {
@@ -173,8 +159,8 @@ QList<SaleLine> readSale(Database& db) {
 
 qint64 insertSaleLine(Database& db, const SaleLine& l) {
     QSqlQuery q =
-        prepared(db, QStringLiteral("INSERT INTO tbl_vendas (id, produto, valor, quantidade, impresso, "
-                                    "id_relacionamento) VALUES (?, ?, ?, ?, ?, ?)"));
+        db.prepare(QStringLiteral("INSERT INTO tbl_vendas (id, produto, valor, quantidade, impresso, "
+                                  "id_relacionamento) VALUES (?, ?, ?, ?, ?, ?)"));
     q.addBindValue(l.id);
     q.addBindValue(l.product);
     q.addBindValue(l.price);
@@ -186,28 +172,27 @@ qint64 insertSaleLine(Database& db, const SaleLine& l) {
 }
 
 void emptySale(Database& db) {
-    runSql(db, QStringLiteral("DELETE FROM tbl_vendas"));
+    db.execute(QStringLiteral("DELETE FROM tbl_vendas"));
 }
 
 void bookSale(Database& db) {
-    runSql(db, QStringLiteral("INSERT INTO tbl_cont_vendas (produto, valor, quantidade, impresso, id, "
+    db.execute(QStringLiteral("INSERT INTO tbl_cont_vendas (produto, valor, quantidade, impresso, id, "
                               "id_relacionamento) SELECT produto, valor, quantidade, impresso, id, "
                               "id_relacionamento FROM tbl_vendas ORDER BY rowid"));
     // Upsert from a select needs its WHERE clause to parse.
-    runSql(db, QStringLiteral("INSERT INTO tbl_caixa_fichas (id, fichas) "
+    db.execute(QStringLiteral("INSERT INTO tbl_caixa_fichas (id, fichas) "
                               "SELECT lower(id), sum(coalesce(quantidade, 0)) FROM tbl_vendas WHERE id <> '' "
                               "GROUP BY lower(id) "
                               "ON CONFLICT (id) DO UPDATE SET fichas = fichas + excluded.fichas"));
 }
 
 void writeBackup(Database& db, const QString& text) {
-    QSqlQuery q = prepared(
-        db,
+    QSqlQuery q = db.prepare(
         QStringLiteral("UPDATE tbl_base SET ultcaixa = ? WHERE rowid = (SELECT min(rowid) FROM tbl_base)"));
     q.addBindValue(text);
     Database::run(q);
     if (q.numRowsAffected() > 0) return;
-    QSqlQuery add = prepared(db, QStringLiteral("INSERT INTO tbl_base (ultcaixa) VALUES (?)"));
+    QSqlQuery add = db.prepare(QStringLiteral("INSERT INTO tbl_base (ultcaixa) VALUES (?)"));
     add.addBindValue(text);
     Database::run(add);
 }
