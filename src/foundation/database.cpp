@@ -162,8 +162,12 @@ Database::Relaxed::Relaxed(Database& db) : m_db(db) {
 }
 
 Database::Relaxed::~Relaxed() {
-    QSqlQuery& q = m_db.prepared(QStringLiteral("PRAGMA synchronous=FULL"));
-    q.exec(); // the next change waits for the disk again
+    // the next change waits for the disk again; a statement that cannot even be prepared here leaves
+    // the connection as the engine has it, and the next durable step still commits
+    try {
+        m_db.prepared(QStringLiteral("PRAGMA synchronous=FULL")).exec();
+    } catch (...) {
+    }
 }
 
 QSqlDatabase Database::handle() const {

@@ -93,7 +93,7 @@ std::optional<double> read(const QString& text) {
     const QRegularExpressionMatch m = pattern().match(text);
     if (!m.hasMatch()) return std::nullopt;
     QString t = text.trimmed();
-    const qsizetype e = t.indexOf(QRegularExpression(QStringLiteral("[eE]")));
+    const qsizetype e = t.indexOf(QLatin1Char('e'), 0, Qt::CaseInsensitive);
     bool ok = true;
     const long long exponent = e < 0 ? 0 : t.mid(e + 1).toLongLong(&ok);
     if (!ok || exponent > 100 || exponent < -100) return std::nullopt;

@@ -3,10 +3,26 @@
 #include "till/tillmodel.h"
 
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
 
 namespace {
 enum Column { Code, Product, Price, Tickets, ColumnCount };
-}
+
+// Each cell is its text centred on the grid's background: nothing to select, edit or decorate, and a
+// fraction of what the general item painting costs on every key press.
+class CellPainter : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        painter->fillRect(option.rect, option.palette.base());
+        painter->setFont(option.font);
+        painter->setPen(option.palette.color(QPalette::Text));
+        painter->drawText(option.rect, Qt::AlignCenter, index.data().toString());
+    }
+};
+} // namespace
 
 SaleLinesModel::SaleLinesModel(QObject* parent, const TillModel& till)
     : QAbstractTableModel(parent), m_till(till) {
@@ -56,6 +72,7 @@ QVariant SaleLinesModel::headerData(int section, Qt::Orientation orientation, in
 SaleGrid::SaleGrid(QWidget* parent, const TillModel& till) : QTableView(parent) {
     setObjectName(QStringLiteral("DBGrid2"));
     setModel(new SaleLinesModel(this, till));
+    setItemDelegate(new CellPainter(this));
     // A header of our own, made now, so its row count reaches this class's rowCountChanged.
     setVerticalHeader(new QHeaderView(Qt::Vertical, this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
