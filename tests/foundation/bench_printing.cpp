@@ -19,25 +19,7 @@
 namespace {
 
 Report ticket(const QString& name, const QString& text) {
-    Report r(name, 90.0, 135.0);
-    const int band = r.addBand(QStringLiteral("detail"), 29.10);
-    const struct {
-        const char* name;
-        QString text;
-        double top, height, size;
-    } boxes[] = {{"cabecalho", QStringLiteral("FESTA JUNINA DA PARÓQUIA"), 1.32, 5.03, 11},
-                 {"impresso", text, 8.73, 11.91, 28},
-                 {"rodape", QStringLiteral("OBRIGADO E VOLTE SEMPRE"), 23.28, 5.03, 10}};
-    for (const auto& b : boxes) {
-        ReportElement& e =
-            r.label(band, QString::fromLatin1(b.name), b.text, 0.26, b.top, 81.49, b.size, true);
-        e.autoSize = false;
-        e.wordWrap = true;
-        e.height = b.height;
-        e.alignment = Qt::AlignHCenter;
-        e.minPointSize = b.size / 2;
-    }
-    return r;
+    return TestSupport::ticketReport(name, text, 0.5);
 }
 
 double percentile(QList<double> v, double p) {

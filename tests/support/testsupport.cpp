@@ -171,6 +171,28 @@ void closeEveryModalWindow() {
 }
 } // namespace
 
+Report ticketReport(const QString& name, const QString& text, double shrink) {
+    Report r(name, 90.0, 135.0);
+    const int band = r.addBand(QStringLiteral("detail"), 29.10);
+    const struct {
+        const char* name;
+        QString text;
+        double top, height, size;
+    } boxes[] = {{"cabecalho", QStringLiteral("FESTA JUNINA DA PARÓQUIA"), 1.32, 5.03, 11},
+                 {"impresso", text, 8.73, 11.91, 28},
+                 {"rodape", QStringLiteral("OBRIGADO E VOLTE SEMPRE"), 23.28, 5.03, 10}};
+    for (const auto& b : boxes) {
+        ReportElement& e =
+            r.label(band, QString::fromLatin1(b.name), b.text, 0.26, b.top, 81.49, b.size, true);
+        e.autoSize = false;
+        e.wordWrap = true;
+        e.height = b.height;
+        e.alignment = Qt::AlignHCenter;
+        e.minPointSize = b.size * shrink;
+    }
+    return r;
+}
+
 QImage paintReport(const Report& r, double dpm) {
     QImage image(qRound(r.pageSizeMm().width() * dpm), qRound(r.pageSizeMm().height() * dpm),
                  QImage::Format_RGB32);

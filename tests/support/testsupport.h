@@ -111,6 +111,10 @@ void setTillFigures(App& app, const QString& cash, const QString& withdrawn = QS
 // One completed sale line of that key and tickets, booked as a sale books it (tally row and count).
 void bookTallyRow(App& app, const QString& id, int tickets);
 
+// A page laid out like a ticket (90 x 135 mm, header, large text, footer in fixed boxes), for print
+// tests that need no data module; shrink > 0 lets each text print down to that share of its size.
+Report ticketReport(const QString& name, const QString& text, double shrink = 0);
+
 // A report's page painted onto a white image at `dotsPerMm`, as it would print.
 QImage paintReport(const Report& report, double dotsPerMm);
 
