@@ -3,9 +3,9 @@
 # With --test, also what the test suite and CI need (PDF tools, a print server with a PDF printer, the
 # formatter and linter, and what cpack needs to make the Debian package).
 set -euo pipefail
-packages=(qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libsqlite3-dev libcups2-dev fonts-liberation build-essential cmake ninja-build)
+packages=(qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libsqlite3-dev libcups2-dev fonts-liberation qt6-translations-l10n build-essential cmake ninja-build)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(poppler-utils cups printer-driver-cups-pdf clang-format clang-tidy dpkg-dev file)
+  packages+=(xvfb openbox poppler-utils cups printer-driver-cups-pdf clang-format clang-tidy dpkg-dev file)
 fi
 missing=()
 for p in "${packages[@]}"; do

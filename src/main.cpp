@@ -8,5 +8,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quorvanta"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/quorvanta.png")));
     QApplication::setQuitOnLastWindowClosed(false);
+    loadQtTranslations();
     return runProgram(defaultDatabasePath());
 }

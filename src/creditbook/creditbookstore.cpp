@@ -41,6 +41,20 @@ void chargeItem(Tdm& dm, const QString& accountId, const QString& produto, const
     Database::run(q);
 }
 
+bool openAccount(Tdm& dm, const QString& name) {
+    Database& db = dm.database();
+    const QVariant nome = db.storable(accounts, QStringLiteral("nome"), name);
+    QSqlQuery taken = db.prepare(QStringLiteral("SELECT 1 FROM tbl_caderneta WHERE nome = :nome"));
+    taken.bindValue(QStringLiteral(":nome"), nome);
+    Database::run(taken);
+    if (taken.next()) return false;
+    QSqlQuery insert = db.prepare(QStringLiteral("INSERT INTO tbl_caderneta (nome) VALUES (:nome)"));
+    insert.bindValue(QStringLiteral(":nome"), nome);
+    dm.q_caderneta->close();
+    Database::run(insert);
+    return true;
+}
+
 void closeAccount(Tdm& dm, const QString& accountId) {
     Database& db = dm.database();
     const QVariant id = db.storable(accounts, QStringLiteral("id"), accountId);

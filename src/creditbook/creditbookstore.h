@@ -19,6 +19,9 @@ void listItems(Tdm& dm, const QString& accountId);
 void chargeItem(Tdm& dm, const QString& accountId, const QString& produto, const QString& valor,
                 const QString& data, const QString& hora);
 
+// Opens an account with that name; false (and nothing stored) when an account already has it.
+bool openAccount(Tdm& dm, const QString& name);
+
 // Deletes the account and every item charged to it, together or not at all.
 void closeAccount(Tdm& dm, const QString& accountId);
 

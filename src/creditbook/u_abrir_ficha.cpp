@@ -1,5 +1,6 @@
 #include "u_abrir_ficha.h"
 
+#include "creditbook/creditbookstore.h"
 #include "creditbook/u_caderneta.h"
 #include "foundation/dbwidgets.h"
 #include "foundation/keyfilter.h"
@@ -9,6 +10,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 Tf_abrir_ficha::Tf_abrir_ficha(Forms& forms)
@@ -17,8 +19,9 @@ Tf_abrir_ficha::Tf_abrir_ficha(Forms& forms)
     resize(440, 110);
     auto* layout = new QGridLayout(this);
     layout->addWidget(label(QStringLiteral("Nome"), QStringLiteral("Nome"), true), 0, 0);
-    DBEdit1 = new DBEdit(this, QStringLiteral("DBEdit1"), forms.dm->q_caderneta, QStringLiteral("nome"));
+    DBEdit1 = lineEdit(QStringLiteral("DBEdit1"));
     KeyFilter::upperCase(DBEdit1);
+    KeyFilter::limitWidth(DBEdit1, forms.dm->q_caderneta->fieldWidth(QStringLiteral("nome")));
     QFont f = DBEdit1->font();
     f.setPointSize(11);
     DBEdit1->setFont(f);
@@ -42,6 +45,7 @@ Tf_abrir_ficha::Tf_abrir_ficha(Forms& forms)
 }
 
 void Tf_abrir_ficha::FormShow() {
+    DBEdit1->clear();
     DBEdit1->setFocus();
 }
 
@@ -51,12 +55,16 @@ void Tf_abrir_ficha::SpeedButton1Click() {
         DBEdit1->setFocus();
         return;
     }
-    forms.dm->q_caderneta->post(); // a repeated name is refused by the table's unique index
+    if (!CreditBookStore::openAccount(*forms.dm, DBEdit1->text())) {
+        Messages::plain(this, QStringLiteral("Já existe uma conta com o nome %1.").arg(DBEdit1->text()));
+        DBEdit1->setFocus();
+        DBEdit1->selectAll();
+        return;
+    }
     accept();
 }
 
 void Tf_abrir_ficha::SpeedButton2Click() {
-    forms.dm->q_caderneta->cancel();
     reject();
 }
 

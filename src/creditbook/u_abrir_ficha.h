@@ -2,16 +2,16 @@
 
 #include "foundation/form.h"
 
-class DBEdit;
+class QLineEdit;
 class QPushButton;
 
-// Opening an account: the name of the pending new row of the account list.
+// Opening an account: its name, stored when it is new; the account list shows it when this closes.
 class Tf_abrir_ficha : public Form {
     Q_OBJECT
 public:
     explicit Tf_abrir_ficha(Forms& forms);
 
-    DBEdit* DBEdit1 = nullptr;
+    QLineEdit* DBEdit1 = nullptr;
     QPushButton* SpeedButton1 = nullptr;
     QPushButton* SpeedButton2 = nullptr;
 

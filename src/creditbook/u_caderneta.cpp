@@ -19,7 +19,7 @@ Tf_caderneta::Tf_caderneta(Forms& forms)
 
     DBGrid1 = new DBGrid(this, QStringLiteral("DBGrid1"), forms.dm->q_caderneta,
                          {GridColumn{QStringLiteral("nome"), QStringLiteral("Nome"), Qt::AlignCenter}});
-    connect(DBGrid1, &DBGrid::rowDoubleClicked, this, [this] { guard([this] { DBGrid1DblClick(); }); });
+    connect(DBGrid1, &DBGrid::rowChosen, this, [this] { guard([this] { DBGrid1DblClick(); }); });
     layout->addWidget(DBGrid1, 1);
 
     for (auto [name, text] :
@@ -55,7 +55,6 @@ void Tf_caderneta::FormShow() {
 }
 
 void Tf_caderneta::SpeedButton1Click() {
-    forms.dm->q_caderneta->insert();
     forms.f_abrir_ficha->showModal();
 }
 

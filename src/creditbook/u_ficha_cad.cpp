@@ -78,6 +78,8 @@ Tf_ficha_cad::Tf_ficha_cad(Forms& forms)
         {GridColumn{QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignLeft, false, 200},
          GridColumn{QStringLiteral("valor"), QStringLiteral("Valor"), Qt::AlignCenter, false, 80},
          GridColumn{QStringLiteral("data"), QStringLiteral("Data"), Qt::AlignCenter}});
+    // Enter on a product of the list marks it, as "Marcar" does.
+    connect(DBGrid2, &DBGrid::rowChosen, this, [this] { guard([this] { SpeedButton1Click(); }); });
     lists->addWidget(DBGrid2, 1, 0);
     lists->addWidget(DBGrid1, 1, 1);
     SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Marcar"),

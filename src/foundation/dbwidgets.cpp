@@ -135,6 +135,7 @@ DBGrid::DBGrid(QWidget* parent, const QString& objectName, Dataset* dataset, QLi
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setTabKeyNavigation(false);
     verticalHeader()->setVisible(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     horizontalHeader()->setHighlightSections(false);
@@ -178,5 +179,15 @@ void DBGrid::followDataset() {
 
 void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
-    emit rowDoubleClicked();
+    emit rowChosen();
+}
+
+void DBGrid::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid() &&
+        event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        emit rowChosen();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }

@@ -66,7 +66,8 @@ private:
 };
 
 // A read-only grid over a dataset. Selecting a row makes it the dataset's current row; the dataset's
-// current row is the grid's selected row.
+// current row is the grid's selected row. Tab leaves the grid (arrows move inside it); a double click
+// or Enter chooses the current row.
 class DBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -75,10 +76,11 @@ public:
     DatasetModel* datasetModel() const { return m_model; }
 
 signals:
-    void rowDoubleClicked();
+    void rowChosen();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void followDataset();

@@ -1,10 +1,14 @@
 #include "form.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
+#include <QWindow>
+#include <algorithm>
 
 Form::Form(Forms& f, const QString& objectName, const QString& caption) : QDialog(nullptr), forms(f) {
     setObjectName(objectName);
@@ -13,7 +17,35 @@ Form::Form(Forms& f, const QString& objectName, const QString& caption) : QDialo
 }
 
 int Form::showModal() {
+    // Over the window that opened it: the window manager keeps it above that one, so a click on the
+    // window beneath never hides it (and its prompts) behind.
+    QWidget* opener =
+        QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+    if (opener && opener->window() != this) {
+        winId();
+        if (QWindow* w = windowHandle()) w->setTransientParent(opener->window()->windowHandle());
+    }
     return exec();
+}
+
+void keepOnScreen(QWidget* window) {
+    QScreen* screen = window->screen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    // The frame the window manager adds, when it is known already.
+    const QSize frame = window->frameGeometry().size() - window->geometry().size();
+    const QSize room = area.size() - frame;
+    if (window->width() > room.width() || window->height() > room.height()) {
+        const QSize least = window->minimumSize().boundedTo(room);
+        window->setMinimumSize(least);
+        window->resize(window->size().boundedTo(room));
+    }
+    QRect outer = window->frameGeometry();
+    outer.moveRight(std::min(outer.right(), area.right()));
+    outer.moveBottom(std::min(outer.bottom(), area.bottom()));
+    outer.moveLeft(std::max(outer.left(), area.left()));
+    outer.moveTop(std::max(outer.top(), area.top()));
+    if (outer.topLeft() != window->frameGeometry().topLeft()) window->move(outer.topLeft());
 }
 
 void Form::setFixedDialog(int width, int height) {
@@ -27,6 +59,8 @@ void Form::setNoSystemMenu() {
 
 void Form::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    if (!event->spontaneous() && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        keepOnScreen(this);
     if (!event->spontaneous()) guard([this] { FormShow(); });
 }
 
@@ -38,6 +72,8 @@ bool Form::event(QEvent* event) {
 
 void Form::done(int result) {
     guard([this] { FormClose(); });
+    // The opener of the next showing may be another window.
+    if (QWindow* w = windowHandle()) w->setTransientParent(nullptr);
     QDialog::done(result);
 }
 
@@ -45,6 +81,7 @@ void Form::keyPressEvent(QKeyEvent* event) {
     // A dialog would close on Esc; these windows do not. Enter presses only a button made default.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
+        if (m_closesOnEscape) reject();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -13,7 +13,8 @@ class QTimer;
 
 // A long-lived window of the system. Shown modally with showModal(); FormShow, FormActivate and
 // FormClose run guarded, so an error is shown and never unwinds through Qt.
-// Esc does not close a window; speed buttons never take the focus nor answer Enter.
+// Esc does not close a window (but one that only shows things); speed buttons never take the focus nor
+// answer Enter. A window is shown over the window that opened it and inside the screen's free area.
 class Form : public QDialog {
     Q_OBJECT
 public:
@@ -28,6 +29,8 @@ public:
     void setFixedDialog(int width, int height);
     // No title bar buttons at all.
     void setNoSystemMenu();
+    // A window that only shows things: Esc closes it.
+    void setClosesOnEscape() { m_closesOnEscape = true; }
 
 protected:
     virtual void FormShow() {}
@@ -49,4 +52,11 @@ protected:
     QTimer* clockTimer(std::function<void()> tick);
 
     Forms& forms;
+
+private:
+    bool m_closesOnEscape = false;
 };
+
+// Keeps a top-level window inside its screen's available area (work area): shrinks it where it is
+// larger, down to its minimum size, and moves it back in where it sticks out.
+void keepOnScreen(QWidget* window);

@@ -1,6 +1,8 @@
 #include "messages.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace Messages {
 
@@ -19,10 +21,22 @@ void show(QWidget* parent, Kind kind, const QString& caption, const QString& tex
     QMessageBox box(kind == Kind::Plain ? QMessageBox::NoIcon : QMessageBox::Critical, caption, text,
                     QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("messageBox"));
+    fitCaption(box);
     box.exec();
 }
 
 } // namespace
+
+void fitCaption(QMessageBox& box) {
+    // A short text makes a narrow box whose title bar cuts the caption ("ATE…ÃO!"): the box is made at
+    // least as wide as the caption in the title bar's bold font, with room for its icon and buttons.
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 140;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(),
+                      0, 1, grid->columnCount());
+}
 
 void warning(QWidget* parent, const QString& text) {
     show(parent, Kind::Warning, warningCaption, text);

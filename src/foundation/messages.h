@@ -4,6 +4,7 @@
 #include <exception>
 #include <functional>
 
+class QMessageBox;
 class QWidget;
 
 // Every message box of the system goes through here, so tests can answer them.
@@ -20,6 +21,9 @@ void warning(QWidget* parent, const QString& text);
 void plain(QWidget* parent, const QString& text);
 // The generic error display for an engine, conversion or print error.
 void error(QWidget* parent, const QString& text);
+
+// Widens a box so that its title bar shows the whole caption.
+void fitCaption(QMessageBox& box);
 
 // Replaces the real boxes (tests record them instead of showing them). An empty handler restores the boxes.
 using Handler = std::function<void(Kind kind, const QString& caption, const QString& text)>;

@@ -3,6 +3,7 @@
 #include "errors.h"
 
 #include <QDataStream>
+#include <QDir>
 #include <QFutureWatcher>
 #include <QHash>
 #include <QIODevice>
@@ -458,6 +459,7 @@ QString why(const PrinterStatus& st, bool brief = false) {
 } // namespace
 
 QString PrinterStatus::problem() const {
+    if (!pdfFolder.isEmpty()) return QString(); // every job is written as a file: nothing stops it
     switch (state) {
     case State::NoServer:
         return QStringLiteral("O servidor de impressão não responde");
@@ -479,6 +481,12 @@ QString PrinterStatus::problem() const {
 }
 
 QString PrinterStatus::line() const {
+    if (!pdfFolder.isEmpty()) {
+        QString folder = QDir::toNativeSeparators(pdfFolder);
+        const QString home = QDir::homePath();
+        if (folder.startsWith(home + QLatin1Char('/'))) folder.replace(0, home.size(), QStringLiteral("~"));
+        return QStringLiteral("Sem impressora: as impressões vão para arquivos PDF em %1").arg(folder);
+    }
     switch (state) {
     case State::NoServer:
         return QStringLiteral("Impressora: o servidor de impressão não responde");
@@ -500,15 +508,26 @@ QString PrinterStatus::line() const {
 PrinterStatus printerStatus(const QString& printer) {
     PrinterStatus st;
     st.printer = printer;
+    // As a print does it: with no printer chosen nor used in this run, and none to be found, each job
+    // is written as a PDF file.
+    const auto toFileWhenNoneKnown = [&st, &printer] {
+        if (printer.isEmpty() && SystemPrintSink::rememberedPrinter().isEmpty())
+            st.pdfFolder = SystemPrintSink::pdfFolder();
+        return st;
+    };
     Connection connection;
     if (!connection) {
         st.state = PrinterStatus::State::NoServer;
-        return st;
+        return toFileWhenNoneKnown();
     }
     const Dest dest = lookUp(connection.get(), printer);
     if (!dest) {
-        st.state = lastErrorIsNotFound() ? PrinterStatus::State::NoPrinter : PrinterStatus::State::NoServer;
-        return st;
+        if (!lastErrorIsNotFound()) {
+            st.state = PrinterStatus::State::NoServer;
+            return st;
+        }
+        st.state = PrinterStatus::State::NoPrinter;
+        return toFileWhenNoneKnown();
     }
     return queryStatus(connection.get(), dest.get());
 }

@@ -24,6 +24,7 @@ struct PrinterStatus {
     bool accepting = false;
     QStringList reasons; // printer-state-reasons keywords, "none" left out
     QString message;     // printer-state-message: what the administrator or the driver said
+    QString pdfFolder;   // with no printer to print to: the folder where each job is written as a PDF
 
     // Why a job cannot print now, as told to the cashier; empty when it can.
     QString problem() const;

@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -93,5 +94,13 @@ void SaleGrid::rowCountChanged(int oldCount, int newCount) {
     }
     updateGeometries();
     const int row = newCount - 1;
-    viewport()->update(QRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row) + 1));
+    const QRect line(0, rowViewportPosition(row), viewport()->width(), rowHeight(row) + 1);
+    if (verticalScrollBar()->value() == verticalScrollBar()->maximum() && viewport()->rect().contains(line)) {
+        viewport()->update(line);
+        return;
+    }
+    // The new line is below the fold: the grid scrolls to it and every visible line moves, so all of
+    // them are painted again (the scroll itself would shift pixels under a pending partial paint).
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    viewport()->update();
 }

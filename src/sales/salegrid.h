@@ -27,6 +27,7 @@ public:
     SaleGrid(QWidget* parent, const TillModel& till);
 
 protected slots:
-    // A line appended paints that line only; the table's own handling lays out and paints everything.
+    // A line appended paints that line only, and the grid follows it to the bottom; the table's own
+    // handling lays out and paints everything.
     void rowCountChanged(int oldCount, int newCount);
 };

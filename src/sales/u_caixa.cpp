@@ -36,6 +36,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -82,6 +84,13 @@ void Tf_caixa::buildWindow() {
                          {{QStringLiteral("id"), QStringLiteral("Código"), Qt::AlignCenter, true, 90},
                           {QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignCenter, true, 0}});
     DBGrid1->setSelectionMode(QAbstractItemView::NoSelection); // a list to read, not a choice
+    // Every product in sight at once: no scrolling, each name in full (the list takes the width its
+    // names need, see fitProductList).
+    DBGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DBGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DBGrid1->setTextElideMode(Qt::ElideNone);
+    connect(DBGrid1->model(), &QAbstractItemModel::modelReset, this, &Tf_caixa::fitProductList);
+    DBGrid1->viewport()->installEventFilter(this); // its rows share out the height it gets
     auto* pl = new QVBoxLayout(produtos);
     pl->addWidget(DBGrid1);
 
@@ -96,12 +105,17 @@ void Tf_caixa::buildWindow() {
     for (QTableView* g : {static_cast<QTableView*>(DBGrid1), static_cast<QTableView*>(DBGrid2)}) {
         g->setFocusPolicy(Qt::NoFocus);
         g->setFont(gridFont);
-        g->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 10);
+        // twenty rows and their heading fit a 768-pixel screen
+        g->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 6);
         QFont hf = g->horizontalHeader()->font();
-        hf.setPointSize(12);
+        hf.setPointSize(11);
         hf.setBold(true);
         g->horizontalHeader()->setFont(hf);
     }
+    DBGrid1->setColumnWidth(
+        0,
+        QFontMetrics(DBGrid1->horizontalHeader()->font()).horizontalAdvance(QStringLiteral("Código")) + 20);
+    DBGrid2->setColumnWidth(0, DBGrid1->columnWidth(0));
 
     // Amounts, right.
     const QFont amountFont = bigBold(font(), 30);
@@ -117,7 +131,7 @@ void Tf_caixa::buildWindow() {
         e->setFont(amountFont);
         e->setPalette(red);
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        e->setMinimumWidth(260);
+        e->setMinimumWidth(QFontMetrics(amountFont).horizontalAdvance(QStringLiteral("0000,00")) + 12);
         // A plain box drawn by a frame around it: the style's own rounded field frame costs several
         // times the figure itself to paint, on every key press.
         e->setFrame(false);
@@ -137,7 +151,7 @@ void Tf_caixa::buildWindow() {
 
     auto* amounts = new QGridLayout;
     amounts->setVerticalSpacing(14);
-    const QFont captionFont = bigBold(font(), 22);
+    const QFont captionFont = bigBold(font(), 20);
     int row = 0;
     for (auto [name, text, edit] :
          {std::tuple{"Label1", "TOTAL:", v_total1}, std::tuple{"Label2", "ENTRADA:", edt_entrada},
@@ -161,7 +175,7 @@ void Tf_caixa::buildWindow() {
     }
 
     lhora = label(QStringLiteral("lhora"), Clock::timeText(), true);
-    lhora->setFont(bigBold(font(), 40));
+    lhora->setFont(bigBold(font(), 32));
     lhora->setStyleSheet(QStringLiteral("color: silver;"));
     lhora->setAlignment(Qt::AlignCenter);
     clockTimer([this] { lhora->setText(Clock::timeText()); });
@@ -189,14 +203,6 @@ void Tf_caixa::buildWindow() {
     figures->addSpacing(24);
     figures->addLayout(side, 2);
 
-    auto* right = new QVBoxLayout;
-    right->addWidget(venda, 1);
-    right->addLayout(figures);
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(produtos, 2);
-    top->addLayout(right, 5);
-
     // Legend.
     auto* legend = new QGroupBox(this);
     legend->setObjectName(QStringLiteral("GroupBox3"));
@@ -215,9 +221,14 @@ void Tf_caixa::buildWindow() {
         ll->addWidget(l);
     }
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
-    layout->addWidget(legend);
+    // The products down the whole left side; the sale, its figures and the legend on the right.
+    auto* right = new QVBoxLayout;
+    right->addWidget(venda, 1);
+    right->addLayout(figures);
+    right->addWidget(legend);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(produtos);
+    layout->addLayout(right, 1);
 
     // The hidden menu: its items are never shown, their shortcuts work.
     auto item = [this](QAction*& action, const QString& name, const QString& caption, const QKeySequence& key,
@@ -263,6 +274,11 @@ void Tf_caixa::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Tf_caixa::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == DBGrid1->viewport() && event->type() == QEvent::Resize) {
+        const int least = DBGrid1->fontMetrics().height() + 6;
+        DBGrid1->verticalHeader()->setDefaultSectionSize(
+            std::clamp(DBGrid1->viewport()->height() / int(productKeys().size()), least, 2 * least));
+    }
     if (watched == edt_entrada && event->type() == QEvent::KeyPress) {
         const int k = static_cast<QKeyEvent*>(event)->key();
         if (k == Qt::Key_Return || k == Qt::Key_Enter) {
@@ -328,6 +344,14 @@ void Tf_caixa::checkCompletion() {
         TillModel::ticketsOf(line);
 }
 
+bool Tf_caixa::shortPayment() const {
+    // Compared in centavos: both texts are amounts to the cent once read.
+    if (!Money::isValid(edt_entrada->text()) || forms.till->saleError()) return false;
+    const QString total = forms.till->saleTotal();
+    if (!Money::isValid(total)) return false;
+    return std::llround(Money::parse(edt_entrada->text()) * 100) < std::llround(Money::parse(total) * 100);
+}
+
 void Tf_caixa::bt_imprimirClick() {
     // Tickets already handed to the printer for this sale (before a failure or a crash) are not
     // printed again; each one is recorded as it goes, with its print job. One batch: the printer is
@@ -345,6 +369,14 @@ void Tf_caixa::bt_copiarClick() {
 }
 
 void Tf_caixa::edt_entradaConfirm() {
+    if (!forms.till->saleIsEmpty() && !forms.till->saleBooked() && shortPayment()) {
+        // Nothing is printed or booked: the cashier types the amount again in the same entry.
+        Messages::plain(this, QStringLiteral("Valor recebido menor que o total da venda"));
+        edt_entrada->setEnabled(true);
+        edt_entrada->setFocus(Qt::OtherFocusReason);
+        edt_entrada->selectAll();
+        return;
+    }
     edt_entrada->setEnabled(false);
     keepKeyboard();
     if (forms.till->saleIsEmpty() || forms.till->saleBooked()) {
@@ -359,6 +391,20 @@ void Tf_caixa::edt_entradaConfirm() {
     bt_copiarClick();
     forms.f_troco->showModal();
     keepKeyboard();
+}
+
+void Tf_caixa::fitProductList() {
+    // As wide as the longest name (up to a third of the screen), so no name is cut.
+    const QFontMetrics fm(DBGrid1->font());
+    const QAbstractItemModel* m = DBGrid1->model();
+    int widest =
+        QFontMetrics(DBGrid1->horizontalHeader()->font()).horizontalAdvance(QStringLiteral("Produto"));
+    for (int row = 0; row < m->rowCount(); ++row)
+        widest = std::max(widest, fm.horizontalAdvance(m->index(row, 1).data().toString()));
+    const int frame = 2 * DBGrid1->frameWidth();
+    int width = DBGrid1->columnWidth(0) + widest + 24 + frame;
+    if (const QScreen* s = screen()) width = std::min(width, s->availableGeometry().width() / 3);
+    DBGrid1->setFixedWidth(width);
 }
 
 void Tf_caixa::showTill() {

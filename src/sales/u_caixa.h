@@ -76,12 +76,14 @@ protected:
 
 private:
     void buildWindow();
-    void openEntry();       // "*"
-    void keepKeyboard();    // focus back on the window while the entry is disabled
-    void stayOnScreen();    // undoes a minimize or restore from outside
-    void checkCompletion(); // every conversion the completion needs, before anything happens
+    void openEntry();          // "*"
+    void keepKeyboard();       // focus back on the window while the entry is disabled
+    void stayOnScreen();       // undoes a minimize or restore from outside
+    void checkCompletion();    // every conversion the completion needs, before anything happens
+    bool shortPayment() const; // less cash handed over than the sale's total
     void setTotal(const QString& text);
     void showTill(); // the till header
+    void fitProductList();
     void showFailedTickets();
 
     bool m_closing = false;

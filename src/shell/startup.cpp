@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <memory>
 
 QString defaultDatabasePath() {
@@ -14,6 +17,16 @@ QString defaultDatabasePath() {
 
 void endsTheEventLoopOnQuit(Forms& forms) {
     forms.onQuit = [] { QCoreApplication::quit(); };
+}
+
+bool loadQtTranslations() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 int runProgram(const QString& databasePath) {

@@ -10,5 +10,9 @@ class Forms;
 // What the program does when asked to end: the application's quit, which also asks every window to close.
 void endsTheEventLoopOnQuit(Forms& forms);
 
+// Qt's own texts (standard buttons, file dialogs) in Brazilian Portuguese, from the translations the
+// system installed; false when they are not there (the program then goes on in English for those).
+bool loadQtTranslations();
+
 // The database the program uses: ~/quorvanta/base.db.
 QString defaultDatabasePath();

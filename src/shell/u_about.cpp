@@ -11,6 +11,7 @@
 
 Tf_about::Tf_about(Forms& forms) : Form(forms, QStringLiteral("f_about"), QStringLiteral("Quorvanta 3.0")) {
     setFixedDialog(380, 250);
+    setClosesOnEscape();
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameShape(QFrame::StyledPanel);

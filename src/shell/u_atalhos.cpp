@@ -7,6 +7,7 @@
 Tf_atalhos::Tf_atalhos(Forms& forms)
     : Form(forms, QStringLiteral("f_atalhos"), QStringLiteral("Teclas de Atalho")) {
     setFixedDialog(440, 250);
+    setClosesOnEscape();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label(QStringLiteral("Label1"),
                             QStringLiteral("* Teclas de Atalho para utilizar na tela de Vendas de Caixa"),

@@ -13,6 +13,8 @@
 #include "till/tillmodel.h"
 #include "till/u_abertura.h"
 
+#include "foundation/form.h"
+
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QPainter>
@@ -168,4 +170,9 @@ void Tf_principal::paintEvent(QPaintEvent* event) {
     p.setFont(small);
     p.setPen(QColor(110, 110, 110));
     p.drawText(area.adjusted(0, 10, 0, 0), Qt::AlignRight | Qt::AlignTop, makerSite());
+}
+
+void Tf_principal::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous()) keepOnScreen(this);
 }

@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,6 +20,7 @@ const QString productList = QStringLiteral("select * from tbl_produtos where pro
 Tf_parcial::Tf_parcial(Forms& forms)
     : Form(forms, QStringLiteral("f_parcial"), QStringLiteral("Parcial de Caixa")) {
     setFixedDialog(620, 520);
+    setClosesOnEscape();
     auto bigBold = [this](const QString& name, const QString& text) {
         QLabel* l = label(name, text, true);
         QFont f = l->font();
@@ -129,6 +131,20 @@ void Tf_parcial::bt_filtrarClick() {
     q->close();
     q->setQuery(productList, QStringLiteral("tbl_produtos"));
     q->open();
+}
+
+void Tf_parcial::keyPressEvent(QKeyEvent* event) {
+    // Nothing here takes the focus: Enter and Space leave, as "Sair" does.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        event->accept();
+        accept();
+        return;
+    default:
+        Form::keyPressEvent(event);
+    }
 }
 
 void Tf_parcial::FormShow() {

@@ -35,6 +35,7 @@ public:
 
 protected:
     void FormShow() override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLabel* m_names[20] = {};

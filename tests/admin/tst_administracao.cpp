@@ -183,7 +183,7 @@ private slots:
             QCOMPARE(app->messages.messages.first().kind, Messages::Kind::Error);
             QVERIFY(prompt()->isVisible());
             QCOMPARE(prompt()->edt_senha->text(), QString());
-            QCOMPARE(QApplication::focusWidget(), prompt()->edt_senha);
+            QTRY_COMPARE(QApplication::focusWidget(), prompt()->edt_senha);
             app->db.exec(QStringLiteral("alter table tbl_senhas_fora rename to tbl_senhas"));
             type(prompt()->edt_senha, QStringLiteral("ADMIN"));
             key(prompt()->edt_senha, Qt::Key_Return);

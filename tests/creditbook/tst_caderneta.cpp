@@ -65,7 +65,6 @@ private slots:
         app.db.exec(QStringLiteral("insert into tbl_caderneta(nome) values ('MARIA')"));
         QVERIFY(inList(app, [&](Tf_caderneta* list) {
             inOpening(list, [&](Tf_abrir_ficha* w) {
-                QCOMPARE(app.forms->dm->q_caderneta->state(), Dataset::State::Insert);
                 QTRY_VERIFY(w->DBEdit1->hasFocus());
                 type(w->DBEdit1, QStringLiteral("jo"));
                 QTest::sendKeyEvent(QTest::Click, w->DBEdit1, Qt::Key_Atilde, QStringLiteral("ã"),
@@ -91,7 +90,7 @@ private slots:
         QCOMPARE(accountNames(app), QStringLiteral("MARIA|JOÃO|ANA"));
     }
 
-    void emptyNameIsRefusedAndTheRowStaysPending() {
+    void emptyNameIsRefused() {
         App app;
         QVERIFY(inList(app, [&](Tf_caderneta* list) {
             inOpening(list, [&](Tf_abrir_ficha* w) {
@@ -101,7 +100,6 @@ private slots:
                 QCOMPARE(app.messages.last(), QStringLiteral("O campo NOME não pode ficar em branco"));
                 QVERIFY(w->isVisible());
                 QTRY_VERIFY(w->DBEdit1->hasFocus());
-                QCOMPARE(app.forms->dm->q_caderneta->state(), Dataset::State::Insert);
                 // only a completely empty name is refused
                 type(w->DBEdit1, QStringLiteral("  "));
                 key(w->DBEdit1, Qt::Key_Return);
@@ -131,11 +129,13 @@ private slots:
                 type(w->DBEdit1, QStringLiteral("ana"));
                 key(w->DBEdit1, Qt::Key_Return);
                 QCOMPARE(app.messages.messages.size(), 1);
-                QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Error);
-                QVERIFY(app.messages.last().contains(QStringLiteral("nome")));
+                QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Plain);
+                QCOMPARE(app.messages.last(), QStringLiteral("Já existe uma conta com o nome ANA."));
                 QVERIFY(w->isVisible());
                 QCOMPARE(w->DBEdit1->text(), QStringLiteral("ANA"));
-                QCOMPARE(app.forms->dm->q_caderneta->state(), Dataset::State::Insert);
+                QCOMPARE(w->DBEdit1->selectedText(), QStringLiteral("ANA"));
+                QCOMPARE(column(list->DBGrid1, 0),
+                         QStringList({"ANA", "BIA"})); // no row for the refused name
                 click(w->SpeedButton2);
                 QVERIFY(!w->isVisible());
             });
@@ -147,13 +147,32 @@ private slots:
                 type(w->DBEdit1, QStringLiteral("ana"));
                 key(w->DBEdit1, Qt::Key_Return);
                 QVERIFY(w->isVisible());
-                w->DBEdit1->clear();
-                type(w->DBEdit1, QStringLiteral("ANA PAULA"));
+                type(w->DBEdit1, QStringLiteral("ANA PAULA")); // replaces the selected name
                 key(w->DBEdit1, Qt::Key_Return);
                 QVERIFY(!w->isVisible());
             });
         }));
         QCOMPARE(accountNames(app), QStringLiteral("ANA|BIA|ANA PAULA"));
+    }
+
+    // From the keyboard: Enter on a name opens its account, Enter on a product marks it.
+    void enterOpensTheAccountAndMarksTheProduct() {
+        App app;
+        app.db.exec(QStringLiteral("insert into tbl_caderneta(nome) values ('ANA'), ('BIA')"));
+        QVERIFY(inList(app, [&](Tf_caderneta* list) {
+            click(list->DBGrid1, 1);
+            bool opened = false;
+            whenShown<Tf_ficha_cad>(QStringLiteral("f_ficha_cad"), [&](Tf_ficha_cad* sheet) {
+                opened = true;
+                QCOMPARE(sheet->DBEdit1->text(), QStringLiteral("BIA"));
+                click(sheet->DBGrid2, 1); // REFRIGERANTE
+                key(sheet->DBGrid2, Qt::Key_Return);
+                QCOMPARE(column(sheet->DBGrid1, 0), QStringList{QStringLiteral("REFRIGERANTE")});
+                QCOMPARE(sheet->v_total1->text(), QStringLiteral("4,00"));
+            });
+            key(list->DBGrid1, Qt::Key_Return);
+            QVERIFY(opened);
+        }));
     }
 
     void withoutAccountsASheetOpensEmpty() {

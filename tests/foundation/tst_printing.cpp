@@ -387,7 +387,12 @@ private slots:
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QFileInfo(job.destination).fileName()});
         if (PdfProbe::available()) QCOMPARE(PdfProbe::pageCount(job.destination), 1);
-        QCOMPARE(PrintServer::printerStatus().state, PrintServer::PrinterStatus::State::NoServer);
+        // the state line says where the documents go, and nothing stops them
+        const PrintServer::PrinterStatus toFiles = PrintServer::printerStatus();
+        QCOMPARE(toFiles.state, PrintServer::PrinterStatus::State::NoServer);
+        QCOMPARE(toFiles.line(),
+                 QStringLiteral("Sem impressora: as impressões vão para arquivos PDF em %1").arg(folder));
+        QCOMPARE(toFiles.problem(), QString());
         cupsSetServer(nullptr);
 
         TestQueue queue(QStringLiteral("Lembrada"));
@@ -402,6 +407,8 @@ private slots:
             QStringLiteral("O servidor de impressão não responde: nada foi impresso na impressora \"%1\".")
                 .arg(queue.name));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        QCOMPARE(PrintServer::printerStatus().line(),
+                 QStringLiteral("Impressora: o servidor de impressão não responde"));
         SystemPrintSink::forgetPrinter();
     }
 

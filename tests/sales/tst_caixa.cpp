@@ -206,8 +206,20 @@ private slots:
             QVERIFY(shown);
             QVERIFY(t.c->edt_entrada->hasFocus());
 
-            // short payment: the sale goes on with a negative change
-            t.confirm([&](Tf_troco* troco) { QCOMPARE(troco->ltroco->text(), QStringLiteral("-1,50")); });
+            // short payment (6 for 7,50, and 7,49): refused where it is typed, nothing printed or booked
+            for (const char* shortAmount : {"", "7,49"}) {
+                Till::keys(shortAmount);
+                Till::press(Qt::Key_Return);
+                QCOMPARE(t.app.messages.messages.last().text,
+                         QStringLiteral("Valor recebido menor que o total da venda"));
+                QVERIFY(t.c->edt_entrada->hasFocus());
+                QCOMPARE(t.c->edt_entrada->selectedText(), t.c->edt_entrada->text());
+                QCOMPARE(t.tickets().size(), 0);
+                QCOMPARE(t.p->lcaixa->text(), QStringLiteral("50"));
+                QCOMPARE(t.saleRows(), 1);
+            }
+            Till::keys("8");
+            t.confirm([&](Tf_troco* troco) { QCOMPARE(troco->ltroco->text(), QStringLiteral("0,50")); });
             QVERIFY(!t.c->edt_entrada->isEnabled());
             QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(t.c));
             QCOMPARE(t.p->lcaixa->text(), QStringLiteral("57,50"));

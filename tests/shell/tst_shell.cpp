@@ -6,9 +6,11 @@
 #include "support/testsupport.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
@@ -170,6 +172,23 @@ private slots:
             bar << a->text();
         QCOMPARE(bar, QStringList({"&Arquivo", "&Caixa", "&Configurações", "|", "&Ajuda"}));
         QVERIFY(!p->menuBar()->actions().at(3)->isEnabled());
+    }
+
+    // Qt's own dialogs and buttons in Portuguese; a box with a short text still shows its whole caption.
+    void qtTextsInPortugueseAndWholeCaptions() {
+        QVERIFY(loadQtTranslations());
+        QDialogButtonBox buttons(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancelar"));
+        QCOMPARE(buttons.button(QDialogButtonBox::Save)->text().remove(QLatin1Char('&')),
+                 QStringLiteral("Salvar"));
+        QMessageBox box(QMessageBox::Critical, Messages::warningCaption, QStringLiteral("Senha inválida!"),
+                        QMessageBox::Ok);
+        Messages::fitCaption(box);
+        box.show();
+        QFont bold = box.font();
+        bold.setBold(true);
+        QVERIFY(box.width() > QFontMetrics(bold).horizontalAdvance(Messages::warningCaption) + 100);
+        box.hide();
     }
 
     void aboutAndShortcutHelpShowAndClose() {
