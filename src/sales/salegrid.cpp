@@ -79,6 +79,9 @@ SaleGrid::SaleGrid(QWidget* parent, const TillModel& till) : QTableView(parent) 
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::NoFocus);
+    // Scrolled by pixels: the offset follows the scroll bar alone, so the lines moved by a scroll land
+    // exactly where a whole repaint would draw them.
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     verticalHeader()->setVisible(false);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);
@@ -95,12 +98,12 @@ void SaleGrid::rowCountChanged(int oldCount, int newCount) {
     updateGeometries();
     const int row = newCount - 1;
     const QRect line(0, rowViewportPosition(row), viewport()->width(), rowHeight(row) + 1);
-    if (verticalScrollBar()->value() == verticalScrollBar()->maximum() && viewport()->rect().contains(line)) {
-        viewport()->update(line);
+    if (!viewport()->rect().contains(line)) {
+        // Below the fold: the grid scrolls by pixels to the bottom, so the lines already painted move
+        // up as they are and only the new line is painted.
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+        viewport()->update(QRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row) + 1));
         return;
     }
-    // The new line is below the fold: the grid scrolls to it and every visible line moves, so all of
-    // them are painted again (the scroll itself would shift pixels under a pending partial paint).
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-    viewport()->update();
+    viewport()->update(line);
 }

@@ -11,11 +11,9 @@
 #include "support/testsupport.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QHeaderView>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 
@@ -185,16 +183,8 @@ private slots:
 
 int main(int argc, char** argv) {
     // An offscreen screen of the size asked for, unless told to use the display given.
-    QTemporaryDir dir;
-    const QByteArray size = qgetenv("QUORVANTA_SCREEN").isEmpty() ? "1024x768" : qgetenv("QUORVANTA_SCREEN");
-    const QList<QByteArray> wh = size.split('x');
-    QFile config(dir.filePath(QStringLiteral("screen.json")));
-    if (wh.size() != 2 || !config.open(QIODevice::WriteOnly)) return 2;
-    config.write("{\"screens\": [{\"name\": \"tela\", \"x\": 0, \"y\": 0, \"width\": " + wh[0] +
-                 ", \"height\": " + wh[1] + ", \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}");
-    config.close();
-    if (qEnvironmentVariableIsEmpty("QUORVANTA_TEST_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toUtf8());
+    const QByteArray size = qgetenv("QUORVANTA_SCREEN");
+    if (qEnvironmentVariableIsEmpty("QUORVANTA_TEST_DISPLAY")) offscreenOfSize(size.isEmpty() ? "1024x768" : size);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     TestScreens tc;

@@ -8,6 +8,7 @@
 #include "till/tillmodel.h"
 
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QPainter>
 #include <QSqlDatabase>
@@ -22,6 +23,17 @@ namespace TestSupport {
 void prepareEnvironment() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+void offscreenOfSize(const QByteArray& size) {
+    static QTemporaryDir dir;
+    const QList<QByteArray> wh = size.split('x');
+    QFile config(dir.filePath(QStringLiteral("screen.json")));
+    if (wh.size() != 2 || !config.open(QIODevice::WriteOnly)) qFatal("no screen of size %s", size.constData());
+    config.write("{\"screens\": [{\"name\": \"tela\", \"x\": 0, \"y\": 0, \"width\": " + wh[0] +
+                 ", \"height\": " + wh[1] + ", \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}");
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toUtf8());
 }
 
 TestDatabase::TestDatabase() {

@@ -30,6 +30,8 @@ class Forms;
 namespace TestSupport {
 
 void prepareEnvironment();
+// Before the application is made: the offscreen platform with one screen of that size ("1366x768").
+void offscreenOfSize(const QByteArray& size);
 
 // A fresh copy of the delivered database in its own temporary folder.
 class TestDatabase {
