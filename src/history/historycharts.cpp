@@ -4,10 +4,12 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QFontMetrics>
 #include <QHorizontalBarSeries>
 #include <QMap>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 namespace HistoryCharts {
 
@@ -16,12 +18,50 @@ namespace {
 const QColor palette[] = {QColor(0x2e, 0x8b, 0x57), QColor(0x1f, 0x5f, 0xa8), QColor(0xd0, 0x7a, 0x10),
                           QColor(0x8e, 0x3b, 0x9e), QColor(0xb0, 0x30, 0x30)};
 
-void reset(QChart* chart, const QString& title) {
-    chart->removeAllSeries();
-    for (QAbstractAxis* a : chart->axes()) {
-        chart->removeAxis(a);
-        delete a;
+QFont labelsFont() {
+    QFont f;
+    f.setPointSize(10);
+    return f;
+}
+
+// A chart keeps one category axis and one value axis for its whole life. They are made on first use and
+// only refilled afterwards: an axis removed and deleted leaves its labels on the scene until Qt's deferred
+// deletion runs, drawn over the new axis meanwhile.
+struct Axes {
+    QBarCategoryAxis* categories = nullptr;
+    QValueAxis* values = nullptr;
+};
+
+Axes axesOf(QChart* chart, bool horizontal) {
+    Axes a;
+    for (QAbstractAxis* axis : chart->axes()) {
+        if (auto* c = qobject_cast<QBarCategoryAxis*>(axis)) a.categories = c;
+        if (auto* v = qobject_cast<QValueAxis*>(axis)) a.values = v;
     }
+    if (!a.categories) {
+        a.categories = new QBarCategoryAxis;
+        a.categories->setLabelsFont(labelsFont());
+        a.categories->setTruncateLabels(false); // a product's name reads in full
+        chart->addAxis(a.categories, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
+    }
+    if (!a.values) {
+        a.values = new QValueAxis;
+        a.values->setLabelsFont(labelsFont());
+        a.values->setLabelFormat(QStringLiteral("%d"));
+        a.values->setTickType(QValueAxis::TicksDynamic);
+        a.values->setTickAnchor(0);
+        a.values->setMinorTickCount(0);
+        chart->addAxis(a.values, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
+    }
+    return a;
+}
+
+// Empties the chart: no series, and its axes hidden until something is shown again.
+void clear(QChart* chart, const QString& title) {
+    chart->removeAllSeries();
+    for (QAbstractAxis* a : chart->axes())
+        a->setVisible(false);
+    chart->legend()->hide();
     chart->setTitle(title);
     QFont tf = chart->titleFont();
     tf.setPointSize(13);
@@ -30,24 +70,29 @@ void reset(QChart* chart, const QString& title) {
     chart->setAnimationOptions(QChart::NoAnimation);
 }
 
-// The category axis and the value axis (from zero) of a bar series; horizontal bars swap their sides.
-void axes(QChart* chart, QAbstractBarSeries* series, const QStringList& categories, double top,
-          bool horizontal, bool money) {
-    QFont af;
-    af.setPointSize(10);
-    auto* c = new QBarCategoryAxis;
-    c->append(categories.isEmpty() ? QStringList{QStringLiteral("—")} : categories);
-    c->setLabelsFont(af);
-    c->setTruncateLabels(false); // a product's name reads in full
-    chart->addAxis(c, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
-    series->attachAxis(c);
-    auto* v = new QValueAxis;
-    v->setRange(0, std::max(1.0, top * 1.15));
-    v->setLabelFormat(money ? QStringLiteral("%.0f") : QStringLiteral("%d"));
-    v->setLabelsFont(af);
-    v->applyNiceNumbers();
-    chart->addAxis(v, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
-    series->attachAxis(v);
+// The smallest whole step (1, 2 or 5 times a power of ten) that goes from zero to a little above `top` in
+// at most `intervals` steps: no two labels of the axis show the same number.
+double wholeStep(double top, int intervals) {
+    double scale = 1;
+    for (; scale < 1e15; scale *= 10)
+        for (const double step : {scale, 2 * scale, 5 * scale})
+            if (std::ceil(top * 1.1 / step) <= intervals) return step;
+    return scale;
+}
+
+void show(QChart* chart, QAbstractBarSeries* series, const QStringList& categories, double top,
+          bool horizontal) {
+    chart->addSeries(series);
+    const Axes a = axesOf(chart, horizontal);
+    a.categories->setCategories(categories);
+    const double step = wholeStep(top, 6);
+    a.values->setTickInterval(step);
+    a.values->setRange(0, std::max(1.0, std::ceil(top * 1.1 / step)) * step);
+    for (QAbstractAxis* axis :
+         {static_cast<QAbstractAxis*>(a.categories), static_cast<QAbstractAxis*>(a.values)}) {
+        series->attachAxis(axis);
+        axis->setVisible(true);
+    }
 }
 
 // Hours after midnight belong to the evening before them.
@@ -58,8 +103,8 @@ int eveningOrder(int hour) {
 } // namespace
 
 void showProducts(QChart* chart, const HistorySummary::Summary& s) {
-    reset(chart, QStringLiteral("Unidades por produto"));
-    chart->legend()->hide();
+    clear(chart, QStringLiteral("Unidades por produto"));
+    if (s.products.isEmpty()) return;
     // the same product at two prices is one bar; names read in full on the side
     QStringList names;
     QList<double> units;
@@ -83,13 +128,12 @@ void showProducts(QChart* chart, const HistorySummary::Summary& s) {
     series->append(set);
     series->setLabelsVisible(true);
     series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-    chart->addSeries(series);
-    axes(chart, series, names, units.isEmpty() ? 0 : *std::max_element(units.begin(), units.end()), true,
-         false);
+    show(chart, series, names, *std::max_element(units.begin(), units.end()), true);
 }
 
 void showHours(QChart* chart, const HistorySummary::Summary& s) {
-    reset(chart, QStringLiteral("R$ vendidos por hora"));
+    clear(chart, QStringLiteral("R$ vendidos por hora"));
+    if (s.hours.isEmpty()) return;
     // one bar set per evening, over the hours of the evening
     QMap<int, QString> hours; // by evening order
     QMap<QDate, QMap<int, double>> byDay;
@@ -112,10 +156,21 @@ void showHours(QChart* chart, const HistorySummary::Summary& s) {
         }
         series->append(set);
     }
-    chart->addSeries(series);
     chart->legend()->setVisible(byDay.size() > 1);
     chart->legend()->setAlignment(Qt::AlignBottom);
-    axes(chart, series, hours.values(), top, false, true);
+    show(chart, series, hours.values(), top, false);
+}
+
+int productsHeight(const QChart* chart) {
+    int rows = 0;
+    for (const QAbstractAxis* a : chart->axes(Qt::Vertical))
+        if (const auto* c = qobject_cast<const QBarCategoryAxis*>(a); c && c->isVisible())
+            rows = int(c->count());
+    const QFontMetrics labels(labelsFont());
+    const QFontMetrics title(chart->titleFont());
+    // a line and a little air per name, so that the axis leaves none of them out; the title, the value
+    // axis and the margins around
+    return rows * (labels.height() + 6) + title.height() * 2 + labels.height() * 2 + 40;
 }
 
 } // namespace HistoryCharts

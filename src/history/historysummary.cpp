@@ -1,5 +1,7 @@
 #include "historysummary.h"
 
+#include "foundation/money.h"
+
 #include <QMap>
 
 namespace HistorySummary {
@@ -46,6 +48,10 @@ Summary build(Database& db, const QList<HistoryStore::ClosedTill>& tills) {
         s.hours << it.value();
     }
     return s;
+}
+
+QString priceText(const QString& price) {
+    return Money::isValid(price) ? HistoryStore::moneyText(HistoryStore::cents(price)) : price;
 }
 
 QString hourLabel(const QDateTime& hour, bool withDate) {

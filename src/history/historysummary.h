@@ -31,6 +31,9 @@ struct Summary {
 
 Summary build(Database& db, const QList<HistoryStore::ClosedTill>& tills);
 
+// A price as money text ("2,5" -> "2,50"); a text that is no amount stays as it was typed.
+QString priceText(const QString& price);
+
 // "19h", or "10/12 19h" when the hours span several days.
 QString hourLabel(const QDateTime& hour, bool withDate);
 

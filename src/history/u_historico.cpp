@@ -15,11 +15,16 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QSqlQuery>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using HistoryStore::moneyText;
@@ -55,15 +60,14 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
     return b;
 }
 
-QChart* chartIn(QLayout* layout, const QString& name) {
-    auto* chart = new QChart;
-    auto* view = new QChartView(chart);
+QChartView* chartIn(QBoxLayout* layout, const QString& name, int minimumHeight) {
+    auto* view = new QChartView(new QChart);
     view->setObjectName(name);
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(420, 220);
+    view->setMinimumSize(380, minimumHeight);
     view->setFocusPolicy(Qt::NoFocus);
-    layout->addWidget(view);
-    return chart;
+    layout->addWidget(view, 1);
+    return view;
 }
 
 QString festaHeader(Database& db) {
@@ -86,8 +90,9 @@ Tf_historico::Tf_historico(Forms& f)
     QFont big = font();
     big.setPointSize(12);
     setFont(big);
-    resize(1180, 800);
+    resize(designSize);
     setSizeGripEnabled(true);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
 
     dt_de = new QDateEdit(this);
     dt_de->setObjectName(QStringLiteral("dt_de"));
@@ -111,12 +116,19 @@ Tf_historico::Tf_historico(Forms& f)
 
     tbl_resumo = table(this, QStringLiteral("tbl_resumo"),
                        {QStringLiteral("Cód."), QStringLiteral("Produto"), QStringLiteral("Preço"),
-                        QStringLiteral("Unid."), QStringLiteral("Valor")});
+                        QStringLiteral("Vendidos"), QStringLiteral("Fichas"), QStringLiteral("Valor")});
+    // a product printing two tickets per unit sells 1 and prints 2: both counts, each named
+    tbl_resumo->horizontalHeaderItem(3)->setToolTip(QStringLiteral("Unidades vendidas"));
+    tbl_resumo->horizontalHeaderItem(4)->setToolTip(QStringLiteral("Fichas impressas pelas vendas"));
     tbl_resumo->setSelectionMode(QAbstractItemView::SingleSelection);
     tbl_resumo->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    // a name longer than its column goes on to a second line rather than lose its end
+    tbl_resumo->setWordWrap(true);
+    tbl_resumo->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     l_totais = new QLabel(this);
     l_totais->setObjectName(QStringLiteral("l_totais"));
     l_totais->setWordWrap(true);
+    l_totais->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
 
     bt_csv_resumo = button(this, QStringLiteral("bt_csv_resumo"), QStringLiteral("Exportar &resumo (CSV)"));
     bt_csv_lista = button(this, QStringLiteral("bt_csv_lista"), QStringLiteral("Exportar &lista (CSV)"));
@@ -128,11 +140,11 @@ Tf_historico::Tf_historico(Forms& f)
     connect(bt_fechar, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* period = new QHBoxLayout;
-    period->addWidget(label(QStringLiteral("Label1"),
-                            QStringLiteral("Caixas fechados (Ctrl+clique ou Shift+setas "
-                                           "para escolher vários)"),
-                            true));
-    period->addStretch();
+    QLabel* hint =
+        label(QStringLiteral("Label1"),
+              QStringLiteral("Caixas fechados (Ctrl+clique ou Shift+setas para escolher vários)"), true);
+    hint->setWordWrap(true); // two lines on a small screen
+    period->addWidget(hint, 1);
     period->addWidget(label(QStringLiteral("Label2"), QStringLiteral("De:")));
     period->addWidget(dt_de);
     period->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Até:")));
@@ -145,22 +157,33 @@ Tf_historico::Tf_historico(Forms& f)
     leftLayout->addWidget(
         label(QStringLiteral("Label4"), QStringLiteral("Resumo dos caixas escolhidos"), true));
     leftLayout->addWidget(tbl_resumo, 1);
-    leftLayout->addWidget(l_totais);
-    auto* right = new QWidget(this);
-    auto* rightLayout = new QVBoxLayout(right);
-    rightLayout->setContentsMargins(0, 0, 0, 0);
-    chart_produtos = chartIn(rightLayout, QStringLiteral("cv_produtos"));
-    chart_horas = chartIn(rightLayout, QStringLiteral("cv_horas"));
+    // The charts scroll when the products chart needs more height than the window has.
+    auto* charts = new QWidget;
+    auto* chartsLayout = new QVBoxLayout(charts);
+    chartsLayout->setContentsMargins(0, 0, 0, 0);
+    cv_produtos = chartIn(chartsLayout, QStringLiteral("cv_produtos"), 200);
+    chart_produtos = cv_produtos->chart();
+    // room for the amounts' axis between the title and the hours with their legend
+    chart_horas = chartIn(chartsLayout, QStringLiteral("cv_horas"), 280)->chart();
+    auto* right = new QScrollArea(this);
+    right->setObjectName(QStringLiteral("sa_graficos"));
+    right->setWidgetResizable(true);
+    right->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    right->setFrameShape(QFrame::NoFrame);
+    right->setFocusPolicy(Qt::NoFocus);
+    right->setWidget(charts);
+    right->setMinimumWidth(charts->minimumSizeHint().width() +
+                           right->verticalScrollBar()->sizeHint().width());
 
     auto* lower = new QSplitter(Qt::Horizontal, this);
     lower->addWidget(left);
     lower->addWidget(right);
-    lower->setSizes({460, 700}); // the charts get the wider part
-    tbl_caixas->setMinimumHeight(190);
+    lower->setSizes({560, 620});
+    tbl_caixas->setMinimumHeight(110);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(tbl_caixas);
     split->addWidget(lower);
-    split->setSizes({250, 500});
+    split->setSizes({170, 630}); // a festa closes a handful of tills
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {bt_csv_resumo, bt_csv_lista, bt_imprimir})
@@ -171,11 +194,56 @@ Tf_historico::Tf_historico(Forms& f)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(period);
     layout->addWidget(split, 1);
+    layout->addWidget(l_totais);
     layout->addLayout(buttons);
     const QList<QWidget*> order = {tbl_caixas,    dt_de,        dt_ate,      bt_periodo, tbl_resumo,
                                    bt_csv_resumo, bt_csv_lista, bt_imprimir, bt_fechar};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+}
+
+void Tf_historico::setVisible(bool visible) {
+    if (visible && !isVisible()) fitToScreen();
+    Form::setVisible(visible);
+}
+
+void Tf_historico::fitToScreen() {
+    // Frame margins are known once the window has been on the screen; before that, a title bar's guess.
+    const QRect area = screen()->availableGeometry();
+    const QMargins frame =
+        m_frame.isNull() ? QMargins(8, 40, 8, 8) : m_frame; // left, top (title bar), right, bottom
+    const QSize room = area.size().shrunkBy(frame);
+    if (designSize.width() <= room.width() && designSize.height() <= room.height()) {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        QRect r(QPoint(), designSize);
+        r.moveCenter(area.marginsRemoved(frame).center());
+        setGeometry(r);
+        return;
+    }
+    // A smaller screen: the whole of its free area, and inside it whatever the window manager does.
+    setGeometry(area.marginsRemoved(frame));
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void Tf_historico::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    QTimer::singleShot(0, this, &Tf_historico::measureFrame);
+}
+
+void Tf_historico::measureFrame() {
+    const QRect outer = frameGeometry(), inner = geometry();
+    if (outer != inner)
+        m_frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                           outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
+void Tf_historico::keyPressEvent(QKeyEvent* event) {
+    // This window only shows what was sold: Esc closes it, unlike the windows that take input.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        reject();
+        return;
+    }
+    Form::keyPressEvent(event);
 }
 
 void Tf_historico::FormShow() {
@@ -226,22 +294,38 @@ void Tf_historico::bt_periodoClick() {
                                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
     selectionChanged();
+    if (m_summary.tills.isEmpty())
+        l_totais->setText(
+            QStringLiteral("<b>Nenhum caixa fechado no período</b> de %1 a %2.")
+                .arg(from.toString(QStringLiteral("dd/MM/yyyy")), to.toString(QStringLiteral("dd/MM/yyyy"))));
 }
 
 void Tf_historico::showSummary() {
     const HistorySummary::Summary& s = m_summary;
+    tbl_resumo->clearContents();
     tbl_resumo->setRowCount(int(s.products.size()));
     for (int r = 0; r < s.products.size(); ++r) {
         const HistoryStore::ProductSold& p = s.products[r];
-        setRow(tbl_resumo, r, {p.key, p.name, p.price, QString::number(p.units), moneyText(p.cents)},
-               {2, 3, 4});
+        setRow(tbl_resumo, r,
+               {p.key, p.name, HistorySummary::priceText(p.price), QString::number(p.units),
+                QString::number(p.tickets), moneyText(p.cents)},
+               {2, 3, 4, 5});
     }
     tbl_resumo->resizeColumnsToContents();
+    HistoryCharts::showProducts(chart_produtos, s);
+    HistoryCharts::showHours(chart_horas, s);
+    cv_produtos->setMinimumHeight(std::max(200, HistoryCharts::productsHeight(chart_produtos)));
+    if (s.tills.isEmpty()) {
+        l_totais->setText(m_tills.isEmpty() ? QStringLiteral("Nenhum caixa fechado.")
+                                            : QStringLiteral("Nenhum caixa escolhido."));
+        return;
+    }
     QString totals =
-        QStringLiteral("<b>%1 caixa(s)</b> — Unidades: <b>%2</b> — Vendas: <b>R$ %3</b><br>"
-                       "Sangria: R$ %4 — Esperado em caixa: R$ %5")
+        QStringLiteral("<b>%1 caixa(s)</b> — Vendidos: <b>%2</b> unidade(s), %3 ficha(s) — "
+                       "Vendas: <b>R$ %4</b><br>Sangria: R$ %5 — Esperado em caixa: R$ %6")
             .arg(s.tills.size())
             .arg(s.units)
+            .arg(s.tickets)
             .arg(moneyText(s.salesCents), moneyText(s.withdrawnCents), moneyText(s.expectedCents));
     if (s.counted > 0) {
         const QString colour = s.differenceCents < 0 ? QStringLiteral("#b00000") : QStringLiteral("#006000");
@@ -251,8 +335,6 @@ void Tf_historico::showSummary() {
                       .arg(moneyText(s.countedCents), colour, moneyText(s.differenceCents));
     }
     l_totais->setText(totals);
-    HistoryCharts::showProducts(chart_produtos, s);
-    HistoryCharts::showHours(chart_horas, s);
 }
 
 void Tf_historico::exportCsv(const QString& name, const QByteArray& bytes) {

@@ -3,6 +3,8 @@
 #include "foundation/form.h"
 #include "history/historysummary.h"
 
+#include <QMargins>
+#include <QSize>
 #include <functional>
 
 class QChart;
@@ -29,6 +31,7 @@ public:
     QPushButton* bt_csv_lista = nullptr;
     QPushButton* bt_imprimir = nullptr;
     QPushButton* bt_fechar = nullptr;
+    QChartView* cv_produtos = nullptr;
     QChart* chart_produtos = nullptr;
     QChart* chart_horas = nullptr;
 
@@ -44,14 +47,25 @@ public:
     void bt_csv_listaClick();
     void bt_imprimirClick();
 
+    void setVisible(bool visible) override;
+
 protected:
     void FormShow() override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Where the window would like to be: this size where the screen has room for it.
+    static constexpr QSize designSize{1180, 800};
+    // Opens inside the screen's free area: at its design size, or maximised on a smaller screen.
+    void fitToScreen();
+    void measureFrame();
+
     void selectionChanged();
     void showSummary();
     void exportCsv(const QString& name, const QByteArray& bytes);
 
     QList<HistoryStore::ClosedTill> m_tills;
     HistorySummary::Summary m_summary;
+    QMargins m_frame; // the window manager's frame around the window, once seen
 };

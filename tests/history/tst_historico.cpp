@@ -1,4 +1,5 @@
 #include "foundation/clock.h"
+#include "foundation/pdfprobe.h"
 #include "history/historycsv.h"
 #include "history/historyreport.h"
 #include "history/u_historico.h"
@@ -11,9 +12,14 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QFileInfo>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
+#include <QTemporaryFile>
+#include <algorithm>
 
 using namespace TestSupport;
 
@@ -57,6 +63,58 @@ HistoryStore::ClosedTill closedTill(qint64 number, const QString& responsible,
     t.expectedCents = 3900;
     t.countedCents = counted;
     return t;
+}
+
+// One closed till of 12/12 straight in the history's tables, having sold these products.
+void soldInOneTill(App& app, const QList<HistoryStore::ProductSold>& products) {
+    app.db.exec(
+        QStringLiteral("INSERT INTO tbl_hist_caixas (id, numero, responsavel, operador, fechado_por, "
+                       "abertura_data, abertura_hora, aberto_em, fechado_em, entrada_centavos, "
+                       "vendas_centavos, sangria_centavos, sangrias, esperado_centavos, "
+                       "contado_centavos) VALUES (1, 1, 'MARIA', 'JOSE', 'ANA', '12/12/2026', "
+                       "'18:00:00', '2026-12-12T18:00:00', '2026-12-12T23:00:00', 0, 0, 0, 0, 0, 0)"));
+    for (const HistoryStore::ProductSold& p : products)
+        app.db.exec(QStringLiteral("INSERT INTO tbl_hist_produtos VALUES (1, '%1', '%2', '%3', %4, %5, %6)")
+                        .arg(p.key, p.name, p.price)
+                        .arg(p.units)
+                        .arg(p.tickets)
+                        .arg(p.cents));
+}
+
+// The visible texts a chart draws beyond one side of its plot area (an axis's labels), from the bottom
+// up or from left to right as they read.
+QStringList axisLabels(QChart* chart, Qt::Edge side) {
+    const QRectF plot = chart->plotArea();
+    QList<std::pair<double, QString>> found;
+    for (QGraphicsItem* i : chart->scene()->items()) {
+        const auto* t = dynamic_cast<QGraphicsTextItem*>(i);
+        if (!t || !t->isVisible() || t->toPlainText().isEmpty()) continue;
+        const QRectF r = t->sceneBoundingRect();
+        if (side == Qt::LeftEdge && r.right() <= plot.left() + 1)
+            found.append({-r.center().y(), t->toPlainText()});
+        if (side == Qt::BottomEdge && r.top() >= plot.bottom() - 1)
+            found.append({r.center().x(), t->toPlainText()});
+    }
+    std::sort(found.begin(), found.end());
+    QStringList out;
+    for (const auto& f : found)
+        out << f.second;
+    return out;
+}
+
+// One value axis per chart, labelled with whole numbers from 0 at even steps: no label twice, nothing left
+// over from an earlier choice.
+void checkValueAxes(Tf_historico* h) {
+    QCoreApplication::processEvents(); // the charts lay out (deferred deletions do not run)
+    for (const auto& [chart, side] :
+         {std::pair(h->chart_produtos, Qt::BottomEdge), std::pair(h->chart_horas, Qt::LeftEdge)}) {
+        QCOMPARE(chart->axes().size(), 2);
+        const QStringList labels = axisLabels(chart, side);
+        QVERIFY2(labels.size() >= 2 && labels.first() == QLatin1String("0"), qPrintable(labels.join(' ')));
+        for (qsizetype i = 2; i < labels.size(); ++i)
+            QVERIFY2(labels[i].toInt() - labels[i - 1].toInt() == labels[1].toInt() && labels[1].toInt() > 0,
+                     qPrintable(labels.join(' ')));
+    }
 }
 
 } // namespace
@@ -135,6 +193,7 @@ private slots:
                      QStringList({"2", "10/12/2026", "MARIA", "14,00", "0,00", "34,00", "31,50", "-2,50"}));
             QTRY_VERIFY(list->hasFocus());
             QCOMPARE(h->summary().tills.size(), 1); // the last till closed, chosen at first
+            checkValueAxes(h);
 
             // Shift+Down adds the till before it; the product chart follows the choice.
             key(list, Qt::Key_Down, Qt::ShiftModifier);
@@ -143,6 +202,7 @@ private slots:
             QCOMPARE(h->tbl_resumo->rowCount(), 3);
             QCOMPARE(h->chart_produtos->series().size(), 1);
             QVERIFY(h->l_totais->text().contains(QStringLiteral("-2,50")));
+            checkValueAxes(h);
 
             // A period: 09/12 to 10/12.
             h->dt_de->setDate(QDate(2026, 12, 9));
@@ -151,10 +211,26 @@ private slots:
             QCOMPARE(h->summary().tills.size(), 2);
             QCOMPARE(h->summary().salesCents, 3200);
             QCOMPARE(h->summary().hours.size(), 5); // 19h and 20h, then 19h to 21h
+            checkValueAxes(h);
+            if (QTest::currentTestFailed()) return;
 
             QTest::mouseClick(h->bt_csv_resumo, Qt::LeftButton);
             QTest::mouseClick(h->bt_csv_lista, Qt::LeftButton);
             QTest::mouseClick(h->bt_imprimir, Qt::LeftButton);
+
+            // A period without a closed till empties everything and says so.
+            h->dt_de->setDate(QDate(2026, 11, 1));
+            h->dt_ate->setDate(QDate(2026, 11, 2));
+            QTest::mouseClick(h->bt_periodo, Qt::LeftButton);
+            QVERIFY(h->l_totais->text().contains(QStringLiteral("Nenhum caixa fechado no período")));
+            QVERIFY(list->selectionModel()->selectedRows().isEmpty());
+            QCOMPARE(h->tbl_resumo->rowCount(), 0);
+            QCoreApplication::processEvents();
+            for (QChart* chart : {h->chart_produtos, h->chart_horas}) {
+                QVERIFY(chart->series().isEmpty());
+                QVERIFY(axisLabels(chart, Qt::LeftEdge).isEmpty());
+                QVERIFY(axisLabels(chart, Qt::BottomEdge).isEmpty());
+            }
             QTest::mouseClick(h->bt_fechar, Qt::LeftButton);
         });
         key(p, Qt::Key_F9);
@@ -177,12 +253,124 @@ private slots:
         QCOMPARE(jobs.size(), 1);
         const QString printed = jobs.first().allTexts.join(QLatin1Char('|'));
         for (const char* expected :
-             {"RESUMO DE CAIXAS", "Caixas: 1, 2", "Período: 09/12/2026 a 10/12/2026", "CERVEJA (6,00)",
-              "32,00", "R$ Contado (2 de 2 caixas):", "-2,50", "10/12 20h"})
+             {"RESUMO DE CAIXAS", "Caixas: 1, 2", "Período: 09/12/2026 a 10/12/2026", "CERVEJA|6,00",
+              "Vendidos", "Fichas", "32,00", "R$ Contado (2 de 2 caixas):", "-2,50", "10/12 20h"})
             QVERIFY2(printed.contains(QString::fromUtf8(expected)), expected);
         Tf_historico::chooseFile = chooser;
     }
+
+    // On each screen (offscreen: 1024 x 768 and 1366 x 768) the window opens inside the free area with
+    // its buttons and totals in it, names every product on the units chart, heads units sold and tickets
+    // apart, shows prices as money, and closes with Esc.
+    void windowFitsTheScreen_data() {
+        QTest::addColumn<int>("screen");
+        for (int i = 0; i < QGuiApplication::screens().size(); ++i)
+            QTest::addRow("%dx%d", QGuiApplication::screens()[i]->size().width(),
+                          QGuiApplication::screens()[i]->size().height())
+                << i;
+    }
+    void windowFitsTheScreen() {
+        QFETCH(int, screen);
+        App app;
+        QList<HistoryStore::ProductSold> products = {{"0", "SUCO DE LARANJA", "2,5", 1, 2, 250}};
+        QStringList names = {QStringLiteral("SUCO DE LARANJA")};
+        for (int i = 1; i < 20; ++i) {
+            const QString name = QStringLiteral("BARRACA %1 CALDO DE CANA").arg(i, 2, 10, QLatin1Char('0'));
+            products.append(
+                {QString(QStringLiteral("0123456789abcdefghij")[i]), name, "3,00", i, i, 300 * i});
+            names << name;
+        }
+        soldInOneTill(app, products);
+        QScreen* s = QGuiApplication::screens()[screen];
+        Tf_historico* h = app.forms->historico();
+        h->setScreen(s);
+        bool shown = false;
+        whenModal(QStringLiteral("f_historico"), [&](QWidget*) {
+            shown = true;
+            QTRY_VERIFY(s->availableGeometry().contains(h->frameGeometry()));
+            for (QWidget* w : QList<QWidget*>{h->bt_csv_resumo, h->bt_csv_lista, h->bt_imprimir, h->bt_fechar,
+                                              h->l_totais}) {
+                QVERIFY2(w->isVisible() && h->rect().contains(QRect(w->mapTo(h, QPoint()), w->size())),
+                         qPrintable(w->objectName()));
+            }
+            QVERIFY(h->l_totais->height() >= h->l_totais->heightForWidth(h->l_totais->width()));
+
+            QTRY_COMPARE(axisLabels(h->chart_produtos, Qt::LeftEdge),
+                         QStringList(names.rbegin(), names.rend()));
+            QStringList headings, first;
+            for (int c = 0; c < h->tbl_resumo->columnCount(); ++c) {
+                headings << h->tbl_resumo->horizontalHeaderItem(c)->text();
+                first << h->tbl_resumo->item(0, c)->text();
+            }
+            QCOMPARE(headings, QStringList({"Cód.", "Produto", "Preço", "Vendidos", "Fichas", "Valor"}));
+            QCOMPARE(first, QStringList({"0", "SUCO DE LARANJA", "2,50", "1", "2", "2,50"}));
+
+            keyActive(Qt::Key_Escape);
+            QTRY_VERIFY(!h->isVisible());
+        });
+        h->showModal();
+        QVERIFY(shown);
+    }
+
+    // The printed page holds every word of a long name and of wide figures whole: each word's ink reaches
+    // its end (nothing clipped), no word runs into another, all of them on the paper.
+    void printedSummaryCutsNothing() {
+        if (!PdfProbe::available()) QSKIP("poppler-utils not installed");
+        HistorySummary::Summary s;
+        s.tills = {closedTill(12345, QStringLiteral("MARIA"), 123456789)};
+        s.products = {{"0", QStringLiteral("SUCO DE LARANJA COM ACEROLA"), "5", 12, 24, 6000},
+                      {"1", QString(25, QLatin1Char('W')), "1234567,5", 123456, 246912, 15241567890},
+                      {"j", QStringLiteral("ÁGUA"), "2,5", 1, 1, 250}};
+        s.units = 123469;
+        s.tickets = 246937;
+        s.salesCents = s.countedCents = 15241574140;
+        s.counted = 1;
+        s.hours = {{at(10, 19), 15241574140, 123456}};
+        QTemporaryDir dir;
+        const QString file = SystemPrintSink::writePdf(
+            *HistoryReport::build(
+                s, QStringLiteral("QUERMESSE DA PARÓQUIA DE SÃO JOÃO BATISTA DO BAIRRO ALTO"), at(11, 9)),
+            dir.path());
+        const QList<PdfProbe::Word> words = PdfProbe::words(file);
+        const double dpm = 300 / 25.4;
+        const QImage page = PdfProbe::render(file, 300);
+        const QRectF paper(QPointF(), QSizeF(page.size()) / dpm);
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            const PdfProbe::Word& w = words[i];
+            const QString where = QStringLiteral("%1 at %2,%3 - %4")
+                                      .arg(w.text)
+                                      .arg(w.mm.left())
+                                      .arg(w.mm.top())
+                                      .arg(w.mm.right());
+            QVERIFY2(paper.contains(w.mm), qPrintable(where));
+            QVERIFY2(Ink::box(page, w.mm, dpm).right() >= w.mm.right() - 0.5, qPrintable(where));
+            for (qsizetype j = 0; j < i; ++j) {
+                const QRectF both = words[j].mm.intersected(w.mm);
+                QVERIFY2(both.width() < 0.3 || both.height() < 0.3,
+                         qPrintable(where + " / " + words[j].text));
+            }
+        }
+        for (const char* phrase :
+             {"SUCO DE LARANJA COM ACEROLA", "5,00 12 24 60,00", "1234567,50 123456 246912 152415678,90",
+              "QUERMESSE DA PARÓQUIA DE SÃO JOÃO BATISTA DO BAIRRO ALTO", "2,50"})
+            QVERIFY2(!PdfProbe::find(words, QString::fromUtf8(phrase)).isNull(), phrase);
+    }
 };
 
-QUORVANTA_TEST_MAIN(TestHistorico)
+// On the offscreen platform, two screens of the sizes the window must fit, side by side.
+int main(int argc, char** argv) {
+    TestSupport::prepareEnvironment();
+    QTemporaryFile screens;
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen" && screens.open()) {
+        screens.write(R"({"screens": [
+            {"name": "small", "x": 0, "y": 0, "width": 1024, "height": 768, "logicalDpi": 96, "dpr": 1},
+            {"name": "wide", "x": 1024, "y": 0, "width": 1366, "height": 768, "logicalDpi": 96, "dpr": 1}]})");
+        screens.flush();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screens.fileName()));
+    }
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    TestHistorico tc;
+    return QTest::qExec(&tc, argc, argv);
+}
 #include "tst_historico.moc"
