@@ -87,6 +87,7 @@ std::function<QString(QWidget*, const QString&)> Tf_historico::chooseFile = [](Q
 
 Tf_historico::Tf_historico(Forms& f)
     : Form(f, QStringLiteral("f_historico"), QStringLiteral("Histórico de Caixas")) {
+    setClosesOnEscape(); // it only shows what was sold
     QFont big = font();
     big.setPointSize(12);
     setFont(big);
@@ -235,15 +236,6 @@ void Tf_historico::measureFrame() {
     if (outer != inner)
         m_frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
                            outer.right() - inner.right(), outer.bottom() - inner.bottom());
-}
-
-void Tf_historico::keyPressEvent(QKeyEvent* event) {
-    // This window only shows what was sold: Esc closes it, unlike the windows that take input.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        reject();
-        return;
-    }
-    Form::keyPressEvent(event);
 }
 
 void Tf_historico::FormShow() {

@@ -52,7 +52,6 @@ public:
 protected:
     void FormShow() override;
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Where the window would like to be: this size where the screen has room for it.

@@ -170,6 +170,8 @@ void Tf_caixa::buildWindow() {
         auto* boxLayout = new QHBoxLayout(box);
         boxLayout->setContentsMargins(1, 1, 1, 1);
         boxLayout->addWidget(edit);
+        // No wider than a large amount needs: these fields repaint on every key press.
+        box->setMaximumWidth(edit->minimumWidth() * 3 / 2);
         amounts->addWidget(box, row, 1);
         ++row;
     }

@@ -104,7 +104,8 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
 
     // Sales of 30 lines: the sale grid scrolls from about the twelfth.
-    const int saleLines = qEnvironmentVariableIntValue("SALE_LINES") > 0 ? qEnvironmentVariableIntValue("SALE_LINES") : 30;
+    const int saleLines =
+        qEnvironmentVariableIntValue("SALE_LINES") > 0 ? qEnvironmentVariableIntValue("SALE_LINES") : 30;
     if (keysOnly) {
         const int n = std::atoi(argv[2]);
         CALLGRIND_START_INSTRUMENTATION;

@@ -184,7 +184,8 @@ private slots:
 int main(int argc, char** argv) {
     // An offscreen screen of the size asked for, unless told to use the display given.
     const QByteArray size = qgetenv("QUORVANTA_SCREEN");
-    if (qEnvironmentVariableIsEmpty("QUORVANTA_TEST_DISPLAY")) offscreenOfSize(size.isEmpty() ? "1024x768" : size);
+    if (qEnvironmentVariableIsEmpty("QUORVANTA_TEST_DISPLAY"))
+        offscreenOfSize(size.isEmpty() ? "1024x768" : size);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     TestScreens tc;

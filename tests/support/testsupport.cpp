@@ -29,7 +29,8 @@ void offscreenOfSize(const QByteArray& size) {
     static QTemporaryDir dir;
     const QList<QByteArray> wh = size.split('x');
     QFile config(dir.filePath(QStringLiteral("screen.json")));
-    if (wh.size() != 2 || !config.open(QIODevice::WriteOnly)) qFatal("no screen of size %s", size.constData());
+    if (wh.size() != 2 || !config.open(QIODevice::WriteOnly))
+        qFatal("no screen of size %s", size.constData());
     config.write("{\"screens\": [{\"name\": \"tela\", \"x\": 0, \"y\": 0, \"width\": " + wh[0] +
                  ", \"height\": " + wh[1] + ", \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}");
     config.close();
