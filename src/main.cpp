@@ -1,4 +1,4 @@
-#include "shell/startup.h"
+#include "gui/shell/startup.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -12,8 +12,8 @@
 #include <functional>
 #include <memory>
 
-#include "foundation/messages.h"
-#include "foundation/report.h"
+#include "gui/common/messages.h"
+#include "support/coresupport.h"
 
 class Forms;
 
@@ -28,50 +28,6 @@ class Forms;
     }
 
 namespace TestSupport {
-
-void prepareEnvironment();
-// Before the application is made: the offscreen platform with one screen of that size ("1366x768").
-void offscreenOfSize(const QByteArray& size);
-
-// A fresh copy of the delivered database in its own temporary folder.
-class TestDatabase {
-public:
-    TestDatabase();
-    QString path() const { return m_path; }
-    QString folder() const { return m_dir.path(); }
-    // Runs statements straight on the file, outside the program (to prepare or inspect a case).
-    void exec(const QString& sql) const;
-    QList<QStringList> rows(const QString& sql) const; // every column as text
-    QString scalar(const QString& sql) const;
-
-private:
-    QTemporaryDir m_dir;
-    QString m_path;
-};
-
-// One printed job: the report's name and each element's text by element name.
-struct PrintedJob {
-    QString report;
-    QMap<QString, QString> texts;
-    QStringList allTexts; // in layout order, empty ones included
-    QString text(const QString& element) const { return texts.value(element); }
-};
-
-// Records every print instead of printing; each job gets the destination "gravador" and the next id
-// (1, 2, ...). failAfter >= 0 makes the job with that index (0-based) and every later one fail with a
-// print error.
-class RecordingPrintSink : public PrintSink {
-public:
-    RecordingPrintSink();
-    ~RecordingPrintSink() override;
-    PrintJob print(const Report& report) override;
-    void beginBatch() override { ++batches; }
-    QList<PrintedJob> jobs;
-    int failAfter = -1;
-    int attempts = 0;
-    int batches = 0; // print sessions opened
-    QList<PrintedJob> jobsOf(const QString& report) const;
-};
 
 struct RecordedMessage {
     Messages::Kind kind;
@@ -112,13 +68,6 @@ void setTillFigures(App& app, const QString& cash, const QString& withdrawn = QS
                     int withdrawals = -1);
 // One completed sale line of that key and tickets, booked as a sale books it (tally row and count).
 void bookTallyRow(App& app, const QString& id, int tickets);
-
-// A page laid out like a ticket (90 x 135 mm, header, large text, footer in fixed boxes), for print
-// tests that need no data module; shrink > 0 lets each text print down to that share of its size.
-Report ticketReport(const QString& name, const QString& text, double shrink = 0);
-
-// A report's page painted onto a white image at `dotsPerMm`, as it would print.
-QImage paintReport(const Report& report, double dotsPerMm);
 
 // Runs `action` on the modal window with that object name as soon as it is the active modal window
 // (from inside the modal loop of whoever showed it); warns when it never shows. When a check

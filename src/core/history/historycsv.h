@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/history/historysummary.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// Spreadsheet files of the history, as Portuguese-language spreadsheets read them: UTF-8 with a byte-order
+// mark, semicolons between fields, decimal comma, dates as 25/12/2026, lines ending CR LF.
+namespace HistoryCsv {
+
+QByteArray tillList(const QList<HistoryStore::ClosedTill>& tills);
+QByteArray summary(const HistorySummary::Summary& summary);
+
+// The folder files are offered in (~/quorvanta/relatorios), created when missing.
+QString defaultFolder();
+// Writes the bytes to the file; raises AppError when it cannot.
+void write(const QString& path, const QByteArray& bytes);
+
+} // namespace HistoryCsv

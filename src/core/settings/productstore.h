@@ -1,0 +1,15 @@
+#pragma once
+
+class DataModule;
+
+// The reads of the configuration windows, each a statement of its own. Their writes go through the
+// edited row of the dataset, stored with bound values.
+namespace ProductStore {
+
+// q_config lists the twenty products, named or not, in key order.
+void listProducts(DataModule& dm);
+
+// q_cont holds the till counter's row.
+void openCounter(DataModule& dm);
+
+} // namespace ProductStore

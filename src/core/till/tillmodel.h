@@ -1,0 +1,123 @@
+#pragma once
+
+#include "core/till/tillstore.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class Database;
+
+// The open till and the sale in progress. Every change is one database transaction together with the
+// rows it books, so after a crash or a power cut the till comes back as of its last completed step.
+// The windows show what this holds and call it; none of them keeps a figure of its own.
+class TillModel : public QObject {
+    Q_OBJECT
+public:
+    using SaleLine = TillStore::SaleLine;
+
+    // What the opening window hands over.
+    struct Opening {
+        QString responsible;
+        QString operatorName;
+        QString date;
+        QString time;
+        QString floatText; // as typed
+    };
+
+    explicit TillModel(Database& db, QObject* parent = nullptr);
+
+    // Reads the till, its counts and the sale in progress from the database.
+    void load();
+
+    // ---- the till ----
+    bool isOpen() const { return m_till.open; }
+    const TillStore::TillRow& till() const { return m_till; }
+    QString numberText() const; // empty before the first till
+    QString cash() const { return m_till.cash; }
+    QString withdrawn() const { return m_till.withdrawn; }
+    QString withdrawalsText() const { return QString::number(m_till.withdrawals); }
+
+    // The twenty product keys, in the order of the figures, and the order of a full recount.
+    static QString keys() { return QStringLiteral("0123456789abcdefghij"); }
+    static QString recountOrder() { return QStringLiteral("1234567890abcdefghij"); }
+
+    // Tickets sold of a key in this till, as text ("0" when none).
+    QString countText(QChar key) const;
+    // Reads the per-product counts afresh.
+    void recount();
+    // Product names, as last loaded.
+    QString name(QChar key) const { return m_names.value(QString(key)); }
+    void loadNames();
+
+    // The number the next opening takes; raises AppError when the counter is at its largest value.
+    qint64 nextNumber() const;
+    // Opens till `number`: the counter, the emptied tally and counts, the emptied sale and the till's
+    // figures, in one transaction.
+    void open(const Opening& opening, qint64 number);
+
+    // The figures a withdrawal of `amount` leaves (raises ConversionError for an unreadable amount).
+    struct Withdrawal {
+        QString cash;
+        QString withdrawn;
+        int count = 0;
+    };
+    Withdrawal withdrawal(const QString& amount) const;
+    // Books the withdrawal and rewrites the last till backup, in one transaction.
+    void withdraw(const QString& amount);
+
+    // Ends the till: its history kept (with the cash counted, when given, and who closed it), the tally
+    // emptied and the till closed, in one transaction. The figures stay readable until the next opening.
+    // A counted amount that is no money text raises ConversionError before anything changes.
+    void close(const std::optional<QString>& counted = std::nullopt, const QString& closedBy = QString());
+
+    // The last till backup: 31 lines, each ending CR LF.
+    QString backupText() const;
+    void saveBackup();
+
+    // ---- the sale in progress ----
+    const QList<SaleLine>& saleLines() const { return m_lines; }
+    bool saleIsEmpty() const { return m_lines.isEmpty(); }
+    // One line for the key's product, stored at once.
+    void addLine(QChar key);
+    // The running total of the sale's lines; a line whose price is not an amount stops it there
+    // (saleError() tells why; the total keeps the lines before it). Empty for an empty sale.
+    QString saleTotal() const { return m_totalText; }
+    std::optional<QString> saleError() const { return m_totalError; }
+    // Tickets of the sale already handed to the printer, stored as each one is.
+    int ticketsPrinted() const { return m_till.ticketsPrinted; }
+    // Hands the sale's tickets not yet printed to `print`, one call per ticket in line order, and
+    // records each one as soon as `print` returns. A line's ticket count that is no integer raises
+    // ConversionError before anything prints; an error from `print` stops there.
+    void printTickets(const std::function<void(const SaleLine& line)>& print);
+    static int ticketsOf(const SaleLine& line);
+    // Books the sale: its lines into the tally, their tickets into the counts, its total into the cash,
+    // in one transaction; the stored sale is emptied with it so it can never be booked twice. The
+    // lines stay on screen until the sale is cleared.
+    void bookSale();
+    bool saleBooked() const { return m_booked; }
+    void clearSale();
+
+signals:
+    void changed();           // any figure of the till
+    void saleReset();         // the sale's lines replaced or cleared
+    void lineAdded(int line); // one line appended
+
+private:
+    void resetTotal();
+    void addToTotal(const SaleLine& line);
+
+    Database& m_db;
+    TillStore::TillRow m_till;
+    bool m_hasTill = false; // a till was opened at some time
+    QHash<QString, qint64> m_counts;
+    QHash<QString, QString> m_names;
+    QList<SaleLine> m_lines;
+    double m_sum = 0;
+    QString m_totalText;
+    std::optional<QString> m_totalError;
+    bool m_booked = false;
+};

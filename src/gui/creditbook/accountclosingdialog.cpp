@@ -1,0 +1,69 @@
+#include "accountclosingdialog.h"
+
+#include "core/creditbook/creditbookstore.h"
+#include "core/db/datamodule.h"
+#include "gui/creditbook/accountsheet.h"
+#include "gui/creditbook/creditbookwindow.h"
+#include "gui/shell/forms.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+AccountClosingDialog::AccountClosingDialog(Forms& forms)
+    : Form(forms, QStringLiteral("f_conf_fechamento"), QStringLiteral("Confirmar Fechamento de Conta")) {
+    setFixedDialog(400, 170);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(
+        label(QStringLiteral("Label1"), QStringLiteral("Deseja mesmo fechar a ficha de:"), true), 0, 0, 1, 2);
+    lnome = label(QStringLiteral("lnome"), QString(), true);
+    layout->addWidget(lnome, 1, 0, 1, 2);
+    layout->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Valor da Conta:"), true), 2, 0);
+    lvalor = label(QStringLiteral("lvalor"), QString(), true);
+    layout->addWidget(lvalor, 2, 1);
+    for (QLabel* l : {lnome, lvalor}) {
+        QFont f = l->font();
+        f.setPointSize(12);
+        l->setFont(f);
+        l->setStyleSheet(QStringLiteral("color: maroon;"));
+    }
+    lid = label(QStringLiteral("lid"), QString());
+    lid->hide();
+
+    auto* buttons = new QHBoxLayout;
+    SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Sim! Fechar"),
+                               [this] { SpeedButton1Click(); });
+    SpeedButton1->setStyleSheet(QStringLiteral("color: red;"));
+    SpeedButton2 = speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("Não! Cancelar"),
+                               [this] { SpeedButton2Click(); });
+    SpeedButton2->setStyleSheet(QStringLiteral("color: blue;"));
+    for (QPushButton* b : {SpeedButton1, SpeedButton2}) {
+        QFont f = b->font();
+        f.setBold(true);
+        b->setFont(f);
+        b->setMinimumHeight(34);
+        buttons->addWidget(b);
+    }
+    layout->addLayout(buttons, 3, 0, 1, 2);
+}
+
+void AccountClosingDialog::SpeedButton1Click() {
+    DataModule& dm = *forms.dm;
+    const int account = dm.q_caderneta->recNo();
+    try {
+        CreditBookStore::closeAccount(dm, lid->text()); // the items and the account, or neither
+    } catch (...) {
+        // nothing was deleted: the sheet keeps showing its account
+        CreditBookStore::listAccounts(dm);
+        dm.q_caderneta->setRecNo(account);
+        throw;
+    }
+    forms.f_caderneta->reload();
+    forms.f_ficha_cad->close();
+    accept();
+}
+
+void AccountClosingDialog::SpeedButton2Click() {
+    reject();
+}

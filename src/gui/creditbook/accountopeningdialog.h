@@ -1,0 +1,25 @@
+#pragma once
+
+#include "gui/common/form.h"
+
+class QLineEdit;
+class QPushButton;
+
+// Opening an account: its name, stored when it is new; the account list shows it when this closes.
+class AccountOpeningDialog : public Form {
+    Q_OBJECT
+public:
+    explicit AccountOpeningDialog(Forms& forms);
+
+    QLineEdit* DBEdit1 = nullptr;
+    QPushButton* SpeedButton1 = nullptr;
+    QPushButton* SpeedButton2 = nullptr;
+
+protected:
+    void FormShow() override;
+    void FormClose() override;
+
+private:
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+};

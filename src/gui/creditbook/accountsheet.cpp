@@ -1,0 +1,178 @@
+#include "accountsheet.h"
+
+#include "core/base/clock.h"
+#include "core/base/errors.h"
+#include "core/base/money.h"
+#include "core/creditbook/creditbookstore.h"
+#include "core/db/datamodule.h"
+#include "gui/common/dbwidgets.h"
+#include "gui/creditbook/accountclosingpasswordprompt.h"
+#include "gui/creditbook/creditbookwindow.h"
+#include "gui/creditbook/itemremovalpasswordprompt.h"
+#include "gui/shell/forms.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+void styleFont(QWidget* w, int pointSize, bool bold) {
+    QFont f = w->font();
+    if (pointSize > 0) f.setPointSize(pointSize);
+    f.setBold(bold);
+    w->setFont(f);
+}
+} // namespace
+
+AccountSheet::AccountSheet(Forms& forms)
+    : Form(forms, QStringLiteral("f_ficha_cad"), QStringLiteral("Caderneta")) {
+    DataModule& dm = *forms.dm;
+    resize(820, 520);
+    auto* layout = new QVBoxLayout(this);
+
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* arquivo = bar->addMenu(QStringLiteral("&Arquivo"));
+    Sair1 = arquivo->addAction(QStringLiteral("&Sair"));
+    Sair1->setObjectName(QStringLiteral("Sair1"));
+    connect(Sair1, &QAction::triggered, this, [this] { guard([this] { SpeedButton3Click(); }); });
+    QMenu* caderneta = bar->addMenu(QStringLiteral("&Caderneta"));
+    FecharFicha1 = caderneta->addAction(QStringLiteral("&Fechar Conta"));
+    FecharFicha1->setObjectName(QStringLiteral("FecharFicha1"));
+    connect(FecharFicha1, &QAction::triggered, this, [this] { guard([this] { FecharFicha1Click(); }); });
+    layout->setMenuBar(bar);
+
+    auto* nameRow = new QHBoxLayout;
+    QLabel* nome = label(QStringLiteral("Label1"), QStringLiteral("Nome"), true);
+    styleFont(nome, 12, true);
+    nameRow->addWidget(nome);
+    DBEdit1 = new DBEdit(this, QStringLiteral("DBEdit1"), dm.q_caderneta, QStringLiteral("nome"));
+    DBEdit1->setEnabled(false);
+    DBEdit1->setReadOnly(true);
+    styleFont(DBEdit1, 12, true);
+    DBEdit1->setStyleSheet(QStringLiteral("QLineEdit:disabled { color: black; }"));
+    nameRow->addWidget(DBEdit1, 1);
+    layout->addLayout(nameRow);
+
+    dbe_id = new DBEdit(this, QStringLiteral("dbe_id"), dm.q_caderneta, QStringLiteral("id"));
+    dbe_produto = new DBEdit(this, QStringLiteral("dbe_produto"), dm.q_config, QStringLiteral("produto"));
+    dbe_valor = new DBEdit(this, QStringLiteral("dbe_valor"), dm.q_config, QStringLiteral("valor"));
+    l_data = label(QStringLiteral("l_data"), QString());
+    l_hora = label(QStringLiteral("l_hora"), QString());
+    for (QWidget* hidden : std::initializer_list<QWidget*>{dbe_id, dbe_produto, dbe_valor, l_data, l_hora})
+        hidden->hide();
+
+    auto* lists = new QGridLayout;
+    lists->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Lista de Produtos"), true), 0, 0);
+    lists->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Produtos Marcados"), true), 0, 1);
+    DBGrid2 = new DBGrid(
+        this, QStringLiteral("DBGrid2"), dm.q_config,
+        {GridColumn{QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignCenter, true, 220},
+         GridColumn{QStringLiteral("valor"), QStringLiteral("Valor"), Qt::AlignCenter, true}});
+    DBGrid1 = new DBGrid(
+        this, QStringLiteral("DBGrid1"), dm.q_prod_cad,
+        {GridColumn{QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignLeft, false, 200},
+         GridColumn{QStringLiteral("valor"), QStringLiteral("Valor"), Qt::AlignCenter, false, 80},
+         GridColumn{QStringLiteral("data"), QStringLiteral("Data"), Qt::AlignCenter}});
+    // Enter on a product of the list marks it, as "Marcar" does.
+    connect(DBGrid2, &DBGrid::rowChosen, this, [this] { guard([this] { SpeedButton1Click(); }); });
+    lists->addWidget(DBGrid2, 1, 0);
+    lists->addWidget(DBGrid1, 1, 1);
+    SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Marcar"),
+                               [this] { SpeedButton1Click(); });
+    styleFont(SpeedButton1, 10, true);
+    SpeedButton1->setMinimumHeight(34);
+    lists->addWidget(SpeedButton1, 2, 0);
+    SpeedButton2 =
+        speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("X"), [this] { SpeedButton2Click(); });
+    styleFont(SpeedButton2, 10, true);
+    SpeedButton2->setStyleSheet(QStringLiteral("color: red;"));
+    SpeedButton2->setMinimumHeight(34);
+    SpeedButton2->setToolTip(QStringLiteral("Excluir o produto marcado selecionado"));
+    lists->addWidget(SpeedButton2, 2, 1, Qt::AlignRight);
+    layout->addLayout(lists, 1);
+
+    auto* bottom = new QHBoxLayout;
+    QLabel* total = label(QStringLiteral("Label4"), QStringLiteral("TOTAL:"), true);
+    styleFont(total, 18, true);
+    bottom->addWidget(total);
+    v_total1 = label(QStringLiteral("v_total1"), QStringLiteral("0,00"), true);
+    styleFont(v_total1, 18, true);
+    v_total1->setStyleSheet(QStringLiteral("color: red;"));
+    bottom->addWidget(v_total1);
+    bottom->addStretch();
+    SpeedButton3 =
+        speedButton(QStringLiteral("SpeedButton3"), QStringLiteral("Sair"), [this] { SpeedButton3Click(); });
+    SpeedButton3->setMinimumHeight(34);
+    bottom->addWidget(SpeedButton3);
+    layout->addLayout(bottom);
+
+    Timer1 = clockTimer([this] { Timer1Timer(); });
+}
+
+// The sheet sums when it opens and when each of its prompts returns. It does not sum on every
+// activation: coming back from an error box or from another program would sum again (an error
+// shown again and again, or the selected item moved to the last one).
+void AccountSheet::FormShow() {
+    // Filled at once, so an item charged before the timer's first tick has its date and time.
+    Timer1Timer();
+    bt_somarClick();
+}
+
+void AccountSheet::FormClose() {
+    forms.f_caderneta->reload();
+}
+
+void AccountSheet::Timer1Timer() {
+    l_data->setText(Clock::dateText());
+    l_hora->setText(Clock::timeText());
+}
+
+void AccountSheet::bt_somarClick() {
+    Dataset* q = forms.dm->q_prod_cad;
+    CreditBookStore::listItems(*forms.dm, dbe_id->text());
+    double sum = 0;
+    v_total1->setText(Money::format(sum));
+    for (q->first(); !q->eof(); q->next()) {
+        sum += Money::parse(q->asString(QStringLiteral("valor")));
+        v_total1->setText(Money::format(sum));
+    }
+}
+
+void AccountSheet::SpeedButton1Click() {
+    if (dbe_id->text().isEmpty())
+        throw AppError(
+            QStringLiteral("Nenhuma conta aberta nesta ficha: abra uma conta na Caderneta antes de marcar."));
+    try {
+        CreditBookStore::chargeItem(*forms.dm, dbe_id->text(), dbe_produto->text(), dbe_valor->text(),
+                                    l_data->text(), l_hora->text());
+    } catch (...) {
+        // The list shows the stored items again; the refusal is the error shown (a faulty
+        // value met by this summing is shown by the next one).
+        try {
+            bt_somarClick();
+        } catch (const std::exception&) {
+        }
+        throw;
+    }
+    bt_somarClick();
+}
+
+void AccountSheet::SpeedButton2Click() {
+    forms.f_s_prodm->showModal();
+    bt_somarClick();
+}
+
+void AccountSheet::FecharFicha1Click() {
+    forms.f_s_caderneta->showModal();
+    if (isVisible()) // a completed closing has closed the sheet
+        bt_somarClick();
+}
+
+void AccountSheet::SpeedButton3Click() {
+    reject();
+}

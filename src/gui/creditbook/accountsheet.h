@@ -1,0 +1,48 @@
+#pragma once
+
+#include "gui/common/form.h"
+
+class DBEdit;
+class DBGrid;
+class QAction;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+// One account's sheet: its name, the products to charge, the items charged and their total.
+// Made anew for each opening; it shows the current account of the account list.
+class AccountSheet : public Form {
+    Q_OBJECT
+public:
+    explicit AccountSheet(Forms& forms);
+
+    // The summing, run by the hidden "SOMAR" button: lists the account's items and totals them.
+    void bt_somarClick();
+
+    DBEdit* DBEdit1 = nullptr;     // the account's name
+    DBEdit* dbe_id = nullptr;      // hidden: the account's id
+    DBEdit* dbe_produto = nullptr; // hidden: the selected product's name
+    DBEdit* dbe_valor = nullptr;   // hidden: the selected product's price
+    QLabel* l_data = nullptr;      // hidden: the clock's date
+    QLabel* l_hora = nullptr;      // hidden: the clock's time
+    QLabel* v_total1 = nullptr;
+    DBGrid* DBGrid1 = nullptr; // items charged
+    DBGrid* DBGrid2 = nullptr; // products
+    QPushButton* SpeedButton1 = nullptr;
+    QPushButton* SpeedButton2 = nullptr;
+    QPushButton* SpeedButton3 = nullptr;
+    QAction* Sair1 = nullptr;
+    QAction* FecharFicha1 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+protected:
+    void FormShow() override;
+    void FormClose() override;
+
+private:
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void FecharFicha1Click();
+    void Timer1Timer();
+};

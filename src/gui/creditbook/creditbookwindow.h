@@ -1,0 +1,29 @@
+#pragma once
+
+#include "gui/common/form.h"
+
+class DBGrid;
+class QPushButton;
+
+// The credit book: the list of accounts, from which an account is opened or its sheet shown.
+class CreditBookWindow : public Form {
+    Q_OBJECT
+public:
+    explicit CreditBookWindow(Forms& forms);
+
+    // Reads the accounts again in name order; a pending new row is dropped and the current row
+    // becomes the first account.
+    void reload();
+
+    DBGrid* DBGrid1 = nullptr;
+    QPushButton* SpeedButton1 = nullptr;
+    QPushButton* SpeedButton2 = nullptr;
+
+protected:
+    void FormShow() override;
+
+private:
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void DBGrid1DblClick();
+};

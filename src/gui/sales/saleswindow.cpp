@@ -1,0 +1,536 @@
+#include "saleswindow.h"
+
+#include "core/base/clock.h"
+#include "core/base/errors.h"
+#include "core/base/money.h"
+#include "core/db/datamodule.h"
+#include "core/reports/closingreport.h"
+#include "core/reports/ticketreport.h"
+#include "core/till/ticketjobs.h"
+#include "core/till/tillmodel.h"
+#include "core/till/withdrawallegend.h"
+#include "gui/common/dbwidgets.h"
+#include "gui/common/keyfilter.h"
+#include "gui/common/printerstatuslabel.h"
+#include "gui/creditbook/creditbookwindow.h"
+#include "gui/sales/changedialog.h"
+#include "gui/sales/salegrid.h"
+#include "gui/shell/forms.h"
+#include "gui/till/closingdialog.h"
+#include "gui/till/closingpasswordprompt.h"
+#include "gui/till/partialview.h"
+#include "gui/till/withdrawalpasswordprompt.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QFont bigBold(const QFont& base, int pointSize) {
+    QFont f = base;
+    f.setPointSize(pointSize);
+    f.setBold(true);
+    return f;
+}
+
+} // namespace
+
+SalesWindow::SalesWindow(Forms& forms)
+    : Form(forms, QStringLiteral("f_caixa"), QStringLiteral("CAIXA - TERMINAL DE VENDAS  |  Quorvanta 3.0")) {
+    setNoSystemMenu();
+    setWindowState(Qt::WindowMaximized);
+    // The window itself takes the keys; no child may hold the focus while the entry is disabled,
+    // and a click anywhere never takes the keyboard away from an open cash entry.
+    setFocusPolicy(Qt::NoFocus);
+    tickets = new TicketJobs(forms.dm->database(), this);
+    buildWindow();
+    connect(forms.till, &TillModel::changed, this, &SalesWindow::showTill);
+    connect(tickets, &TicketJobs::failedChanged, this, &SalesWindow::showFailedTickets);
+    showTill();
+    showFailedTickets();
+}
+
+void SalesWindow::buildWindow() {
+    l_responsavel = label(QStringLiteral("l_responsavel"), QString());
+    l_operador = label(QStringLiteral("l_operador"), QString());
+    l_entrada = label(QStringLiteral("l_entrada"), QString());
+    l_caixa = label(QStringLiteral("l_caixa"), QString());
+    for (QLabel* hidden : {l_responsavel, l_operador, l_entrada, l_caixa})
+        hidden->hide();
+
+    const QFont gridFont = bigBold(font(), 13);
+
+    // Products, left.
+    auto* produtos = new QGroupBox(QStringLiteral("              PRODUTOS              "), this);
+    produtos->setObjectName(QStringLiteral("GroupBox1"));
+    produtos->setFont(bigBold(font(), 12));
+    produtos->setAlignment(Qt::AlignHCenter);
+    DBGrid1 = new DBGrid(produtos, QStringLiteral("DBGrid1"), forms.dm->q_config,
+                         {{QStringLiteral("id"), QStringLiteral("Código"), Qt::AlignCenter, true, 90},
+                          {QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignCenter, true, 0}});
+    DBGrid1->setSelectionMode(QAbstractItemView::NoSelection); // a list to read, not a choice
+    // Every product in sight at once: no scrolling, each name in full (the list takes the width its
+    // names need, see fitProductList).
+    DBGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DBGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DBGrid1->setTextElideMode(Qt::ElideNone);
+    connect(DBGrid1->model(), &QAbstractItemModel::modelReset, this, &SalesWindow::fitProductList);
+    DBGrid1->viewport()->installEventFilter(this); // its rows share out the height it gets
+    auto* pl = new QVBoxLayout(produtos);
+    pl->addWidget(DBGrid1);
+
+    // Current sale, top right.
+    auto* venda = new QGroupBox(QStringLiteral("  VENDA"), this);
+    venda->setObjectName(QStringLiteral("GroupBox2"));
+    venda->setFont(bigBold(font(), 12));
+    DBGrid2 = new SaleGrid(venda, *forms.till);
+    auto* vl = new QVBoxLayout(venda);
+    vl->addWidget(DBGrid2);
+
+    for (QTableView* g : {static_cast<QTableView*>(DBGrid1), static_cast<QTableView*>(DBGrid2)}) {
+        g->setFocusPolicy(Qt::NoFocus);
+        g->setFont(gridFont);
+        // twenty rows and their heading fit a 768-pixel screen
+        g->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 6);
+        QFont hf = g->horizontalHeader()->font();
+        hf.setPointSize(11);
+        hf.setBold(true);
+        g->horizontalHeader()->setFont(hf);
+    }
+    DBGrid1->setColumnWidth(
+        0,
+        QFontMetrics(DBGrid1->horizontalHeader()->font()).horizontalAdvance(QStringLiteral("Código")) + 20);
+    DBGrid2->setColumnWidth(0, DBGrid1->columnWidth(0));
+
+    // Amounts, right.
+    const QFont amountFont = bigBold(font(), 30);
+    // Red figures on white (grey while disabled), through the palette: these fields repaint on every
+    // key press and a style sheet would cost several times more to paint.
+    QPalette red = palette();
+    red.setColor(QPalette::Text, QColor(0xd0, 0x00, 0x00));
+    red.setColor(QPalette::Disabled, QPalette::Text, QColor(0xd0, 0x00, 0x00));
+    red.setColor(QPalette::Base, Qt::white);
+    red.setColor(QPalette::Disabled, QPalette::Base, QColor(0xf0, 0xf0, 0xf0));
+    auto amount = [&](const QString& name) {
+        QLineEdit* e = lineEdit(name);
+        e->setFont(amountFont);
+        e->setPalette(red);
+        e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        e->setMinimumWidth(QFontMetrics(amountFont).horizontalAdvance(QStringLiteral("0000,00")) + 12);
+        // A plain box drawn by a frame around it: the style's own rounded field frame costs several
+        // times the figure itself to paint, on every key press.
+        e->setFrame(false);
+        return e;
+    };
+    v_total1 = amount(QStringLiteral("v_total1"));
+    v_total1->setReadOnly(true);
+    v_total1->setFocusPolicy(Qt::NoFocus);
+    edt_entrada = amount(QStringLiteral("edt_entrada"));
+    edt_entrada->setText(QStringLiteral("0"));
+    edt_entrada->setEnabled(false);
+    KeyFilter::money(edt_entrada, true);
+    edt_entrada->installEventFilter(this); // after the key filter, so it sees Enter first
+    edt_troco = amount(QStringLiteral("edt_troco"));
+    edt_troco->setReadOnly(true);
+    edt_troco->setFocusPolicy(Qt::NoFocus);
+
+    auto* amounts = new QGridLayout;
+    amounts->setVerticalSpacing(14);
+    const QFont captionFont = bigBold(font(), 20);
+    int row = 0;
+    for (auto [name, text, edit] :
+         {std::tuple{"Label1", "TOTAL:", v_total1}, std::tuple{"Label2", "ENTRADA:", edt_entrada},
+          std::tuple{"Label3", "TROCO:", edt_troco}}) {
+        QLabel* caption = label(QLatin1String(name), QLatin1String(text), true);
+        caption->setFont(captionFont);
+        caption->setStyleSheet(QStringLiteral("color: #d00000;"));
+        amounts->addWidget(caption, row, 0, Qt::AlignRight | Qt::AlignVCenter);
+        auto* box = new QFrame(this);
+        box->setObjectName(edit->objectName() + QStringLiteral("_caixa"));
+        box->setFrameShape(QFrame::Box);
+        box->setFrameShadow(QFrame::Plain);
+        QPalette framePalette = box->palette();
+        framePalette.setColor(QPalette::WindowText, QColor(0xa0, 0xa0, 0xa0));
+        box->setPalette(framePalette);
+        auto* boxLayout = new QHBoxLayout(box);
+        boxLayout->setContentsMargins(1, 1, 1, 1);
+        boxLayout->addWidget(edit);
+        // No wider than a large amount needs: these fields repaint on every key press.
+        box->setMaximumWidth(edit->minimumWidth() * 3 / 2);
+        amounts->addWidget(box, row, 1);
+        ++row;
+    }
+
+    lhora = label(QStringLiteral("lhora"), Clock::timeText(), true);
+    lhora->setFont(bigBold(font(), 32));
+    lhora->setStyleSheet(QStringLiteral("color: silver;"));
+    lhora->setAlignment(Qt::AlignCenter);
+    clockTimer([this] { lhora->setText(Clock::timeText()); });
+
+    SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Caderneta"),
+                               [this] { SpeedButton1Click(); });
+    SpeedButton1->setFont(bigBold(font(), 14));
+    SpeedButton1->setMinimumSize(180, 48);
+
+    auto* side = new QVBoxLayout;
+    side->addStretch();
+    side->addWidget(lhora);
+    side->addSpacing(12);
+    side->addWidget(SpeedButton1, 0, Qt::AlignHCenter);
+    side->addWidget(new PrinterStatusLabel(this));
+    l_fichas = label(QStringLiteral("l_fichas"), QString(), true);
+    l_fichas->setWordWrap(true);
+    l_fichas->setAlignment(Qt::AlignCenter);
+    l_fichas->setStyleSheet(QStringLiteral("color: #d00000;"));
+    side->addWidget(l_fichas);
+    side->addStretch();
+
+    auto* figures = new QHBoxLayout;
+    figures->addLayout(amounts, 3);
+    figures->addSpacing(24);
+    figures->addLayout(side, 2);
+
+    // Legend.
+    auto* legend = new QGroupBox(this);
+    legend->setObjectName(QStringLiteral("GroupBox3"));
+    auto* ll = new QVBoxLayout(legend);
+    ll->setSpacing(2);
+    QLabel* heading = label(QStringLiteral("Label4"), QStringLiteral("Teclas de Atalho"), true);
+    heading->setFont(bigBold(font(), 12));
+    ll->addWidget(heading);
+    const QStringList lines = {QStringLiteral("CTRL + P – Mostra janela Parcial de Caixa"),
+                               WithdrawalLegend::line(forms.dm->database()),
+                               QStringLiteral("CTRL + F – Efetuar o fechamento de caixa")};
+    for (int i = 0; i < lines.size(); ++i) {
+        QLabel* l = label(QStringLiteral("Label%1").arg(5 + i), lines[i], true);
+        l->setFont(bigBold(font(), 10));
+        l->setStyleSheet(QStringLiteral("color: #000080;"));
+        ll->addWidget(l);
+    }
+
+    // The products down the whole left side; the sale, its figures and the legend on the right.
+    auto* right = new QVBoxLayout;
+    right->addWidget(venda, 1);
+    right->addLayout(figures);
+    right->addWidget(legend);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(produtos);
+    layout->addLayout(right, 1);
+
+    // The hidden menu: its items are never shown, their shortcuts work.
+    auto item = [this](QAction*& action, const QString& name, const QString& caption, const QKeySequence& key,
+                       void (SalesWindow::*handler)()) {
+        action = new QAction(caption, this);
+        action->setObjectName(name);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, handler] { guard([&] { (this->*handler)(); }); });
+    };
+    item(Fechamento1, QStringLiteral("Fechamento1"), QStringLiteral("Fechamento"),
+         QKeySequence(Qt::CTRL | Qt::Key_F), &SalesWindow::Fechamento1Click);
+    item(Parcial1, QStringLiteral("Parcial1"), QStringLiteral("Parcial"), QKeySequence(Qt::CTRL | Qt::Key_P),
+         &SalesWindow::Parcial1Click);
+    item(Sangria1, QStringLiteral("Sangria1"), QStringLiteral("Sangria"), QKeySequence(Qt::CTRL | Qt::Key_S),
+         &SalesWindow::Sangria1Click);
+    item(Reimprimir1, QStringLiteral("Reimprimir1"), QStringLiteral("Reimprimir"),
+         QKeySequence(Qt::CTRL | Qt::Key_R), &SalesWindow::Reimprimir1Click);
+}
+
+// ---- keyboard ----
+
+void SalesWindow::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        guard([this] { btdelClick(); });
+        return;
+    default:
+        break;
+    }
+    const QString text = event->text();
+    if (text.size() != 1) return;
+    if (text == QLatin1String("*")) {
+        guard([this] { openEntry(); });
+        return;
+    }
+    if (productKeys().contains(text[0])) guard([this, k = text[0]] { productKey(k); });
+}
+
+bool SalesWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == DBGrid1->viewport() && event->type() == QEvent::Resize) {
+        const int least = DBGrid1->fontMetrics().height() + 6;
+        DBGrid1->verticalHeader()->setDefaultSectionSize(
+            std::clamp(DBGrid1->viewport()->height() / int(productKeys().size()), least, 2 * least));
+    }
+    if (watched == edt_entrada && event->type() == QEvent::KeyPress) {
+        const int k = static_cast<QKeyEvent*>(event)->key();
+        if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+            guard([this] { edt_entradaConfirm(); });
+            return true; // never reaches the window, which would clear the sale
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void SalesWindow::openEntry() {
+    edt_entrada->setEnabled(true);
+    edt_entrada->setFocus(Qt::OtherFocusReason);
+    edt_entrada->selectAll();
+}
+
+void SalesWindow::keepKeyboard() {
+    // back from a window shown over it: take the keyboard again, even where no window manager does
+    if (isVisible() && !isActiveWindow()) activateWindow();
+    if (!edt_entrada->isEnabled()) setFocus(Qt::OtherFocusReason);
+}
+
+// ---- the sale ----
+
+void SalesWindow::productKey(QChar key) {
+    forms.till->addLine(key);
+    DBGrid2->scrollToBottom();
+    btsomarClick();
+}
+
+void SalesWindow::setTotal(const QString& text) {
+    v_total1->setText(text);
+    edt_entrada->setText(text);
+}
+
+void SalesWindow::btsomarClick() {
+    // The total is kept line by line; a line whose price is no amount stops it there.
+    const TillModel& till = *forms.till;
+    if (!till.saleTotal().isEmpty()) setTotal(till.saleTotal());
+    if (const auto error = till.saleError()) throw ConversionError(*error);
+}
+
+void SalesWindow::btdelClick() {
+    forms.till->clearSale();
+    v_total1->clear();
+    edt_troco->clear();
+    edt_entrada->setText(QStringLiteral("0"));
+}
+
+void SalesWindow::bt_trocoClick() {
+    const double entrada = Money::parse(edt_entrada->text());
+    const double total = Money::parse(forms.till->saleTotal());
+    edt_troco->setText(Money::format(entrada - total));
+}
+
+void SalesWindow::checkCompletion() {
+    const TillModel& till = *forms.till;
+    Money::parse(edt_entrada->text());
+    if (const auto error = till.saleError()) throw ConversionError(*error);
+    Money::parse(till.saleTotal());
+    Money::parse(till.cash());
+    for (const TillModel::SaleLine& line : till.saleLines())
+        TillModel::ticketsOf(line);
+}
+
+bool SalesWindow::shortPayment() const {
+    // Compared in centavos: both texts are amounts to the cent once read.
+    if (!Money::isValid(edt_entrada->text()) || forms.till->saleError()) return false;
+    const QString total = forms.till->saleTotal();
+    if (!Money::isValid(total)) return false;
+    return std::llround(Money::parse(edt_entrada->text()) * 100) < std::llround(Money::parse(total) * 100);
+}
+
+void SalesWindow::bt_imprimirClick() {
+    // Tickets already handed to the printer for this sale (before a failure or a crash) are not
+    // printed again; each one is recorded as it goes, with its print job. One batch: the printer is
+    // checked once, before the first ticket.
+    PrintSession session;
+    forms.till->printTickets([this](const TillModel::SaleLine& line) {
+        forms.qr_fichas->setTicketText(line.ticketText);
+        const PrintJob job = forms.qr_fichas->print();
+        tickets->record(line.id, line.product, line.ticketText, job);
+    });
+}
+
+void SalesWindow::bt_copiarClick() {
+    forms.till->bookSale();
+}
+
+void SalesWindow::edt_entradaConfirm() {
+    if (!forms.till->saleIsEmpty() && !forms.till->saleBooked() && shortPayment()) {
+        // Nothing is printed or booked: the cashier types the amount again in the same entry.
+        Messages::plain(this, QStringLiteral("Valor recebido menor que o total da venda"));
+        edt_entrada->setEnabled(true);
+        edt_entrada->setFocus(Qt::OtherFocusReason);
+        edt_entrada->selectAll();
+        return;
+    }
+    edt_entrada->setEnabled(false);
+    keepKeyboard();
+    if (forms.till->saleIsEmpty() || forms.till->saleBooked()) {
+        // A sale with no lines totals 0,00: the entry closes and nothing is printed, booked or added.
+        if (Money::isValid(edt_entrada->text()))
+            edt_troco->setText(Money::format(Money::parse(edt_entrada->text())));
+        return;
+    }
+    checkCompletion();
+    bt_trocoClick();
+    bt_imprimirClick();
+    bt_copiarClick();
+    forms.f_troco->showModal();
+    keepKeyboard();
+}
+
+void SalesWindow::fitProductList() {
+    // As wide as the longest name (up to a third of the screen), so no name is cut.
+    const QFontMetrics fm(DBGrid1->font());
+    const QAbstractItemModel* m = DBGrid1->model();
+    int widest =
+        QFontMetrics(DBGrid1->horizontalHeader()->font()).horizontalAdvance(QStringLiteral("Produto"));
+    for (int row = 0; row < m->rowCount(); ++row)
+        widest = std::max(widest, fm.horizontalAdvance(m->index(row, 1).data().toString()));
+    const int frame = 2 * DBGrid1->frameWidth();
+    int width = DBGrid1->columnWidth(0) + widest + 24 + frame;
+    if (const QScreen* s = screen()) width = std::min(width, s->availableGeometry().width() / 3);
+    DBGrid1->setFixedWidth(width);
+}
+
+void SalesWindow::showTill() {
+    const TillModel& till = *forms.till;
+    l_responsavel->setText(till.till().responsible);
+    l_operador->setText(till.till().operatorName);
+    l_entrada->setText(till.till().floatText);
+    l_caixa->setText(till.numberText());
+}
+
+// ---- commands ----
+
+void SalesWindow::Fechamento1Click() {
+    const TillModel& till = *forms.till;
+    ClosingReport* report = forms.qr_fechamento;
+    report->setCaption(QStringLiteral("qr_aberto"), till.till().responsible);
+    report->setCaption(QStringLiteral("qr_operador"), till.till().operatorName);
+    report->setCaption(QStringLiteral("qr_entrada"), till.till().floatText);
+    forms.f_fechamento->lncaixa->setText(till.numberText());
+    forms.f_s_fechamento->showModal();
+    keepKeyboard();
+}
+
+void SalesWindow::Parcial1Click() {
+    forms.f_parcial->showModal();
+    keepKeyboard();
+}
+
+void SalesWindow::Sangria1Click() {
+    forms.f_s_sangria->showModal();
+    keepKeyboard();
+}
+
+void SalesWindow::Reimprimir1Click() {
+    tickets->reprintFailed([this](const QString& ticketText) {
+        forms.qr_fichas->setTicketText(ticketText);
+        return forms.qr_fichas->print();
+    });
+}
+
+void SalesWindow::showFailedTickets() {
+    const QString failed = tickets->failedText();
+    l_fichas->setText(failed.isEmpty() ? QString()
+                                       : QStringLiteral("Não impressas: %1. Ctrl+R reimprime.").arg(failed));
+    l_fichas->setVisible(!failed.isEmpty());
+}
+
+void SalesWindow::SpeedButton1Click() {
+    forms.f_caderneta->showModal();
+    keepKeyboard();
+}
+
+// ---- the window ----
+
+void SalesWindow::FormShow() {
+    // A new till starts with the keys on the window, whatever the last one left.
+    edt_entrada->setEnabled(false);
+    keepKeyboard();
+    lhora->setText(Clock::timeText());
+    // names and the product list, read afresh
+    forms.f_parcial->bt_filtrarClick();
+    // a sale brought back after a restart shows with its total
+    v_total1->clear();
+    edt_troco->clear();
+    edt_entrada->setText(QStringLiteral("0"));
+    if (!forms.till->saleIsEmpty()) guard([this] { btsomarClick(); });
+    findChild<QLabel*>(QStringLiteral("Label6"))->setText(WithdrawalLegend::line(forms.dm->database()));
+}
+
+void SalesWindow::FormActivate() {
+    if (!edt_entrada->isEnabled()) setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void SalesWindow::setVisible(bool visible) {
+    if (visible && !isVisible()) {
+        if (QScreen* s = screen()) setGeometry(s->availableGeometry());
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    Form::setVisible(visible);
+    if (visible && windowHandle())
+        connect(windowHandle(), &QWindow::windowStateChanged, this, &SalesWindow::stayOnScreen,
+                Qt::UniqueConnection);
+}
+
+void SalesWindow::closeTill() {
+    m_closing = true;
+    accept();
+    m_closing = false;
+}
+
+void SalesWindow::done(int result) {
+    // Closing the window manager's way, Alt+F4 or Esc is refused: only the till closing closes it.
+    if (!m_closing) return;
+    Form::done(result);
+}
+
+void SalesWindow::closeEvent(QCloseEvent* event) {
+    if (!m_closing) {
+        event->ignore();
+        return;
+    }
+    Form::closeEvent(event);
+}
+
+void SalesWindow::changeEvent(QEvent* event) {
+    Form::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) stayOnScreen();
+}
+
+void SalesWindow::stayOnScreen() {
+    // Stays maximized: a restore or minimize from outside is undone, and the cashier gets the window
+    // and its keys back (window managers draw a minimize button even where none is asked for). The
+    // window system's own state is checked too, as a minimize may reach only the native window.
+    const auto away = [this] {
+        const Qt::WindowStates native = windowHandle() ? windowHandle()->windowStates() : windowState();
+        return isVisible() && ((windowState() | native) & Qt::WindowMinimized ||
+                               !(windowState() & native & Qt::WindowMaximized));
+    };
+    if (!away()) return;
+    QTimer::singleShot(0, this, [this, away] {
+        if (!away()) return;
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+        if (windowHandle()) windowHandle()->setWindowStates(Qt::WindowMaximized);
+        raise();
+        keepKeyboard();
+    });
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "core/till/tillmodel.h"
+#include "gui/common/form.h"
+#include "gui/sales/salegrid.h"
+
+class DBGrid;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The sales screen: one till, rung up from the keyboard. While the cash entry is disabled no control
+// can hold the focus, so every key reaches the window's own handler.
+class TicketJobs;
+
+class SalesWindow : public Form {
+    Q_OBJECT
+public:
+    explicit SalesWindow(Forms& forms);
+
+    // Till header, as the till holds it.
+    QLabel* l_responsavel = nullptr;
+    QLabel* l_operador = nullptr;
+    QLabel* l_entrada = nullptr;
+    QLabel* l_caixa = nullptr;
+
+    QLineEdit* edt_entrada = nullptr;    // "ENTRADA:" cash handed over
+    QLineEdit* edt_troco = nullptr;      // "TROCO:"
+    QLineEdit* v_total1 = nullptr;       // "TOTAL:"
+    QLabel* lhora = nullptr;             // clock
+    DBGrid* DBGrid1 = nullptr;           // products
+    SaleGrid* DBGrid2 = nullptr;         // current sale
+    QPushButton* SpeedButton1 = nullptr; // "Caderneta"
+    QAction* Fechamento1 = nullptr;      // Ctrl+F
+    QAction* Parcial1 = nullptr;         // Ctrl+P
+    QAction* Sangria1 = nullptr;         // Ctrl+S
+    QAction* Reimprimir1 = nullptr;      // Ctrl+R: the tickets the printer did not print, once
+    QLabel* l_fichas = nullptr;          // tickets the printer did not print (hidden when none)
+    TicketJobs* tickets = nullptr;       // every ticket's print job, followed until it ends
+
+    // The product list the window shows.
+    static QString productListSql() {
+        return QStringLiteral("select * from tbl_produtos where produto <> '' order by id asc");
+    }
+    static QString productKeys() { return QStringLiteral("0123456789abcdefghij"); }
+
+    void productKey(QChar key); // bt0 ... btj: one line for that product
+    void btsomarClick();        // recompute the total
+    void btdelClick();          // clear the current sale
+    void bt_trocoClick();       // the change
+    void bt_imprimirClick();    // the tickets of the current sale not yet printed
+    void bt_copiarClick();      // the sale's lines into the till tally and its total into the cash
+    void edt_entradaConfirm();  // Enter in the cash entry: change, tickets, cash, tally, change window
+
+    void Fechamento1Click();  // Ctrl+F: the closing command
+    void Parcial1Click();     // Ctrl+P
+    void Sangria1Click();     // Ctrl+S
+    void SpeedButton1Click(); // "Caderneta"
+    void Reimprimir1Click();  // Ctrl+R
+
+    // The till closing's own close request: the only way this window closes.
+    void closeTill();
+
+    // Shown maximized, filling the screen even where no window manager maximizes it.
+    void setVisible(bool visible) override;
+
+protected:
+    void FormShow() override;
+    void FormActivate() override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void done(int result) override;
+
+private:
+    void buildWindow();
+    void openEntry();          // "*"
+    void keepKeyboard();       // focus back on the window while the entry is disabled
+    void stayOnScreen();       // undoes a minimize or restore from outside
+    void checkCompletion();    // every conversion the completion needs, before anything happens
+    bool shortPayment() const; // less cash handed over than the sale's total
+    void setTotal(const QString& text);
+    void showTill(); // the till header
+    void fitProductList();
+    void showFailedTickets();
+
+    bool m_closing = false;
+};

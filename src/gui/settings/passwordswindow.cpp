@@ -1,0 +1,131 @@
+#include "passwordswindow.h"
+
+#include "core/db/datamodule.h"
+#include "gui/common/dbwidgets.h"
+#include "gui/common/keyfilter.h"
+#include "gui/shell/forms.h"
+#include "gui/till/lasttillview.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+PasswordsWindow::PasswordsWindow(Forms& forms)
+    : Form(forms, QStringLiteral("f_administracao"), QStringLiteral("Administração de Senhas")) {
+    setFixedDialog(440, 430);
+    Dataset* senhas = forms.dm->q_senhas;
+    Dataset* adm = forms.dm->q_adm;
+
+    DBEdit1 = new DBEdit(this, QStringLiteral("DBEdit1"), senhas, QStringLiteral("s_caixa"));
+    KeyFilter::password(DBEdit1);
+    DBEdit2 = new DBEdit(this, QStringLiteral("DBEdit2"), senhas, QStringLiteral("s_admin"));
+    KeyFilter::password(DBEdit2);
+    DBEdit3 = new DBEdit(this, QStringLiteral("DBEdit3"), adm, QStringLiteral("usuario"));
+    KeyFilter::upperCase(DBEdit3);
+    DBEdit4 = new DBEdit(this, QStringLiteral("DBEdit4"), adm, QStringLiteral("senha"));
+    KeyFilter::password(DBEdit4);
+
+    SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Salvar"),
+                               [this] { SpeedButton1Click(); });
+    SpeedButton2 = speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("Salvar"),
+                               [this] { SpeedButton2Click(); });
+    SpeedButton4 = speedButton(QStringLiteral("SpeedButton4"), QStringLiteral("Salvar"),
+                               [this] { SpeedButton4Click(); });
+    SpeedButton3 =
+        speedButton(QStringLiteral("SpeedButton3"), QStringLiteral("OK"), [this] { SpeedButton3Click(); });
+    SpeedButton3->setMinimumWidth(90);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Imprimir Backup do Último Caixa"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setStyleSheet(QStringLiteral("QGroupBox { color: maroon; font-weight: bold; }"));
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_FileDialogDetailedView),
+                              QStringLiteral("Último Caixa"), GroupBox1);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setAutoDefault(false);
+    BitBtn1->setStyleSheet(QStringLiteral("color: navy; font-weight: bold;"));
+    BitBtn1->setMinimumHeight(32);
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { guard([this] { BitBtn1Click(); }); });
+    auto* backup = new QHBoxLayout(GroupBox1);
+    backup->addStretch();
+    backup->addWidget(BitBtn1);
+    backup->addStretch();
+
+    auto row = [](QWidget* edit, QWidget* button) {
+        auto* h = new QHBoxLayout;
+        h->addWidget(edit, 1);
+        h->addWidget(button);
+        return h;
+    };
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(4);
+    layout->addWidget(label(QStringLiteral("Label2"),
+                            QStringLiteral("* Defina aqui a senha para Sangria e Fechamento do Caixa"),
+                            true));
+    layout->addLayout(row(DBEdit1, SpeedButton1));
+    layout->addSpacing(10);
+    layout->addWidget(
+        label(QStringLiteral("Label1"), QStringLiteral("* Defina aqui a senha do Administrador"), true));
+    layout->addLayout(row(DBEdit2, SpeedButton2));
+    layout->addWidget(
+        label(QStringLiteral("Label3"), QStringLiteral("* Guarde bem a senha do administrador! "), true));
+    layout->addWidget(label(QStringLiteral("Label4"),
+                            QStringLiteral("Sem ela você não terá mais acesso a este painel."), true));
+    layout->addSpacing(10);
+    layout->addWidget(
+        label(QStringLiteral("Label5"), QStringLiteral("* Usuário e Senha de Acesso ao Sistema"), true));
+    auto* login = new QGridLayout;
+    login->addWidget(label(QStringLiteral("Label7"), QStringLiteral("Usuário"), true), 0, 0);
+    login->addWidget(label(QStringLiteral("Label6"), QStringLiteral("Senha"), true), 0, 1);
+    login->addWidget(DBEdit3, 1, 0);
+    login->addWidget(DBEdit4, 1, 1);
+    login->addWidget(SpeedButton4, 1, 2);
+    layout->addLayout(login);
+    layout->addSpacing(10);
+    layout->addWidget(GroupBox1);
+    layout->addStretch();
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(SpeedButton3);
+    layout->addLayout(bottom);
+
+    setTabOrder(DBEdit1, DBEdit2);
+    setTabOrder(DBEdit2, DBEdit3);
+    setTabOrder(DBEdit3, DBEdit4);
+    setTabOrder(DBEdit4, BitBtn1);
+}
+
+void PasswordsWindow::store(Dataset* q, const QString& message) {
+    if (q->state() == Dataset::State::Browse) q->edit();
+    q->post();
+    Messages::plain(this, message);
+}
+
+void PasswordsWindow::SpeedButton1Click() {
+    store(forms.dm->q_senhas, QStringLiteral("Senha do Caixa Alterada"));
+}
+
+void PasswordsWindow::SpeedButton2Click() {
+    store(forms.dm->q_senhas, QStringLiteral("Senha do Administrador Alterada"));
+}
+
+void PasswordsWindow::SpeedButton4Click() {
+    store(forms.dm->q_adm, QStringLiteral("Dados de Acesso Alterados!"));
+}
+
+void PasswordsWindow::SpeedButton3Click() {
+    forms.dm->q_senhas->cancel();
+    accept();
+}
+
+void PasswordsWindow::BitBtn1Click() {
+    forms.f_base->showModal();
+}
+
+void PasswordsWindow::FormClose() {
+    // The close box discards the password row like "OK".
+    forms.dm->q_senhas->cancel();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "gui/common/form.h"
+
+class DBEdit;
+class Dataset;
+class QGroupBox;
+class QPushButton;
+
+// Password administration: the till and administrator passwords, the login, and the last till backup.
+class PasswordsWindow : public Form {
+    Q_OBJECT
+public:
+    explicit PasswordsWindow(Forms& forms);
+
+    DBEdit* DBEdit1 = nullptr;           // tbl_senhas.s_caixa
+    DBEdit* DBEdit2 = nullptr;           // tbl_senhas.s_admin
+    DBEdit* DBEdit3 = nullptr;           // tbl_adm.usuario
+    DBEdit* DBEdit4 = nullptr;           // tbl_adm.senha
+    QPushButton* SpeedButton1 = nullptr; // "Salvar" (till password)
+    QPushButton* SpeedButton2 = nullptr; // "Salvar" (administrator password)
+    QPushButton* SpeedButton4 = nullptr; // "Salvar" (login)
+    QPushButton* SpeedButton3 = nullptr; // "OK"
+    QGroupBox* GroupBox1 = nullptr;
+    QPushButton* BitBtn1 = nullptr; // "Último Caixa"
+
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton4Click();
+    void SpeedButton3Click();
+    void BitBtn1Click();
+
+protected:
+    void FormClose() override;
+
+private:
+    // Stores the whole row of the dataset (typed or not) and confirms with the message.
+    void store(Dataset* q, const QString& message);
+};

@@ -1,0 +1,64 @@
+#include "tickettextsdialog.h"
+
+#include "core/db/datamodule.h"
+#include "gui/common/dbwidgets.h"
+#include "gui/shell/forms.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TicketTextsDialog::TicketTextsDialog(Forms& forms)
+    : Form(forms, QStringLiteral("f_confi_impr"), QStringLiteral("Dados da Festa")) {
+    setFixedDialog(480, 225);
+    Dataset* q = forms.dm->q_festa;
+    DBEdit1 = new DBEdit(this, QStringLiteral("DBEdit1"), q, QStringLiteral("cabecalho"));
+    DBEdit2 = new DBEdit(this, QStringLiteral("DBEdit2"), q, QStringLiteral("rodape"));
+    SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Salvar"),
+                               [this] { SpeedButton1Click(); });
+    SpeedButton2 =
+        speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("Sair"), [this] { SpeedButton2Click(); });
+    SpeedButton1->setMinimumWidth(90);
+    SpeedButton2->setMinimumWidth(90);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(4);
+    layout->addWidget(label(QStringLiteral("Label1"),
+                            QStringLiteral("* Nessa tela você irá configurar as informações que serão "),
+                            true));
+    layout->addWidget(
+        label(QStringLiteral("Label2"), QStringLiteral("impressas nas fichas emitidas pelo sistema."), true));
+    layout->addSpacing(12);
+    layout->addWidget(
+        label(QStringLiteral("Label3"), QStringLiteral("Nome da Festa (Cabeçalho da Ficha)"), true));
+    layout->addWidget(DBEdit1);
+    layout->addSpacing(6);
+    layout->addWidget(label(QStringLiteral("Label4"), QStringLiteral("Informação do Rodapé da Ficha"), true));
+    layout->addWidget(DBEdit2);
+    layout->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(SpeedButton1);
+    buttons->addWidget(SpeedButton2);
+    layout->addLayout(buttons);
+    setTabOrder(DBEdit1, DBEdit2);
+}
+
+void TicketTextsDialog::SpeedButton1Click() {
+    Dataset* q = forms.dm->q_festa;
+    if (q->state() == Dataset::State::Browse) q->edit(); // nothing typed: the row is stored as it is
+    q->post();
+    Messages::plain(this, QStringLiteral("Dados Cadastrados!"));
+    accept();
+}
+
+void TicketTextsDialog::SpeedButton2Click() {
+    forms.dm->q_festa->cancel();
+    reject();
+}
+
+void TicketTextsDialog::FormClose() {
+    // The close box discards like "Sair", so no half-typed text reaches a ticket.
+    forms.dm->q_festa->cancel();
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "gui/common/form.h"
+
+class DBEdit;
+class QPushButton;
+
+// Event data printed on tickets: the header (also on the till reports) and the footer.
+class TicketTextsDialog : public Form {
+    Q_OBJECT
+public:
+    explicit TicketTextsDialog(Forms& forms);
+
+    DBEdit* DBEdit1 = nullptr;           // cabecalho
+    DBEdit* DBEdit2 = nullptr;           // rodape
+    QPushButton* SpeedButton1 = nullptr; // "Salvar"
+    QPushButton* SpeedButton2 = nullptr; // "Sair"
+
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+
+protected:
+    void FormClose() override;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "gui/common/form.h"
+
+// About the program.
+class AboutDialog : public Form {
+    Q_OBJECT
+public:
+    explicit AboutDialog(Forms& forms);
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/base/maker.h"
+
+#include <QMainWindow>
+
+class Forms;
+class QAction;
+
+// The main window and its menu.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(Forms& forms);
+
+    // Placeholders of this project's own for the maker and the developer.
+    static QString makerName() { return Maker::name(); }
+    static QString makerSite() { return Maker::site(); }
+
+    void EncerrarSistema1Click();
+    void AbrirCaixa1Click();
+    void Caderneta1Click();
+    void Historico1Click();
+    void Calculadora1Click();
+    void PaineldeAjustes1Click();
+    void LayoutFichas1Click();
+    void Administracao1Click();
+    void Desenvolvedor1Click();
+    void TeclasdeAtalho1Click();
+
+    // After a crash or a power cut: a till left open comes back on the sales screen, with its sale in
+    // progress, once the user has logged in.
+    void resumeOpenTill();
+
+    // The first desktop calculator found, or empty.
+    static QString calculatorProgram();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QAction* item(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& key,
+                  void (MainWindow::*handler)());
+    Forms& forms;
+};

@@ -1,0 +1,34 @@
+#include "shortcuthelpdialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ShortcutHelpDialog::ShortcutHelpDialog(Forms& forms)
+    : Form(forms, QStringLiteral("f_atalhos"), QStringLiteral("Teclas de Atalho")) {
+    setFixedDialog(440, 250);
+    setClosesOnEscape();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label(QStringLiteral("Label1"),
+                            QStringLiteral("* Teclas de Atalho para utilizar na tela de Vendas de Caixa"),
+                            true));
+    int n = 2;
+    for (const char* line :
+         {"CTRL + F  -  Fechamento de Caixa", "CTRL + P  -  Exibe na tela o Parcial do Caixa",
+          "CTRL + S  -  Efetua Sangria de Caixa"}) {
+        QLabel* l = label(QStringLiteral("Label%1").arg(n++), QString::fromUtf8(line), true);
+        l->setStyleSheet(QStringLiteral("color: blue;"));
+        layout->addWidget(l);
+    }
+    // The main window's key for the history (its other keys are shown in its menus).
+    layout->addWidget(label(QStringLiteral("Label%1").arg(n++), QStringLiteral("* Na tela principal"), true));
+    QLabel* history =
+        label(QStringLiteral("Label%1").arg(n++), QStringLiteral("F9  -  Histórico de Caixas"), true);
+    history->setStyleSheet(QStringLiteral("color: blue;"));
+    layout->addWidget(history);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("BitBtn1"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(ok, 0, Qt::AlignHCenter);
+}

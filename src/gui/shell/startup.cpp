@@ -1,0 +1,38 @@
+#include "startup.h"
+
+#include "gui/common/messages.h"
+#include "gui/shell/forms.h"
+#include "gui/shell/loginwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <memory>
+
+QString defaultDatabasePath() {
+    return QDir::homePath() + QStringLiteral("/quorvanta/base.db");
+}
+
+void endsTheEventLoopOnQuit(Forms& forms) {
+    forms.onQuit = [] { QCoreApplication::quit(); };
+}
+
+bool loadQtTranslations() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
+int runProgram(const QString& databasePath) {
+    std::unique_ptr<Forms> forms;
+    if (!Messages::guarded(nullptr, [&] { forms = std::make_unique<Forms>(databasePath); })) return 1;
+    endsTheEventLoopOnQuit(*forms);
+    forms->f_login->show();
+    return QApplication::exec();
+}

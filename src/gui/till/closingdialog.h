@@ -1,0 +1,31 @@
+#pragma once
+
+#include "gui/common/form.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The till closing: the name of who closes, then "Fechar" recounts the tickets sold, prints the
+// closing report, empties the till tally and closes the sales screen.
+class ClosingDialog : public Form {
+    Q_OBJECT
+public:
+    explicit ClosingDialog(Forms& forms);
+    QLabel* lncaixa = nullptr;        // till number, copied from the sales screen
+    QLabel* ldata = nullptr;          // current date, from the clock (not shown)
+    QLabel* lhora = nullptr;          // current time, from the clock (not shown)
+    QLineEdit* Edit1 = nullptr;       // who closes the till
+    QLineEdit* edt_contado = nullptr; // cash counted in the drawer, optional
+    QPushButton* bt_fechar = nullptr;
+    QPushButton* SpeedButton1 = nullptr; // "Cancelar"
+
+    void bt_fecharClick();
+    void SpeedButton1Click();
+
+protected:
+    void FormShow() override;
+
+private:
+    void Timer1Timer();
+};

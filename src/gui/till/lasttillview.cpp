@@ -1,0 +1,78 @@
+#include "lasttillview.h"
+
+#include "core/db/datamodule.h"
+#include "core/reports/lasttillreport.h"
+#include "core/till/tillmodel.h"
+#include "gui/common/dbwidgets.h"
+#include "gui/shell/forms.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+LastTillView::LastTillView(Forms& forms)
+    : Form(forms, QStringLiteral("f_base"), QStringLiteral("Base Dados - Caixa Anterior")) {
+    setFixedDialog(420, 590);
+
+    QLabel* heading =
+        label(QStringLiteral("Label1"), QStringLiteral("Relatório Caixa Anterior (Backup)"), true);
+    QFont hf = heading->font();
+    hf.setPointSize(12);
+    heading->setFont(hf);
+
+    DBMemo1 = new DBMemo(this, QStringLiteral("DBMemo1"), forms.dm->q_base, QStringLiteral("ultcaixa"));
+    QFont mf(QStringLiteral("Courier New"));
+    mf.setStyleHint(QFont::Monospace);
+    mf.setPointSize(10);
+    DBMemo1->setFont(mf);
+    DBMemo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+    btimprimir =
+        speedButton(QStringLiteral("btimprimir"), QStringLiteral("Imprimir"), [this] { btimprimirClick(); });
+    btsair = speedButton(QStringLiteral("btsair"), QStringLiteral("Sair"), [this] { btsairClick(); });
+    for (QPushButton* b : {btimprimir, btsair})
+        b->setMinimumSize(100, 30);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btimprimir);
+    buttons->addWidget(btsair);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading, 0, Qt::AlignHCenter);
+    layout->addWidget(DBMemo1, 1);
+    layout->addLayout(buttons);
+}
+
+QString LastTillView::backupText() const {
+    return forms.till->backupText();
+}
+
+void LastTillView::btgravadorClick() {
+    forms.till->saveBackup();
+    // the memo shows the stored text
+    Dataset* q = forms.dm->q_base;
+    q->close();
+    q->open();
+}
+
+void LastTillView::btimprimirClick() {
+    QString shown = DBMemo1->toPlainText();
+    if (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
+    const QStringList lines = shown.isEmpty() ? QStringList() : shown.split(QLatin1Char('\n'));
+    LastTillReport* r = forms.qr_impbackup;
+    r->setLines(QStringLiteral("QRMemo1"), lines);
+    r->print();
+}
+
+void LastTillView::btsairClick() {
+    accept();
+}
+
+void LastTillView::FormShow() {
+    // Always the stored text, whatever was saved while the window was closed.
+    Dataset* q = forms.dm->q_base;
+    q->close();
+    q->open();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "gui/common/form.h"
+
+class DBEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+// Till opening: the responsible person, the operator and the float; Enter in the float opens the
+// till (new till number, empty tally, every till value set, opening report) and runs the sales
+// screen until the till is closed.
+class OpeningDialog : public Form {
+    Q_OBJECT
+public:
+    explicit OpeningDialog(Forms& forms);
+    QLineEdit* edt_responsavel = nullptr;
+    QLineEdit* edt_operador = nullptr;
+    QLineEdit* edt_data = nullptr;
+    QLineEdit* edt_hora = nullptr;
+    QLineEdit* edt_entrada = nullptr;
+    DBEdit* dbe_cont = nullptr;          // hidden, bound to tbl_cont.cont: the till number after an opening
+    QPushButton* SpeedButton2 = nullptr; // "Cancelar"
+    QTimer* Timer1 = nullptr;
+
+    // Enter in the float: checks the float, copies the till header, then opens.
+    void edt_entradaEnter();
+    // The open operation proper (the hidden "Abre" button).
+    void bt_abreClick();
+    void SpeedButton2Click();
+    void Timer1Timer();
+
+protected:
+    void FormShow() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Leaving a name field empty sends the focus back to it with this message.
+    void checkNotEmpty(QLineEdit* edit, const QString& message);
+    bool m_refusing = false;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "gui/common/form.h"
+
+class QLabel;
+class QPushButton;
+
+// The partial till view: the open till's figures and the tickets sold per product, as the till holds
+// them. Showing it reads the counts afresh.
+class PartialView : public Form {
+    Q_OBJECT
+public:
+    explicit PartialView(Forms& forms);
+
+    QLabel* lentrada = nullptr;      // float, as typed
+    QLabel* lsangria = nullptr;      // total withdrawn
+    QLabel* lcaixa = nullptr;        // cash in till
+    QLabel* lcont_sangria = nullptr; // number of withdrawals
+    QLabel* lresponsavel = nullptr;  // not shown
+    QLabel* loperador = nullptr;     // not shown
+    QLabel* ldata = nullptr;         // opening date, not shown
+    QLabel* lhora = nullptr;         // opening time, not shown
+    QLabel* lenter = nullptr;        // float as typed, not shown
+
+    // The twenty product keys, in the order of the labels.
+    static QString keys() { return QStringLiteral("0123456789abcdefghij"); }
+    QLabel* nameLabel(QChar key) const { return m_names[keys().indexOf(key)]; }   // l0 ... lj
+    QLabel* countLabel(QChar key) const { return m_counts[keys().indexOf(key)]; } // cod0 ... codj
+
+    void btquantClick();    // the counts, read afresh
+    void bt_filtrarClick(); // product names, read afresh
+
+    // Shows the till's figures.
+    void refresh();
+
+protected:
+    void FormShow() override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLabel* m_names[20] = {};
+    QLabel* m_counts[20] = {};
+};

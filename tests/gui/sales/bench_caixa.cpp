@@ -1,0 +1,174 @@
+// Speed of the till with a long tally (default 1 000 000 rows): start-up to the login window (time and
+// resident memory, in a fresh process each time), a product key handled and painted, the recount, the
+// change window's "OK", Ctrl+P and the closing's figures.
+// Run by hand: ./tests/bench_caixa [tally rows]
+// Instructions per product key: valgrind --tool=callgrind --instr-atstart=no ./tests/bench_caixa --keys N
+#include "core/db/datamodule.h"
+#include "core/reports/closingreport.h"
+#include "core/till/tillmodel.h"
+#include "gui/sales/changedialog.h"
+#include "gui/sales/saleswindow.h"
+#include "gui/shell/forms.h"
+#include "gui/shell/loginwindow.h"
+#include "gui/till/partialview.h"
+#include "support/testsupport.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QWindow>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#else
+#define CALLGRIND_START_INSTRUMENTATION
+#define CALLGRIND_STOP_INSTRUMENTATION
+#endif
+
+using namespace TestSupport;
+using Clock_ = std::chrono::steady_clock;
+
+namespace {
+
+struct Stats {
+    std::vector<double> v;
+    void add(double x) { v.push_back(x); }
+    void print(const char* what, const char* unit = "ms") {
+        std::sort(v.begin(), v.end());
+        const auto at = [&](double q) { return v[std::min(v.size() - 1, size_t(q * double(v.size())))]; };
+        std::printf("%-46s n=%4zu  median %9.3f %s  p99 %9.3f %s  max %9.3f %s\n", what, v.size(), at(0.5),
+                    unit, at(0.99), unit, v.back(), unit);
+    }
+};
+
+template <class F> double ms(F&& f) {
+    const auto t0 = Clock_::now();
+    f();
+    return std::chrono::duration<double, std::milli>(Clock_::now() - t0).count();
+}
+
+long residentKb() {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// A fresh process: the program's windows on the database, up to the login window on the screen.
+int startup(const QString& path) {
+    QElapsedTimer t;
+    t.start();
+    Forms forms(path);
+    forms.f_login->show();
+    QApplication::processEvents();
+    std::printf("%.3f %ld\n", double(t.nsecsElapsed()) / 1e6, residentKb());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // A laptop's screen, unless the caller chose a platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        TestSupport::offscreenOfSize("1366x768");
+    QApplication app(argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--startup") return startup(QString::fromLocal8Bit(argv[2]));
+    const bool keysOnly = argc == 3 && QByteArray(argv[1]) == "--keys";
+    const int rows = keysOnly ? 1000 : argc > 1 ? std::atoi(argv[1]) : 1000000;
+
+    App a;
+    setTillOpen(a, QStringLiteral("1"), QStringLiteral("50,00"));
+    // The tally of a long till spread over the twenty keys, with its per-key counts, as sales book them.
+    a.db.exec(
+        QStringLiteral("with recursive n(i) as (select 0 union all select i + 1 from n where i + 1 < %1) "
+                       "insert into tbl_cont_vendas(produto, valor, quantidade, impresso, id, "
+                       "id_relacionamento) select 'PRODUTO', '4,00', 1 + i % 3, 'FICHA', "
+                       "substr('0123456789abcdefghij', 1 + i % 20, 1), '11' from n")
+            .arg(rows));
+    a.db.exec(QStringLiteral("insert into tbl_caixa_fichas(id, fichas) select lower(id), sum(quantidade) "
+                             "from tbl_cont_vendas group by lower(id)"));
+    a.forms->till->load();
+    std::printf("tally rows: %s\n",
+                qPrintable(a.db.scalar(QStringLiteral("select count(*) from tbl_cont_vendas"))));
+
+    SalesWindow* c = a.forms->f_caixa;
+    PartialView* p = a.forms->f_parcial;
+    c->show();
+    c->activateWindow();
+    QApplication::processEvents();
+
+    // Sales of 30 lines: the sale grid scrolls from about the twelfth.
+    const int saleLines =
+        qEnvironmentVariableIntValue("SALE_LINES") > 0 ? qEnvironmentVariableIntValue("SALE_LINES") : 30;
+    if (keysOnly) {
+        const int n = std::atoi(argv[2]);
+        CALLGRIND_START_INSTRUMENTATION;
+        for (int i = 0; i < n; ++i) {
+            if (i % saleLines == 0) c->btdelClick();
+            QTest::keyClick(c->windowHandle(), "1234501234"[i % 10]);
+            QApplication::processEvents(); // what changed is painted
+        }
+        CALLGRIND_STOP_INSTRUMENTATION;
+        c->closeTill();
+        return 0;
+    }
+
+    Stats startTime, startMemory;
+    for (int i = 0; i < 11; ++i) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--startup"), a.db.path()});
+        child.waitForFinished(60000);
+        const QList<QByteArray> out = child.readAllStandardOutput().trimmed().split(' ');
+        if (i == 0 || out.size() != 2) continue; // the first one warms the file cache
+        startTime.add(out[0].toDouble());
+        startMemory.add(out[1].toDouble() / 1024);
+    }
+    startTime.print("start-up to the login window");
+    startMemory.print("start-up resident memory", "MB");
+
+    Stats handled, painted;
+    for (int round = 0; round < 34; ++round) {
+        c->btdelClick();
+        QApplication::processEvents();
+        for (int k = 0; k < saleLines; ++k) {
+            const char key = "1234501234"[k % 10];
+            painted.add(ms([&] {
+                handled.add(ms([&] { QTest::keyClick(c->windowHandle(), key); }));
+                QApplication::processEvents(); // the new line and total painted
+            }));
+        }
+    }
+    handled.print("product key: handled");
+    painted.print("product key: handled and painted");
+
+    Stats recount, ok, ctrlP, closing;
+    for (int i = 0; i < 50; ++i) {
+        recount.add(ms([&] { p->btquantClick(); }));
+        ok.add(ms([&] { a.forms->f_troco->BitBtn1Click(); }));
+        ctrlP.add(ms([&] {
+            p->show(); // showing the partial view recounts
+            QApplication::processEvents();
+        }));
+        p->hide();
+        closing.add(ms([&] {
+            TillModel& till = *a.forms->till;
+            till.recount();
+            for (const QChar k : TillModel::keys()) {
+                a.forms->qr_fechamento->setCaption(QStringLiteral("qr") + k, till.countText(k));
+                a.forms->qr_fechamento->setCaption(QStringLiteral("pd") + k, till.name(k));
+            }
+        }));
+    }
+    recount.print("recount");
+    ok.print("change window OK (clear, recount, names, backup)");
+    ctrlP.print("Ctrl+P: partial view shown");
+    closing.print("closing's figures");
+    c->closeTill();
+    return 0;
+}

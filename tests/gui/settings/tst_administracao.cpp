@@ -1,0 +1,198 @@
+#include "adminsupport.h"
+
+#include "core/db/datamodule.h"
+#include "gui/settings/adminpasswordprompt.h"
+#include "gui/settings/passwordswindow.h"
+#include "gui/shell/loginwindow.h"
+
+#include <QPushButton>
+
+using namespace TestSupport;
+using namespace AdminSupport;
+
+class TestPasswords : public QObject {
+    Q_OBJECT
+    std::unique_ptr<App> app;
+
+    QString promptShowed; // what the prompt's field showed before Enter
+
+    AdminPasswordPrompt* prompt() const { return app->forms->f_s_admin; }
+    PasswordsWindow* panel() const { return app->forms->f_administracao; }
+    QString senhas(const QString& column) const {
+        return app->db.scalar(QStringLiteral("select %1 from tbl_senhas").arg(column));
+    }
+
+    // F7, types `password` and Enter in the prompt, then cancels the prompt if it is still up.
+    // With `steps` the panel is expected and they run in it; without, the panel must not show.
+    // Returns whether the panel showed.
+    bool throughPrompt(const QString& password, std::function<void()> steps = {}) {
+        bool panelShown = false;
+        promptShowed.clear();
+        RejectOnShow unexpected;
+        if (steps) {
+            whenModal(QStringLiteral("f_administracao"), [&, steps](QWidget*) {
+                panelShown = true;
+                steps();
+                if (panel()->isVisible()) panel()->reject();
+            });
+        } else {
+            panel()->installEventFilter(&unexpected);
+        }
+        whenModal(QStringLiteral("f_s_admin"), [&, password](QWidget*) {
+            type(prompt()->edt_senha, password);
+            promptShowed = prompt()->edt_senha->displayText();
+            key(prompt()->edt_senha, Qt::Key_Return);
+            if (prompt()->isVisible()) click(prompt()->SpeedButton2);
+        });
+        menuKey(*app, Qt::Key_F7);
+        return panelShown || unexpected.shown;
+    }
+
+    // Closes a window as soon as it shows; records that it did.
+    struct RejectOnShow : QObject {
+        bool shown = false;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::Show) {
+                shown = true;
+                auto* dialog = static_cast<QDialog*>(watched);
+                QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+            }
+            return false;
+        }
+    };
+
+private slots:
+    void init() { app = std::make_unique<App>(); }
+    void cleanup() { app.reset(); }
+
+    void oneSalvarStoresBothPasswordsInCapitals() {
+        QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
+            QCOMPARE(panel()->windowTitle(), QStringLiteral("Administração de Senhas"));
+            QCOMPARE(panel()->DBEdit1->echoMode(), QLineEdit::Password);
+            QCOMPARE(panel()->DBEdit1->displayText(), QStringLiteral("******"));
+            retype(panel()->DBEdit1, QStringLiteral("caixa2"));
+            retype(panel()->DBEdit2, QStringLiteral("chefe"));
+            click(panel()->SpeedButton1);
+            QCOMPARE(app->messages.texts(), QStringList{QStringLiteral("Senha do Caixa Alterada")});
+            QVERIFY(panel()->isVisible()); // the panel stays open
+            click(panel()->SpeedButton3);
+        }));
+        QCOMPARE(senhas("s_caixa"), QStringLiteral("CAIXA2"));
+        QCOMPARE(senhas("s_admin"), QStringLiteral("CHEFE"));
+    }
+
+    void aNewAdministratorPasswordIsTheOnlyOneAccepted() {
+        QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
+            retype(panel()->DBEdit2, QStringLiteral("nova"));
+            click(panel()->SpeedButton2);
+            QCOMPARE(app->messages.texts(), QStringList{QStringLiteral("Senha do Administrador Alterada")});
+            click(panel()->SpeedButton3);
+        }));
+        app->messages.clear();
+        QVERIFY(!throughPrompt(QStringLiteral("ADMIN")));
+        QCOMPARE(app->messages.texts(), QStringList{QStringLiteral("Senha inválida!")});
+        QCOMPARE(app->messages.messages[0].caption, QStringLiteral("ATENÇÃO!"));
+        QVERIFY(throughPrompt(QStringLiteral("nova"), [] {})); // typed small, matches in capitals
+        QCOMPARE(promptShowed, QStringLiteral("****"));
+    }
+
+    void anEmptyAdministratorPasswordLocksThePanel() {
+        QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
+            retype(panel()->DBEdit2, QString());
+            click(panel()->SpeedButton2);
+            click(panel()->SpeedButton3);
+        }));
+        QCOMPARE(senhas("s_admin"), QString());
+        app->messages.clear();
+        QVERIFY(!throughPrompt(QString()));
+        QVERIFY(!throughPrompt(QStringLiteral("ADMIN")));
+        QCOMPARE(app->messages.texts(),
+                 (QStringList{QStringLiteral("Preencha o Campo Senha"), QStringLiteral("Senha inválida!")}));
+    }
+
+    void aChangedLoginWorksAtTheNextLoginCheck() {
+        LoginWindow* login = app->forms->f_login;
+        type(login->edt_usuario, QStringLiteral("caixa"));
+        type(login->edt_senha, QStringLiteral("1234"));
+        login->bt_loginClick();
+        QVERIFY(app->messages.messages.isEmpty());
+        QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
+            QCOMPARE(panel()->DBEdit3->text(), QStringLiteral("CAIXA"));
+            QCOMPARE(panel()->DBEdit3->echoMode(), QLineEdit::Normal);
+            retype(panel()->DBEdit3, QStringLiteral("joao"));
+            retype(panel()->DBEdit4, QStringLiteral("x9"));
+            click(panel()->SpeedButton4);
+            QCOMPARE(app->messages.texts(), QStringList{QStringLiteral("Dados de Acesso Alterados!")});
+            click(panel()->SpeedButton3);
+        }));
+        QCOMPARE(app->db.rows("select usuario, senha from tbl_adm"),
+                 (QList<QStringList>{{QStringLiteral("JOAO"), QStringLiteral("X9")}}));
+        app->messages.clear();
+        for (const auto& [user, password] : {std::pair{"caixa", "1234"}, std::pair{"joao", "x9"}}) {
+            type(login->edt_usuario, QLatin1String(user));
+            type(login->edt_senha, QLatin1String(password));
+            login->bt_loginClick();
+        }
+        QCOMPARE(app->messages.texts(), QStringList{QStringLiteral("Usuário ou Senha inválido")});
+        QVERIFY(login->edt_senha->text().isEmpty()); // emptied on the correct login
+    }
+
+    void okAndTheCloseBoxDiscardTypedPasswords() {
+        QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
+            retype(panel()->DBEdit1, QStringLiteral("nao gravada"));
+            click(panel()->SpeedButton3);
+        }));
+        QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
+            QCOMPARE(panel()->DBEdit1->text(), QStringLiteral("574913"));
+            retype(panel()->DBEdit2, QStringLiteral("nao gravada"));
+            panel()->close();
+        }));
+        QCOMPARE(app->forms->dm->q_senhas->state(), Dataset::State::Browse);
+        QCOMPARE(app->forms->dm->q_senhas->asString(QStringLiteral("s_admin")), QStringLiteral("ADMIN"));
+        QCOMPARE(senhas("s_caixa"), QStringLiteral("574913"));
+        QCOMPARE(senhas("s_admin"), QStringLiteral("ADMIN"));
+    }
+
+    void ultimoCaixaShowsTheLastTillBackup() {
+        bool backupShown = false;
+        QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
+            whenModal(QStringLiteral("f_base"), [&](QWidget* w) {
+                backupShown = true;
+                w->close();
+            });
+            click(panel()->BitBtn1);
+            QVERIFY(panel()->isVisible());
+            click(panel()->SpeedButton3);
+        }));
+        QVERIFY(backupShown);
+    }
+
+    // After an error in the check the field is empty and keeps the focus: the password is typed anew,
+    // not after what was typed before.
+    void anErrorEmptiesThePasswordField() {
+        app->db.exec(QStringLiteral("alter table tbl_senhas rename to tbl_senhas_fora"));
+        bool panelShown = false;
+        whenModal(QStringLiteral("f_administracao"), [&](QWidget*) {
+            panelShown = true;
+            panel()->reject();
+        });
+        whenModal(QStringLiteral("f_s_admin"), [&](QWidget*) {
+            type(prompt()->edt_senha, QStringLiteral("ADMIN"));
+            key(prompt()->edt_senha, Qt::Key_Return);
+            QCOMPARE(app->messages.messages.size(), 1);
+            QCOMPARE(app->messages.messages.first().kind, Messages::Kind::Error);
+            QVERIFY(prompt()->isVisible());
+            QCOMPARE(prompt()->edt_senha->text(), QString());
+            QTRY_COMPARE(QApplication::focusWidget(), prompt()->edt_senha);
+            app->db.exec(QStringLiteral("alter table tbl_senhas_fora rename to tbl_senhas"));
+            type(prompt()->edt_senha, QStringLiteral("ADMIN"));
+            key(prompt()->edt_senha, Qt::Key_Return);
+        });
+        menuKey(*app, Qt::Key_F7);
+        QVERIFY(panelShown);
+        QCOMPARE(app->messages.messages.size(), 1);
+    }
+};
+
+QUORVANTA_TEST_MAIN(TestPasswords)
+#include "tst_administracao.moc"

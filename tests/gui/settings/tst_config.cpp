@@ -1,0 +1,177 @@
+#include "adminsupport.h"
+
+#include "core/db/datamodule.h"
+#include "gui/settings/productswindow.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QToolButton>
+
+using namespace TestSupport;
+using namespace AdminSupport;
+
+class TestConfig : public QObject {
+    Q_OBJECT
+    std::unique_ptr<App> app;
+
+    ProductsWindow* f() const { return app->forms->f_config; }
+    Dataset* products() const { return app->forms->dm->q_config; }
+    QString stored(const QString& column, const QString& id) const {
+        return app->db.scalar(QStringLiteral("select %1 from tbl_produtos where id = '%2'").arg(column, id));
+    }
+    // Opens the window from the main menu (F5) and runs `steps` in it; the steps close it.
+    void withWindow(std::function<void()> steps) {
+        bool shown = false;
+        whenModal(QStringLiteral("f_config"), [&, steps](QWidget*) {
+            shown = true;
+            steps();
+            if (f()->isVisible()) // a failed step must not leave the window up
+                f()->reject();
+        });
+        menuKey(*app, Qt::Key_F5);
+        QVERIFY(shown);
+        QVERIFY(!f()->isVisible());
+    }
+
+private slots:
+    void init() { app = std::make_unique<App>(); }
+    void cleanup() { app.reset(); }
+
+    void listsAllTwentyProductsByKey() {
+        // the sales screen leaves only the named products in the shared query
+        products()->setQuery(QStringLiteral("SELECT * FROM tbl_produtos WHERE produto <> '' ORDER BY id ASC"),
+                             QStringLiteral("tbl_produtos"));
+        products()->open();
+        withWindow([&] {
+            QCOMPARE(f()->windowTitle(), QStringLiteral("Configuração de Produtos"));
+            auto* model = f()->DBGrid1->model();
+            QCOMPARE(model->rowCount(), 20);
+            QString ids;
+            for (int r = 0; r < model->rowCount(); ++r)
+                ids += model->index(r, 0).data().toString();
+            QCOMPARE(ids, QStringLiteral("0123456789abcdefghij"));
+            QCOMPARE(model->index(6, 1).data().toString(), QString()); // unnamed, still listed
+            QCOMPARE(f()->DBEdit1->text(), QStringLiteral("0"));
+            QVERIFY(!f()->DBEdit1->isEnabled());
+            QCOMPARE(f()->DBEdit2->text(), QStringLiteral("ÁGUA"));
+            click(f()->SpeedButton1);
+        });
+    }
+
+    void entriesTakeCapitalsWidthsAndOnlyTheirCharacters() {
+        withWindow([&] {
+            QVERIFY(!f()->DBNavigator1->isEnabled());
+            retype(f()->DBEdit2, QStringLiteral("suco de uva"));
+            QCOMPARE(f()->DBEdit2->text(), QStringLiteral("SUCO DE UVA"));
+            QVERIFY(f()->DBNavigator1->isEnabled());
+            retype(f()->DBEdit4, QStringLiteral("suco-uva e mais texto"));
+            QCOMPARE(f()->DBEdit4->text(), QStringLiteral("SUCO-UVA E MAIS")); // 15 characters
+            retype(f()->DBEdit3, QStringLiteral("2a.,-3"));
+            QCOMPARE(f()->DBEdit3->text(), QStringLiteral("23"));
+            retype(f()->DBEdit5, QStringLiteral("1a.5,-50x123456789"));
+            QCOMPARE(f()->DBEdit5->text(), QStringLiteral("15,5012345")); // 10 characters
+            retype(f()->DBEdit6, QStringLiteral("4,1.a2"));
+            QCOMPARE(f()->DBEdit6->text(), QStringLiteral("412"));
+            retype(f()->DBEdit5, QStringLiteral("3,5"));
+            click(f()->DBNavigator1);
+            QVERIFY(!f()->DBNavigator1->isEnabled());
+            click(f()->SpeedButton1);
+        });
+        QCOMPARE(stored("produto", "0"), QStringLiteral("SUCO DE UVA"));
+        QCOMPARE(stored("impresso", "0"), QStringLiteral("SUCO-UVA E MAIS"));
+        QCOMPARE(stored("quantidade", "0"), QStringLiteral("23"));
+        QCOMPARE(stored("valor", "0"), QStringLiteral("3,5"));
+        QCOMPARE(app->db.scalar("select cont from tbl_cont"), QStringLiteral("0")); // "Gravar" not pressed
+    }
+
+    void okDropsAChangeAndMovingToAnotherProductStoresIt() {
+        withWindow([&] {
+            retype(f()->DBEdit2, QStringLiteral("nada"));
+            click(f()->SpeedButton1);
+        });
+        QCOMPARE(stored("produto", "0"), QStringLiteral("ÁGUA"));
+        withWindow([&] {
+            QCOMPARE(f()->DBEdit2->text(), QStringLiteral("ÁGUA"));
+            retype(f()->DBEdit2, QStringLiteral("agua mineral"));
+            clickRow(f()->DBGrid1, 3);
+            QCOMPARE(stored("produto", "0"), QStringLiteral("AGUA MINERAL"));
+            QCOMPARE(f()->DBEdit2->text(), QStringLiteral("PASTEL"));
+            // and by the keyboard
+            retype(f()->DBEdit2, QStringLiteral("pastel de queijo"));
+            f()->DBGrid1->setFocus();
+            key(f()->DBGrid1, Qt::Key_Down);
+            QCOMPARE(stored("produto", "3"), QStringLiteral("PASTEL DE QUEIJO"));
+            QCOMPARE(f()->DBEdit1->text(), QStringLiteral("4"));
+            click(f()->SpeedButton1);
+        });
+    }
+
+    void aPriceThatIsNotMoneyIsRefusedAndKeptPending() {
+        withWindow([&] {
+            for (const QString& bad : {QStringLiteral("1,2,3"), QStringLiteral(","), QString()}) {
+                app->messages.clear();
+                retype(f()->DBEdit5, bad);
+                click(f()->DBNavigator1);
+                QCOMPARE(app->messages.messages.size(), 1);
+                QCOMPARE(app->messages.messages[0].kind, Messages::Kind::Plain);
+                QCOMPARE(app->messages.last(), QStringLiteral("O campo VALOR deve conter um valor válido"));
+                QCOMPARE(stored("valor", "0"), QStringLiteral("2,00"));
+                QCOMPARE(f()->DBEdit5->text(), bad);
+                QCOMPARE(products()->state(), Dataset::State::Edit);
+                // moving away is refused too: the grid and the entries stay on the product
+                clickRow(f()->DBGrid1, 2);
+                QCOMPARE(app->messages.messages.size(), 2);
+                QCOMPARE(products()->recNo(), 0);
+                QCOMPARE(f()->DBGrid1->currentIndex().row(), 0);
+                QCOMPARE(f()->DBEdit5->text(), bad);
+            }
+            retype(f()->DBEdit5, QStringLiteral("2,5"));
+            clickRow(f()->DBGrid1, 2);
+            QCOMPARE(stored("valor", "0"), QStringLiteral("2,5"));
+            QCOMPARE(products()->recNo(), 2);
+            click(f()->SpeedButton1);
+        });
+    }
+
+    void tillCounterIsStoredByGravar() {
+        withWindow([&] {
+            QCOMPARE(f()->DBEdit6->text(), QStringLiteral("0"));
+            // nothing typed: the shown value is stored and confirmed
+            click(f()->SpeedButton2);
+            QCOMPARE(app->messages.texts(), QStringList{QStringLiteral("Nº Caixa Atualizado")});
+            QCOMPARE(app->db.scalar("select cont from tbl_cont"), QStringLiteral("0"));
+            retype(f()->DBEdit6, QStringLiteral("41"));
+            click(f()->SpeedButton2);
+            QCOMPARE(app->db.scalar("select cont from tbl_cont"), QStringLiteral("41"));
+            retype(f()->DBEdit6, QString());
+            click(f()->SpeedButton2);
+            QCOMPARE(app->messages.texts().size(), 3);
+            QCOMPARE(app->messages.texts().last(), QStringLiteral("Nº Caixa Atualizado"));
+            click(f()->SpeedButton1);
+        });
+        QCOMPARE(app->db.rows("select cont is null from tbl_cont"),
+                 QList<QStringList>{{QStringLiteral("1")}});
+        QCOMPARE(app->forms->dm->q_cont->asInteger(QStringLiteral("cont")), 0);
+    }
+
+    void closeBoxDiscardsPendingChanges() {
+        withWindow([&] {
+            retype(f()->DBEdit2, QStringLiteral("meio digitado"));
+            retype(f()->DBEdit6, QStringLiteral("99"));
+            f()->close();
+        });
+        QCOMPARE(products()->state(), Dataset::State::Browse);
+        QCOMPARE(products()->asString(QStringLiteral("produto")), QStringLiteral("ÁGUA"));
+        QCOMPARE(app->forms->dm->q_cont->state(), Dataset::State::Browse);
+        QCOMPARE(stored("produto", "0"), QStringLiteral("ÁGUA"));
+        QCOMPARE(app->db.scalar("select cont from tbl_cont"), QStringLiteral("0"));
+        withWindow([&] {
+            QCOMPARE(f()->DBEdit2->text(), QStringLiteral("ÁGUA"));
+            QCOMPARE(f()->DBEdit6->text(), QStringLiteral("0"));
+            click(f()->SpeedButton1);
+        });
+    }
+};
+
+QUORVANTA_TEST_MAIN(TestConfig)
+#include "tst_config.moc"
