@@ -1,5 +1,7 @@
 #include "database.h"
 
+#include "core/db/migrations.h"
+
 #include "core/base/errors.h"
 #include "engineerror.h"
 #include "ptbrcollation.h"
@@ -79,8 +81,10 @@ Database::Database(const QString& path) : m_path(path) {
         throw DbError(QStringLiteral("Não foi possível abrir o arquivo '%1': %2").arg(path, msg));
     }
     try {
+        Migrations::refuseNewer(db, path); // before anything is written to it
         exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
         exec(db, QStringLiteral("PRAGMA synchronous=FULL"));
+        Migrations::apply(db);
         if (!PtBrCollation::registerOn(db))
             throw DbError(QStringLiteral("Não foi possível preparar a ordem alfabética dos nomes."));
         loadSchema();
@@ -376,6 +380,7 @@ void Database::createDelivered(const QString& path) {
             for (const QString& script : {QStringLiteral(":/db/schema.sql"), QStringLiteral(":/db/seed.sql")})
                 for (const QString& st : statements(resourceText(script)))
                     exec(db, st);
+            Migrations::markLatest(db);
             if (!db.commit()) throw DbError(engineMessage(db.lastError()));
         } catch (...) {
             db.rollback();

@@ -54,31 +54,6 @@ QString moneyText(qint64 c) {
            QString::number(a % 100).rightJustified(2, '0');
 }
 
-void ensureTables(Database& db) {
-    db.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_hist_caixas ("
-                              "id INTEGER PRIMARY KEY AUTOINCREMENT, numero INTEGER NOT NULL, "
-                              "responsavel TEXT NOT NULL, operador TEXT NOT NULL, fechado_por TEXT NOT NULL, "
-                              "abertura_data TEXT NOT NULL, abertura_hora TEXT NOT NULL, aberto_em TEXT, "
-                              "fechado_em TEXT NOT NULL, entrada_centavos INTEGER NOT NULL, "
-                              "vendas_centavos INTEGER NOT NULL, sangria_centavos INTEGER NOT NULL, "
-                              "sangrias INTEGER NOT NULL, esperado_centavos INTEGER NOT NULL, "
-                              "contado_centavos INTEGER)"));
-    db.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_hist_produtos ("
-                              "caixa_id INTEGER NOT NULL REFERENCES tbl_hist_caixas (id), "
-                              "id TEXT NOT NULL, produto TEXT NOT NULL, valor TEXT NOT NULL, "
-                              "unidades INTEGER NOT NULL, fichas INTEGER NOT NULL, "
-                              "total_centavos INTEGER NOT NULL)"));
-    db.execute(
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ix_hist_produtos_caixa ON tbl_hist_produtos (caixa_id)"));
-    // caixa_id stays empty while the till that sold is open; its closing fills it.
-    db.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_hist_vendas ("
-                              "id INTEGER PRIMARY KEY AUTOINCREMENT, caixa_id INTEGER REFERENCES "
-                              "tbl_hist_caixas (id), numero INTEGER NOT NULL, momento TEXT NOT NULL, "
-                              "total_centavos INTEGER NOT NULL, fichas INTEGER NOT NULL)"));
-    db.execute(
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ix_hist_vendas_caixa ON tbl_hist_vendas (caixa_id)"));
-}
-
 void recordSale(Database& db, qint64 number, const QDateTime& at, qint64 totalCents, int tickets) {
     QSqlQuery q = db.prepare(QStringLiteral("INSERT INTO tbl_hist_vendas (numero, momento, total_centavos, "
                                             "fichas) VALUES (?, ?, ?, ?)"));

@@ -14,9 +14,6 @@ class Database;
 // written once and never changed. Each function raises DbError when the engine refuses.
 namespace HistoryStore {
 
-// Creates the history tables in a database that lacks them; touches nothing else.
-void ensureTables(Database& db);
-
 // One completed sale of till `number`, not yet tied to a closed till.
 void recordSale(Database& db, qint64 number, const QDateTime& moment, qint64 totalCents, int tickets);
 

@@ -23,8 +23,6 @@ TillStore::TillRow noTill() {
 
 TillModel::TillModel(Database& db, QObject* parent) : QObject(parent), m_db(db), m_till(noTill()) {
     setObjectName(QStringLiteral("till"));
-    TillStore::ensureTables(m_db);
-    HistoryStore::ensureTables(m_db);
     load();
 }
 

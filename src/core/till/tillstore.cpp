@@ -16,20 +16,6 @@ QString notNull(const QString& text) {
 
 } // namespace
 
-void ensureTables(Database& db) {
-    // The open till and the tickets sold per key, kept as each step is booked. Plain columns, so the
-    // file stays readable by any SQLite tool.
-    db.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_caixa_atual ("
-                              "id INTEGER PRIMARY KEY CHECK (id = 1), "
-                              "aberto INTEGER NOT NULL, numero INTEGER NOT NULL, "
-                              "responsavel TEXT NOT NULL, operador TEXT NOT NULL, "
-                              "data TEXT NOT NULL, hora TEXT NOT NULL, entrada TEXT NOT NULL, "
-                              "em_caixa TEXT NOT NULL, sangria TEXT NOT NULL, sangrias INTEGER NOT NULL, "
-                              "fichas_impressas INTEGER NOT NULL DEFAULT 0)"));
-    db.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_caixa_fichas ("
-                              "id TEXT PRIMARY KEY, fichas INTEGER NOT NULL)"));
-}
-
 std::optional<TillRow> readTill(Database& db) {
     QSqlQuery q = db.prepare(QStringLiteral("SELECT aberto, numero, responsavel, operador, data, hora, "
                                             "entrada, em_caixa, sangria, sangrias, fichas_impressas "

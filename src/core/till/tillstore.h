@@ -38,9 +38,6 @@ struct SaleLine {
     QString relation;
 };
 
-// Creates the till's own tables in a database that lacks them; touches nothing else.
-void ensureTables(Database& db);
-
 std::optional<TillRow> readTill(Database& db);
 void writeTill(Database& db, const TillRow& till);
 void setTicketsPrinted(Database& db, int printed);

@@ -40,13 +40,6 @@ struct Festa {
     }
 };
 
-QString dump(const TestDatabase& db, const QString& table) {
-    QStringList out;
-    for (const QStringList& row : db.rows(QStringLiteral("select * from %1 order by rowid").arg(table)))
-        out << row.join(QLatin1Char('|'));
-    return out.join(QLatin1Char('\n'));
-}
-
 } // namespace
 
 class TestHistory : public QObject {
@@ -172,35 +165,6 @@ private slots:
         f.open(10, QStringLiteral("10"));
         QVERIFY_THROWS_EXCEPTION(ConversionError, f.close(at(10, 22, 0), QStringLiteral("1,2,3")));
         QVERIFY(f.till.isOpen());
-    }
-
-    // A database as delivered, with rows in it, gets the history tables and keeps every row.
-    void oldDatabaseGetsTheTablesAndKeepsItsRows() {
-        TestDatabase db;
-        db.exec(QStringLiteral("insert into tbl_caderneta (nome) values ('JOAO')"));
-        db.exec(QStringLiteral("insert into tbl_cont_vendas (id, produto, valor, quantidade) "
-                               "values ('1', 'REFRIGERANTE', '4,00', 1)"));
-        db.exec(QStringLiteral("update tbl_cont set cont = 41"));
-        QVERIFY(db.scalar(QStringLiteral("select count(*) from sqlite_master where name like 'tbl_hist%'")) ==
-                QStringLiteral("0"));
-        QStringList tables;
-        for (const QStringList& r :
-             db.rows(QStringLiteral("select name from sqlite_master where type = 'table' "
-                                    "and name not like 'sqlite%' order by name")))
-            tables << r[0];
-        QMap<QString, QString> before;
-        for (const QString& t : tables)
-            before[t] = dump(db, t);
-
-        for (int start = 0; start < 2; ++start) { // a second start finds the tables there
-            Forms forms(db.path());
-        }
-        for (const QString& t : tables)
-            QCOMPARE(dump(db, t), before[t]);
-        QCOMPARE(
-            db.scalar(QStringLiteral("select count(*) from sqlite_master where type = 'table' and "
-                                     "name in ('tbl_hist_caixas', 'tbl_hist_produtos', 'tbl_hist_vendas')")),
-            QStringLiteral("3"));
     }
 };
 
