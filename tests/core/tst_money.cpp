@@ -81,6 +81,24 @@ private slots:
         QCOMPARE(Money::count(2.5), QStringLiteral("3"));
     }
 
+    // Centavos: read to the cent as the texts are formatted, and exact however many are added.
+    void cents() {
+        for (const auto& [text, value] : {std::pair{"2,675", 268},
+                                          {"-1,005", -101},
+                                          {"0,1", 10},
+                                          {"1E3", 100000},
+                                          {"  7,5 ", 750},
+                                          {"0,004", 0}})
+            QCOMPARE(Cents::parse(QLatin1String(text)).value(), qint64(value));
+        QVERIFY_THROWS_EXCEPTION(ConversionError, Cents::parse(QStringLiteral("1,2,3")));
+        Cents sum;
+        for (int i = 0; i < 100000; ++i)
+            sum += Cents::parse(QStringLiteral("0,10"));
+        QCOMPARE(sum.text(), QStringLiteral("10000,00"));
+        QCOMPARE((Cents(5) - Cents(1005)).text(), QStringLiteral("-10,00"));
+        QCOMPARE(Cents(-7).text(), QStringLiteral("-0,07"));
+    }
+
     void roundTripsThroughText() {
         double total = 0;
         for (const char* price : {"12,50", "7,5", "2,675"})

@@ -121,6 +121,26 @@ double parse(const QString& text) {
     return *v;
 }
 
+} // namespace Money
+
+Cents Cents::parse(const QString& text) {
+    // The decimal rounding of format(), on the amount's 15 significant digits, then its digits.
+    const QString fixed = Money::format(Money::parse(text));
+    const bool negative = fixed.startsWith(QLatin1Char('-'));
+    QString digits = negative ? fixed.mid(1) : fixed;
+    digits.remove(QLatin1Char(','));
+    const qint64 v = digits.toLongLong();
+    return Cents(negative ? -v : v);
+}
+
+QString Cents::text() const {
+    const qint64 a = m_value < 0 ? -m_value : m_value;
+    return (m_value < 0 ? QStringLiteral("-") : QString()) + QString::number(a / 100) + QLatin1Char(',') +
+           QString::number(a % 100).rightJustified(2, QLatin1Char('0'));
+}
+
+namespace Money {
+
 QString format(double value) {
     return fixed(value, 2);
 }

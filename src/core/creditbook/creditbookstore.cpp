@@ -44,7 +44,8 @@ void chargeItem(DataModule& dm, const QString& accountId, const QString& produto
 bool openAccount(DataModule& dm, const QString& name) {
     Database& db = dm.database();
     const QVariant nome = db.storable(accounts, QStringLiteral("nome"), name);
-    QSqlQuery taken = db.prepare(QStringLiteral("SELECT 1 FROM tbl_caderneta WHERE nome = :nome"));
+    QSqlQuery taken =
+        db.prepare(QStringLiteral("SELECT 1 FROM tbl_caderneta WHERE nome = :nome COLLATE NOCASE"));
     taken.bindValue(QStringLiteral(":nome"), nome);
     Database::run(taken);
     if (taken.next()) return false;

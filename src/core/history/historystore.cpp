@@ -44,14 +44,11 @@ void bindIds(QSqlQuery& q, const QList<qint64>& ids) {
 } // namespace
 
 qint64 cents(const QString& money) {
-    return std::llround(Money::parse(money) * 100.0);
+    return Cents::parse(money).value();
 }
 
 QString moneyText(qint64 c) {
-    const QString sign = c < 0 ? QStringLiteral("-") : QString();
-    const qint64 a = c < 0 ? -c : c;
-    return sign + QString::number(a / 100) + QLatin1Char(',') +
-           QString::number(a % 100).rightJustified(2, '0');
+    return Cents(c).text();
 }
 
 void recordSale(Database& db, qint64 number, const QDateTime& at, qint64 totalCents, int tickets) {

@@ -99,10 +99,10 @@ void TillModel::open(const Opening& o, qint64 number) {
 }
 
 TillModel::Withdrawal TillModel::withdrawal(const QString& amount) const {
-    const double r = Money::parse(amount);
-    const double c = Money::parse(m_till.cash);
-    const double s = Money::parse(m_till.withdrawn);
-    return {Money::format(c - r), Money::format(r + s), m_till.withdrawals + 1};
+    const Cents r = Cents::parse(amount);
+    const Cents c = Cents::parse(m_till.cash);
+    const Cents s = Cents::parse(m_till.withdrawn);
+    return {(c - r).text(), (r + s).text(), m_till.withdrawals + 1};
 }
 
 void TillModel::withdraw(const QString& amount) {
@@ -168,7 +168,7 @@ void TillModel::saveBackup() {
 // ---- the sale in progress ----
 
 void TillModel::resetTotal() {
-    m_sum = 0;
+    m_sum = Cents();
     m_totalText.clear();
     m_totalError.reset();
 }
@@ -176,8 +176,8 @@ void TillModel::resetTotal() {
 void TillModel::addToTotal(const SaleLine& line) {
     if (m_totalError) return; // the total stops at the first line that is no amount
     try {
-        m_sum += Money::parse(line.price);
-        m_totalText = Money::format(m_sum);
+        m_sum += Cents::parse(line.price);
+        m_totalText = m_sum.text();
     } catch (const ConversionError& e) {
         m_totalError = e.text();
     }
@@ -226,7 +226,7 @@ void TillModel::bookSale() {
     if (m_booked || m_lines.isEmpty()) return;
     if (m_totalError) throw ConversionError(*m_totalError);
     TillStore::TillRow t = m_till;
-    t.cash = Money::format(Money::parse(m_totalText) + Money::parse(m_till.cash));
+    t.cash = (m_sum + Cents::parse(m_till.cash)).text();
     t.ticketsPrinted = 0;
     int tickets = 0;
     for (const SaleLine& line : m_lines) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/money.h"
 #include "core/till/tillstore.h"
 
 #include <QHash>
@@ -116,7 +117,7 @@ private:
     QHash<QString, qint64> m_counts;
     QHash<QString, QString> m_names;
     QList<SaleLine> m_lines;
-    double m_sum = 0;
+    Cents m_sum; // the sale's lines read so far
     QString m_totalText;
     std::optional<QString> m_totalError;
     bool m_booked = false;

@@ -135,11 +135,11 @@ void AccountSheet::Timer1Timer() {
 void AccountSheet::bt_somarClick() {
     Dataset* q = forms.dm->q_prod_cad;
     CreditBookStore::listItems(*forms.dm, dbe_id->text());
-    double sum = 0;
-    v_total1->setText(Money::format(sum));
+    Cents sum;
+    v_total1->setText(sum.text());
     for (q->first(); !q->eof(); q->next()) {
-        sum += Money::parse(q->asString(QStringLiteral("valor")));
-        v_total1->setText(Money::format(sum));
+        sum += Cents::parse(q->asString(QStringLiteral("valor")));
+        v_total1->setText(sum.text());
     }
 }
 

@@ -331,9 +331,7 @@ void SalesWindow::btdelClick() {
 }
 
 void SalesWindow::bt_trocoClick() {
-    const double entrada = Money::parse(edt_entrada->text());
-    const double total = Money::parse(forms.till->saleTotal());
-    edt_troco->setText(Money::format(entrada - total));
+    edt_troco->setText((Cents::parse(edt_entrada->text()) - Cents::parse(forms.till->saleTotal())).text());
 }
 
 void SalesWindow::checkCompletion() {
@@ -347,11 +345,11 @@ void SalesWindow::checkCompletion() {
 }
 
 bool SalesWindow::shortPayment() const {
-    // Compared in centavos: both texts are amounts to the cent once read.
-    if (!Money::isValid(edt_entrada->text()) || forms.till->saleError()) return false;
+    // An unreadable amount is left to the completion's own checks, which say what is wrong.
     const QString total = forms.till->saleTotal();
-    if (!Money::isValid(total)) return false;
-    return std::llround(Money::parse(edt_entrada->text()) * 100) < std::llround(Money::parse(total) * 100);
+    if (!Money::isValid(edt_entrada->text()) || forms.till->saleError() || !Money::isValid(total))
+        return false;
+    return Cents::parse(edt_entrada->text()) < Cents::parse(total);
 }
 
 void SalesWindow::bt_imprimirClick() {
@@ -383,8 +381,7 @@ void SalesWindow::edt_entradaConfirm() {
     keepKeyboard();
     if (forms.till->saleIsEmpty() || forms.till->saleBooked()) {
         // A sale with no lines totals 0,00: the entry closes and nothing is printed, booked or added.
-        if (Money::isValid(edt_entrada->text()))
-            edt_troco->setText(Money::format(Money::parse(edt_entrada->text())));
+        if (Money::isValid(edt_entrada->text())) edt_troco->setText(Cents::parse(edt_entrada->text()).text());
         return;
     }
     checkCompletion();
