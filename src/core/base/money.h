@@ -1,5 +1,7 @@
 #pragma once
 
+// core/base: what every part of the program uses: money in centavos, the clock and the errors.
+
 #include <QString>
 #include <QtGlobal>
 #include <compare>

@@ -1,5 +1,7 @@
 #pragma once
 
+// core/creditbook: the customers' accounts and the items charged to them.
+
 #include <QString>
 
 class DataModule;

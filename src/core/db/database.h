@@ -1,5 +1,8 @@
 #pragma once
 
+// core/db: the SQLite file, its data module, the engine's errors in Portuguese, the name order and the
+// schema's migrations.
+
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>

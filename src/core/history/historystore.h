@@ -1,5 +1,7 @@
 #pragma once
 
+// core/history: the closed tills kept for the festa, their summary and spreadsheet files.
+
 #include <QDateTime>
 #include <QList>
 #include <QString>

@@ -1,5 +1,7 @@
 #pragma once
 
+// core/print: the report engine (banded pages, PDF) and the print server the pages go to.
+
 #include <QList>
 #include <QSizeF>
 #include <QString>

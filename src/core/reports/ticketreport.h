@@ -1,5 +1,8 @@
 #pragma once
 
+// core/reports: each printed layout (ticket, opening, withdrawal receipt, closing, last till, history
+// summary), filled with values.
+
 #include "core/print/report.h"
 
 class Dataset;

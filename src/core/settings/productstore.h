@@ -1,5 +1,8 @@
 #pragma once
 
+// core/settings: products, the till counter, ticket texts, passwords and users, as the administration edits
+// them.
+
 class DataModule;
 
 // The reads of the configuration windows, each a statement of its own. Their writes go through the

@@ -1,5 +1,7 @@
 #pragma once
 
+// core/till: the open till and the sale in progress (the model), their store and the tickets' print jobs.
+
 #include "core/base/money.h"
 #include "core/till/tillstore.h"
 
