@@ -125,10 +125,10 @@ void TillModel::withdraw(const QString& amount) {
     emit changed();
 }
 
-void TillModel::close(const std::optional<QString>& counted, const QString& closedBy) {
+void TillModel::close(const std::optional<QString>& counted, const QString& closedBy, const QDateTime& at) {
     TillStore::TillRow t = m_till;
     t.open = false;
-    HistoryStore::ClosingFacts facts{Clock::now(), closedBy, std::nullopt};
+    HistoryStore::ClosingFacts facts{at.isValid() ? at : Clock::now(), closedBy, std::nullopt};
     if (counted) facts.countedCents = HistoryStore::cents(*counted); // an unreadable amount closes nothing
     m_db.transaction([&] {
         HistoryStore::recordClosing(m_db, m_till, facts); // reads the tally before it is emptied

@@ -5,6 +5,7 @@
 #include "core/base/money.h"
 #include "core/till/tillstore.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -75,7 +76,9 @@ public:
     // Ends the till: its history kept (with the cash counted, when given, and who closed it), the tally
     // emptied and the till closed, in one transaction. The figures stay readable until the next opening.
     // A counted amount that is no money text raises ConversionError before anything changes.
-    void close(const std::optional<QString>& counted = std::nullopt, const QString& closedBy = QString());
+    // `at` is the closing's moment as its report printed it (now, when not given).
+    void close(const std::optional<QString>& counted = std::nullopt, const QString& closedBy = QString(),
+               const QDateTime& at = QDateTime());
 
     // The last till backup: 31 lines, each ending CR LF.
     QString backupText() const;

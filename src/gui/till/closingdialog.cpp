@@ -130,8 +130,10 @@ void ClosingDialog::bt_fecharClick() {
         r->setCaption(QStringLiteral("qr") + k, till.countText(k));
         r->setCaption(QStringLiteral("pd") + k, till.name(k));
     }
-    r->setCaption(QStringLiteral("qr_data"), ldata->text());
-    r->setCaption(QStringLiteral("qr_hora"), lhora->text());
+    // One moment for the report and the history: the clock read once, now.
+    const QDateTime at = Clock::now();
+    r->setCaption(QStringLiteral("qr_data"), Clock::dateText(at));
+    r->setCaption(QStringLiteral("qr_hora"), Clock::timeText(at));
     r->setCaption(QStringLiteral("qr_fechado"), Edit1->text());
     r->setCaption(QStringLiteral("qr_qsangria"), till.withdrawalsText());
     r->setCaption(QStringLiteral("qr_entrada"), t.floatText);
@@ -143,7 +145,7 @@ void ClosingDialog::bt_fecharClick() {
     r->print();
 
     // 4. The till's sales are done with and the till ends, together.
-    till.close(counted.isEmpty() ? std::nullopt : std::optional<QString>(counted), Edit1->text());
+    till.close(counted.isEmpty() ? std::nullopt : std::optional<QString>(counted), Edit1->text(), at);
 
     // 5. The sales screen, then this window (the prompt follows).
     forms.f_caixa->closeTill();

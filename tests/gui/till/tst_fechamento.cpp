@@ -1,3 +1,4 @@
+#include "core/base/clock.h"
 #include "core/db/datamodule.h"
 #include "core/db/dataset.h"
 #include "core/reports/closingreport.h"
@@ -223,6 +224,8 @@ private slots:
                 type(f->Edit1, QStringLiteral("ana"));
                 key(f->Edit1, Qt::Key_Return);
                 type(f->edt_contado, QStringLiteral("R$ 55,50")); // the filter keeps digits and the comma
+                // the clock moves on while the window is up: report and history take one moment
+                Clock::setFixed(QDateTime(QDate(2026, 12, 9), QTime(23, 59, 58)));
                 QTest::mouseClick(f->bt_fechar, Qt::LeftButton);
             });
         });
@@ -230,6 +233,9 @@ private slots:
         QCOMPARE(app.printer.jobsOf(QStringLiteral("qr_fechamento")).size(), 1);
         QCOMPARE(app.db.rows("select esperado_centavos, contado_centavos from tbl_hist_caixas"),
                  QList<QStringList>({{"5800", "5550"}}));
+        QCOMPARE(app.printer.jobsOf(QStringLiteral("qr_fechamento")).first().text("qr_hora"),
+                 QStringLiteral("23:59:58"));
+        QVERIFY(app.db.scalar("select fechado_em from tbl_hist_caixas").contains(QStringLiteral("23:59:58")));
     }
 
     void tillWithoutSalesPrintsZeroForEveryKeyAndAnEmptyNameIsAccepted() {
