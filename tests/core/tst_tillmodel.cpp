@@ -1,6 +1,7 @@
 // The till's arithmetic and its persistence, without windows.
 #include "core/base/errors.h"
 #include "core/db/database.h"
+#include "core/till/productkeys.h"
 #include "core/till/tillmodel.h"
 #include "support/coresupport.h"
 
@@ -17,7 +18,7 @@ struct Figures {
 
 Figures figuresOf(const TillModel& till) {
     QStringList counts;
-    for (const QChar k : TillModel::keys())
+    for (const QChar k : ProductKeys::all())
         if (till.countText(k) != QLatin1String("0"))
             counts << QString(k) + QLatin1Char(':') + till.countText(k);
     return {till.cash(), till.withdrawn(), till.withdrawalsText(), counts.join(QLatin1Char(' '))};

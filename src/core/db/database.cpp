@@ -309,10 +309,6 @@ QString Database::displayText(const ColumnInfo* c, const QVariant& value) {
     return value.toString();
 }
 
-QString Database::errorMessage(const QSqlError& error) {
-    return engineMessage(error);
-}
-
 void Database::run(QSqlQuery& query) {
     if (!query.exec()) throw DbError(engineMessage(query.lastError()));
 }

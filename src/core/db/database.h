@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
@@ -59,8 +58,6 @@ public:
     // A stored value shown as text: integers in decimal digits, dates as 25/12/2009, times as 14:05:33.
     static QString displayText(const ColumnInfo* column, const QVariant& value);
 
-    // The user's message for an engine error.
-    static QString errorMessage(const QSqlError& error);
     // Runs a prepared statement; an engine error raises DbError with the user's message.
     static void run(QSqlQuery& query);
 

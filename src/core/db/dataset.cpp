@@ -48,13 +48,6 @@ void Dataset::close() {
     emit reset();
 }
 
-void Dataset::setActive(bool active) {
-    if (active)
-        open();
-    else
-        close();
-}
-
 void Dataset::open() {
     if (m_state != State::Inactive) return;
     QString text = m_sql;

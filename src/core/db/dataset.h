@@ -35,7 +35,6 @@ public:
     void close();   // drops the rows and any unposted change
     void execSql(); // runs the statement as an insert, update or delete; the dataset stays closed
     bool isActive() const { return m_state != State::Inactive; }
-    void setActive(bool active);
 
     // Navigation over the rows in the order returned.
     void first();

@@ -532,28 +532,6 @@ PrinterStatus printerStatus(const QString& printer) {
     return queryStatus(connection.get(), dest.get());
 }
 
-QString jobStateText(JobState s) {
-    switch (s) {
-    case JobState::Unknown:
-        return QStringLiteral("desconhecido");
-    case JobState::Pending:
-        return QStringLiteral("na fila");
-    case JobState::Held:
-        return QStringLiteral("retido");
-    case JobState::Processing:
-        return QStringLiteral("imprimindo");
-    case JobState::Stopped:
-        return QStringLiteral("parado");
-    case JobState::Canceled:
-        return QStringLiteral("cancelado");
-    case JobState::Aborted:
-        return QStringLiteral("abortado");
-    case JobState::Completed:
-        return QStringLiteral("impresso");
-    }
-    return QString();
-}
-
 namespace {
 ipp_t* jobRequest(ipp_op_t op, int id) {
     char uri[HTTP_MAX_URI];

@@ -41,7 +41,6 @@ QStringList stopReasons(const QStringList& reasons);
 QString reasonText(const QString& reason);
 
 enum class JobState { Unknown, Pending, Held, Processing, Stopped, Canceled, Aborted, Completed };
-QString jobStateText(JobState state);
 // Whether a job in that state has ended without printing.
 inline bool failed(JobState s) {
     return s == JobState::Stopped || s == JobState::Canceled || s == JobState::Aborted;

@@ -1,11 +1,12 @@
 #include "closingreport.h"
 
 #include "core/db/datamodule.h"
+#include "core/till/productkeys.h"
 
 namespace {
-const QString keys = QStringLiteral("0123456789abcdefghij");
-const double rowTops[20] = {119.86, 126.21, 132.56, 139.17, 146.05, 152.40, 158.75, 165.10, 171.45, 177.80,
-                            184.15, 190.50, 196.85, 203.20, 209.55, 215.90, 222.25, 228.60, 234.95, 241.30};
+const double rowTops[ProductKeys::count] = {119.86, 126.21, 132.56, 139.17, 146.05, 152.40, 158.75,
+                                            165.10, 171.45, 177.80, 184.15, 190.50, 196.85, 203.20,
+                                            209.55, 215.90, 222.25, 228.60, 234.95, 241.30};
 const QString asterisks = QString(53, QLatin1Char('*'));
 } // namespace
 
@@ -65,8 +66,8 @@ ClosingReport::ClosingReport(Dataset* festa) : Report(QStringLiteral("qr_fechame
     caption(QStringLiteral("Produto"), 14.82, 113.51);
     caption(QStringLiteral("Quantidade"), 42.33, 113.51);
 
-    for (int i = 0; i < 20; ++i) {
-        const QChar k = keys[i];
+    for (int i = 0; i < ProductKeys::count; ++i) {
+        const QChar k = ProductKeys::all()[i];
         const double top = rowTops[i];
         caption(QString(k), 5.56, top);
         ReportElement& name = value(QStringLiteral("pd") + k, i < 10 ? 14.82 : 15.08, top);

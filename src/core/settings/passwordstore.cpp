@@ -1,7 +1,10 @@
 #include "passwordstore.h"
 
 #include "core/base/errors.h"
+#include "core/db/database.h"
 #include "core/db/datamodule.h"
+
+#include <QSqlQuery>
 
 namespace PasswordStore {
 
@@ -16,6 +19,15 @@ void find(DataModule& dm, const QString& column, const QString& typed) {
     Dataset* q = dm.q_senhas;
     q->setQuery(sql, QStringLiteral("tbl_senhas"), {{QStringLiteral("senha"), typed}});
     q->open();
+}
+
+QStringList tillPasswords(Database& db) {
+    QSqlQuery q = db.prepare(QStringLiteral("SELECT s_caixa FROM tbl_senhas"));
+    Database::run(q);
+    QStringList passwords;
+    while (q.next())
+        passwords << q.value(0).toString();
+    return passwords;
 }
 
 } // namespace PasswordStore

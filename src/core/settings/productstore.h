@@ -12,6 +12,9 @@ namespace ProductStore {
 // q_config lists the twenty products, named or not, in key order.
 void listProducts(DataModule& dm);
 
+// q_config lists the products that have a name, in key order: the sales screen's product list.
+void listNamedProducts(DataModule& dm);
+
 // q_cont holds the till counter's row.
 void openCounter(DataModule& dm);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/print/printserver.h"
+#include "core/till/ticketjobstore.h"
 
 #include <QList>
 #include <QObject>
@@ -16,10 +17,7 @@ class Database;
 class TicketJobs : public QObject {
     Q_OBJECT
 public:
-    struct Failed {
-        QString product;
-        int tickets = 0;
-    };
+    using Failed = TicketJobStore::ProductTickets;
 
     explicit TicketJobs(Database& db, QObject* parent = nullptr);
 

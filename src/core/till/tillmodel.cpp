@@ -5,6 +5,7 @@
 #include "core/base/money.h"
 #include "core/db/database.h"
 #include "core/history/historystore.h"
+#include "core/till/productkeys.h"
 
 #include <limits>
 
@@ -148,7 +149,7 @@ QString TillModel::backupText() const {
     lines << QStringLiteral("Hora: ") + m_till.openTime;
     lines << QStringLiteral("Entrada: ") + m_till.floatText;
     lines << QStringLiteral(" ");
-    for (const QChar k : keys())
+    for (const QChar k : ProductKeys::all())
         lines << name(k) + QStringLiteral("  ") + countText(k);
     lines << QStringLiteral(" ");
     lines << QStringLiteral("Entrada: R$ ") + m_till.floatText;

@@ -45,10 +45,6 @@ public:
     QString withdrawn() const { return m_till.withdrawn; }
     QString withdrawalsText() const { return QString::number(m_till.withdrawals); }
 
-    // The twenty product keys, in the order of the figures, and the order of a full recount.
-    static QString keys() { return QStringLiteral("0123456789abcdefghij"); }
-    static QString recountOrder() { return QStringLiteral("1234567890abcdefghij"); }
-
     // Tickets sold of a key in this till, as text ("0" when none).
     QString countText(QChar key) const;
     // Reads the per-product counts afresh.

@@ -1,8 +1,8 @@
 #include "withdrawallegend.h"
 
-#include "core/db/database.h"
+#include "core/base/errors.h"
+#include "core/settings/passwordstore.h"
 
-#include <QSqlQuery>
 #include <QStringList>
 
 namespace WithdrawalLegend {
@@ -14,12 +14,11 @@ QString line(const QStringList& tillPasswords) {
 }
 
 QString line(Database& database) {
-    QSqlQuery q(database.handle());
-    QStringList passwords;
-    if (q.exec(QStringLiteral("select s_caixa from tbl_senhas")))
-        while (q.next())
-            passwords << q.value(0).toString();
-    return line(passwords);
+    try {
+        return line(PasswordStore::tillPasswords(database));
+    } catch (const DbError&) {
+        return line(QStringList()); // a failed read shows no password
+    }
 }
 
 } // namespace WithdrawalLegend

@@ -73,7 +73,6 @@ class DBGrid : public QTableView {
 public:
     DBGrid(QWidget* parent, const QString& objectName, Dataset* dataset, QList<GridColumn> columns);
     void bind(Dataset* dataset);
-    DatasetModel* datasetModel() const { return m_model; }
 
 signals:
     void rowChosen();

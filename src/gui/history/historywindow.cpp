@@ -5,6 +5,7 @@
 #include "core/history/historycsv.h"
 #include "core/print/report.h"
 #include "core/reports/historyreport.h"
+#include "core/settings/festastore.h"
 #include "gui/history/historycharts.h"
 #include "gui/shell/forms.h"
 
@@ -22,7 +23,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
-#include <QSqlQuery>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -68,12 +68,6 @@ QChartView* chartIn(QBoxLayout* layout, const QString& name, int minimumHeight) 
     view->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(view, 1);
     return view;
-}
-
-QString festaHeader(Database& db) {
-    QSqlQuery q(db.handle());
-    q.prepare(QStringLiteral("SELECT cabecalho FROM tbl_festa LIMIT 1"));
-    return q.exec() && q.next() ? q.value(0).toString() : QString();
 }
 
 } // namespace
@@ -354,5 +348,5 @@ void HistoryWindow::bt_imprimirClick() {
         Messages::plain(this, QStringLiteral("Escolha ao menos um caixa para imprimir o resumo."));
         return;
     }
-    HistoryReport::build(m_summary, festaHeader(forms.dm->database()), Clock::now())->print();
+    HistoryReport::build(m_summary, FestaStore::header(forms.dm->database()), Clock::now())->print();
 }

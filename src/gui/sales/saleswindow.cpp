@@ -6,6 +6,7 @@
 #include "core/db/datamodule.h"
 #include "core/reports/closingreport.h"
 #include "core/reports/ticketreport.h"
+#include "core/till/productkeys.h"
 #include "core/till/ticketjobs.h"
 #include "core/till/tillmodel.h"
 #include "core/till/withdrawallegend.h"
@@ -272,14 +273,14 @@ void SalesWindow::keyPressEvent(QKeyEvent* event) {
         guard([this] { openEntry(); });
         return;
     }
-    if (productKeys().contains(text[0])) guard([this, k = text[0]] { productKey(k); });
+    if (ProductKeys::all().contains(text[0])) guard([this, k = text[0]] { productKey(k); });
 }
 
 bool SalesWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == DBGrid1->viewport() && event->type() == QEvent::Resize) {
         const int least = DBGrid1->fontMetrics().height() + 6;
         DBGrid1->verticalHeader()->setDefaultSectionSize(
-            std::clamp(DBGrid1->viewport()->height() / int(productKeys().size()), least, 2 * least));
+            std::clamp(DBGrid1->viewport()->height() / ProductKeys::count, least, 2 * least));
     }
     if (watched == edt_entrada && event->type() == QEvent::KeyPress) {
         const int k = static_cast<QKeyEvent*>(event)->key();

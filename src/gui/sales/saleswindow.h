@@ -39,12 +39,6 @@ public:
     QLabel* l_fichas = nullptr;          // tickets the printer did not print (hidden when none)
     TicketJobs* tickets = nullptr;       // every ticket's print job, followed until it ends
 
-    // The product list the window shows.
-    static QString productListSql() {
-        return QStringLiteral("select * from tbl_produtos where produto <> '' order by id asc");
-    }
-    static QString productKeys() { return QStringLiteral("0123456789abcdefghij"); }
-
     void productKey(QChar key); // bt0 ... btj: one line for that product
     void btsomarClick();        // recompute the total
     void btdelClick();          // clear the current sale

@@ -3,6 +3,7 @@
 #include "core/base/clock.h"
 #include "core/base/money.h"
 #include "core/reports/closingreport.h"
+#include "core/till/productkeys.h"
 #include "core/till/tillmodel.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/messages.h"
@@ -126,7 +127,7 @@ void ClosingDialog::bt_fecharClick() {
 
     // 2. The report takes the figures as they stand, unchanged.
     const TillStore::TillRow& t = till.till();
-    for (const QChar k : TillModel::keys()) {
+    for (const QChar k : ProductKeys::all()) {
         r->setCaption(QStringLiteral("qr") + k, till.countText(k));
         r->setCaption(QStringLiteral("pd") + k, till.name(k));
     }

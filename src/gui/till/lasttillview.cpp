@@ -45,10 +45,6 @@ LastTillView::LastTillView(Forms& forms)
     layout->addLayout(buttons);
 }
 
-QString LastTillView::backupText() const {
-    return forms.till->backupText();
-}
-
 void LastTillView::btgravadorClick() {
     forms.till->saveBackup();
     // the memo shows the stored text

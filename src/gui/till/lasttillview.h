@@ -21,9 +21,6 @@ public:
     void btimprimirClick();
     void btsairClick();
 
-    // The backup text of the till as it stands now: 31 lines, each ending CR LF.
-    QString backupText() const;
-
 protected:
     void FormShow() override;
 };

@@ -4,6 +4,7 @@
 #include "core/base/money.h"
 #include "core/db/datamodule.h"
 #include "core/reports/openingreport.h"
+#include "core/settings/productstore.h"
 #include "core/till/tillmodel.h"
 #include "gui/common/dbwidgets.h"
 #include "gui/common/keyfilter.h"
@@ -173,10 +174,7 @@ void OpeningDialog::bt_abreClick() {
 
     // The counter, the emptied tally and sale and the new till's figures, all at once.
     till.open(opening, number);
-    Dataset* cont = forms.dm->q_cont;
-    cont->close();
-    cont->setQuery(QStringLiteral("SELECT * FROM tbl_cont"), QStringLiteral("tbl_cont"));
-    cont->open();
+    ProductStore::openCounter(*forms.dm);
 
     forms.f_caixa->btdelClick();
     forms.f_caixa->showModal(); // the whole till runs in here

@@ -1,6 +1,6 @@
 #include "partialview.h"
 
-#include "core/db/datamodule.h"
+#include "core/settings/productstore.h"
 #include "core/till/tillmodel.h"
 #include "gui/shell/forms.h"
 
@@ -12,10 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-const QString productList = QStringLiteral("select * from tbl_produtos where produto <> '' order by id asc");
-}
 
 PartialView::PartialView(Forms& forms)
     : Form(forms, QStringLiteral("f_parcial"), QStringLiteral("Parcial de Caixa")) {
@@ -69,7 +65,7 @@ PartialView::PartialView(Forms& forms)
     heading->setFont(hf);
 
     auto* columns = new QHBoxLayout;
-    const QString k = keys();
+    const QString k = ProductKeys::all();
     for (int column = 0; column < 2; ++column) {
         auto* grid = new QGridLayout;
         grid->setHorizontalSpacing(8);
@@ -114,7 +110,7 @@ void PartialView::refresh() {
     loperador->setText(t.operatorName);
     ldata->setText(t.openDate);
     lhora->setText(t.openTime);
-    for (const QChar k : keys()) {
+    for (const QChar k : ProductKeys::all()) {
         nameLabel(k)->setText(till.name(k));
         countLabel(k)->setText(till.countText(k));
     }
@@ -127,10 +123,7 @@ void PartialView::btquantClick() {
 void PartialView::bt_filtrarClick() {
     forms.till->loadNames();
     // the state the sales screen's product list expects
-    Dataset* q = forms.dm->q_config;
-    q->close();
-    q->setQuery(productList, QStringLiteral("tbl_produtos"));
-    q->open();
+    ProductStore::listNamedProducts(*forms.dm);
 }
 
 void PartialView::keyPressEvent(QKeyEvent* event) {

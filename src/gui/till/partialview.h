@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/till/productkeys.h"
 #include "gui/common/form.h"
 
 class QLabel;
@@ -22,10 +23,9 @@ public:
     QLabel* lhora = nullptr;         // opening time, not shown
     QLabel* lenter = nullptr;        // float as typed, not shown
 
-    // The twenty product keys, in the order of the labels.
-    static QString keys() { return QStringLiteral("0123456789abcdefghij"); }
-    QLabel* nameLabel(QChar key) const { return m_names[keys().indexOf(key)]; }   // l0 ... lj
-    QLabel* countLabel(QChar key) const { return m_counts[keys().indexOf(key)]; } // cod0 ... codj
+    // The labels of a product key.
+    QLabel* nameLabel(QChar key) const { return m_names[ProductKeys::all().indexOf(key)]; }   // l0 ... lj
+    QLabel* countLabel(QChar key) const { return m_counts[ProductKeys::all().indexOf(key)]; } // cod0 ... codj
 
     void btquantClick();    // the counts, read afresh
     void bt_filtrarClick(); // product names, read afresh
@@ -38,6 +38,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QLabel* m_names[20] = {};
-    QLabel* m_counts[20] = {};
+    QLabel* m_names[ProductKeys::count] = {};
+    QLabel* m_counts[ProductKeys::count] = {};
 };

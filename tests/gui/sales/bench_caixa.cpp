@@ -5,6 +5,7 @@
 // Instructions per product key: valgrind --tool=callgrind --instr-atstart=no ./tests/bench_caixa --keys N
 #include "core/db/datamodule.h"
 #include "core/reports/closingreport.h"
+#include "core/till/productkeys.h"
 #include "core/till/tillmodel.h"
 #include "gui/sales/changedialog.h"
 #include "gui/sales/saleswindow.h"
@@ -159,7 +160,7 @@ int main(int argc, char** argv) {
         closing.add(ms([&] {
             TillModel& till = *a.forms->till;
             till.recount();
-            for (const QChar k : TillModel::keys()) {
+            for (const QChar k : ProductKeys::all()) {
                 a.forms->qr_fechamento->setCaption(QStringLiteral("qr") + k, till.countText(k));
                 a.forms->qr_fechamento->setCaption(QStringLiteral("pd") + k, till.name(k));
             }

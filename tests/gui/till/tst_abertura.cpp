@@ -1,5 +1,6 @@
 #include "core/db/datamodule.h"
 #include "core/reports/openingreport.h"
+#include "core/till/productkeys.h"
 #include "core/till/tillmodel.h"
 #include "gui/sales/saleswindow.h"
 #include "gui/shell/forms.h"
@@ -96,7 +97,7 @@ private slots:
         QCOMPARE(texts({p->lentrada, p->lcaixa, p->lenter, p->lcont_sangria, p->lresponsavel, p->loperador,
                         p->ldata, p->lhora}),
                  (QStringList{"50", "50", "50", "0", "JOÃO", "MARIA", "09/12/2026", "14:05:33"}));
-        for (const QChar k : PartialView::keys())
+        for (const QChar k : ProductKeys::all())
             QCOMPARE(p->countLabel(k)->text(), QStringLiteral("0"));
 
         QCOMPARE(app.printer.jobs.size(), 1);

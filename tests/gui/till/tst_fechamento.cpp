@@ -2,6 +2,7 @@
 #include "core/db/datamodule.h"
 #include "core/db/dataset.h"
 #include "core/reports/closingreport.h"
+#include "core/till/productkeys.h"
 #include "gui/sales/saleswindow.h"
 #include "gui/shell/forms.h"
 #include "gui/till/closingdialog.h"
@@ -249,7 +250,7 @@ private slots:
         const auto jobs = app.printer.jobsOf(QStringLiteral("qr_fechamento"));
         QCOMPARE(jobs.size(), 1);
         const PrintedJob& job = jobs.first();
-        for (const QChar k : PartialView::keys()) {
+        for (const QChar k : ProductKeys::all()) {
             QCOMPARE(job.text(QStringLiteral("qr") + k), QStringLiteral("0"));
             QCOMPARE(job.text(QStringLiteral("pd") + k), till.p->nameLabel(k)->text());
         }

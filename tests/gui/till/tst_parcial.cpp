@@ -1,4 +1,5 @@
 #include "core/db/datamodule.h"
+#include "core/till/productkeys.h"
 #include "gui/shell/forms.h"
 #include "gui/till/partialview.h"
 #include "support/testsupport.h"
@@ -22,7 +23,7 @@ private slots:
         QCOMPARE(p->lsangria->text(), QStringLiteral("0,00"));
         QCOMPARE(p->lcaixa->text(), QStringLiteral("0,00"));
         QCOMPARE(p->lcont_sangria->text(), QStringLiteral("0"));
-        for (const QChar k : PartialView::keys()) {
+        for (const QChar k : ProductKeys::all()) {
             QCOMPARE(p->countLabel(k)->text(), QStringLiteral("0"));
             QCOMPARE(p->countLabel(k)->objectName(), QStringLiteral("cod") + k);
             QCOMPARE(p->nameLabel(k)->objectName(), QStringLiteral("l") + k);
