@@ -6,7 +6,6 @@
 using TicketJobStore::State;
 
 TicketJobs::TicketJobs(Database& db, QObject* parent) : QObject(parent), m_db(db) {
-    TicketJobStore::ensureTable(db);
     // Tickets that ended printed (or were reprinted) are of no more use.
     TicketJobStore::removeEnded(db);
     connect(&m_watcher, &PrintJobWatcher::jobsFailed, this, &TicketJobs::jobsFailed);

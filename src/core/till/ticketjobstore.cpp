@@ -25,15 +25,6 @@ QString stored(State state) {
 
 } // namespace
 
-void ensureTable(Database& db) {
-    QSqlQuery create =
-        db.prepare(QStringLiteral("CREATE TABLE IF NOT EXISTS tbl_fichas_trabalhos ("
-                                  "seq INTEGER PRIMARY KEY AUTOINCREMENT, produto_id TEXT NOT NULL, "
-                                  "produto TEXT NOT NULL, impresso TEXT NOT NULL, destino TEXT NOT NULL, "
-                                  "trabalho INTEGER NOT NULL, estado TEXT NOT NULL)"));
-    Database::run(create);
-}
-
 void removeEnded(Database& db) {
     QSqlQuery q = db.prepare(QStringLiteral("DELETE FROM tbl_fichas_trabalhos WHERE estado IN (?, ?)"));
     q.addBindValue(stored(State::Printed));

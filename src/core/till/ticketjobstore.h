@@ -34,9 +34,6 @@ struct ProductTickets {
     int tickets = 0;
 };
 
-// Creates the table in a database that lacks it; touches nothing else.
-void ensureTable(Database& db);
-
 // Forgets the tickets that ended printed or were reprinted.
 void removeEnded(Database& db);
 
