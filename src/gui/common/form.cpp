@@ -72,9 +72,12 @@ bool Form::event(QEvent* event) {
 
 void Form::done(int result) {
     guard([this] { FormClose(); });
-    // The opener of the next showing may be another window.
+    // The opener of the next showing may be another window; this one's opener gets the keyboard back
+    // (a window manager may leave it to no window at all).
+    QWindow* opener = windowHandle() ? windowHandle()->transientParent() : nullptr;
     if (QWindow* w = windowHandle()) w->setTransientParent(nullptr);
     QDialog::done(result);
+    if (opener && opener->isVisible() && !QApplication::activeModalWidget()) opener->requestActivate();
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {
