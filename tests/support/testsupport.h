@@ -15,7 +15,7 @@
 #include "gui/common/messages.h"
 #include "support/coresupport.h"
 
-class Forms;
+class Application;
 
 // Runs a test class on the offscreen platform unless the caller chose one.
 #define QUORVANTA_TEST_MAIN(TestClass)                                                                       \
@@ -55,7 +55,7 @@ public:
     TestDatabase db;
     RecordingPrintSink printer;
     MessageRecorder messages;
-    std::unique_ptr<Forms> forms;
+    std::unique_ptr<Application> app;
 };
 
 // A till opened as the opening does it, without printing or showing anything: MARIA, JOSE,

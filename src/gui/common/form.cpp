@@ -10,7 +10,7 @@
 #include <QWindow>
 #include <algorithm>
 
-Form::Form(Forms& f, const QString& objectName, const QString& caption) : QDialog(nullptr), forms(f) {
+Form::Form(const QString& objectName, const QString& caption) : QDialog(nullptr) {
     setObjectName(objectName);
     setWindowTitle(caption);
     setModal(true);

@@ -5,7 +5,6 @@
 
 #include "messages.h"
 
-class Forms;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,7 +17,7 @@ class QTimer;
 class Form : public QDialog {
     Q_OBJECT
 public:
-    Form(Forms& forms, const QString& objectName, const QString& caption);
+    Form(const QString& objectName, const QString& caption);
 
     int showModal();
 
@@ -50,8 +49,6 @@ protected:
                              std::function<void()> onClick);
     // A one-second timer running from creation, ticking `tick`.
     QTimer* clockTimer(std::function<void()> tick);
-
-    Forms& forms;
 
 private:
     bool m_closesOnEscape = false;

@@ -6,7 +6,6 @@
 #include "core/print/report.h"
 #include "core/reports/historyreport.h"
 #include "gui/history/historycharts.h"
-#include "gui/shell/forms.h"
 
 #include <QChart>
 #include <QChartView>
@@ -85,8 +84,8 @@ std::function<QString(QWidget*, const QString&)> HistoryWindow::chooseFile = [](
                                         QFileDialog::DontUseNativeDialog);
 };
 
-HistoryWindow::HistoryWindow(Forms& f)
-    : Form(f, QStringLiteral("f_historico"), QStringLiteral("Histórico de Caixas")) {
+HistoryWindow::HistoryWindow(DataModule& dm)
+    : Form(QStringLiteral("f_historico"), QStringLiteral("Histórico de Caixas")), m_dm(dm) {
     setClosesOnEscape(); // it only shows what was sold
     QFont big = font();
     big.setPointSize(12);
@@ -244,7 +243,7 @@ void HistoryWindow::FormShow() {
 }
 
 void HistoryWindow::reload() {
-    m_tills = HistoryStore::closedTills(forms.dm->database());
+    m_tills = HistoryStore::closedTills(m_dm.database());
     const QSignalBlocker block(tbl_caixas);
     tbl_caixas->clearContents();
     tbl_caixas->setRowCount(int(m_tills.size()));
@@ -270,7 +269,7 @@ void HistoryWindow::selectionChanged() {
     QList<HistoryStore::ClosedTill> chosen;
     for (int r = 0; r < m_tills.size(); ++r)
         if (tbl_caixas->selectionModel()->isRowSelected(r, {})) chosen << m_tills[r];
-    m_summary = HistorySummary::build(forms.dm->database(), chosen);
+    m_summary = HistorySummary::build(m_dm.database(), chosen);
     showSummary();
 }
 
@@ -354,5 +353,5 @@ void HistoryWindow::bt_imprimirClick() {
         Messages::plain(this, QStringLiteral("Escolha ao menos um caixa para imprimir o resumo."));
         return;
     }
-    HistoryReport::build(m_summary, festaHeader(forms.dm->database()), Clock::now())->print();
+    HistoryReport::build(m_summary, festaHeader(m_dm.database()), Clock::now())->print();
 }

@@ -1,16 +1,13 @@
 #include "changedialog.h"
 
-#include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
-#include "gui/till/lasttillview.h"
-#include "gui/till/partialview.h"
-
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ChangeDialog::ChangeDialog(Forms& forms) : Form(forms, QStringLiteral("f_troco"), QStringLiteral("TROCO")) {
+ChangeDialog::ChangeDialog(std::function<void()> saleDone, std::function<void()> closed)
+    : Form(QStringLiteral("f_troco"), QStringLiteral("TROCO")), m_saleDone(std::move(saleDone)),
+      m_closed(std::move(closed)) {
     setFixedDialog(420, 250);
 
     QLabel* heading = label(QStringLiteral("Label1"), QStringLiteral("<< TROCO >>"), true);
@@ -45,19 +42,16 @@ ChangeDialog::ChangeDialog(Forms& forms) : Form(forms, QStringLiteral("f_troco")
 }
 
 void ChangeDialog::FormShow() {
-    ltroco->setText(forms.f_caixa->edt_troco->text());
+    ltroco->setText(m_change);
     BitBtn1->setFocus(Qt::OtherFocusReason);
 }
 
 void ChangeDialog::BitBtn1Click() {
-    forms.f_caixa->btdelClick();
-    forms.f_parcial->btquantClick();
-    forms.f_parcial->bt_filtrarClick();
-    forms.f_base->btgravadorClick();
+    if (m_saleDone) m_saleDone();
     accept();
 }
 
 void ChangeDialog::FormClose() {
     // however the window closes, the sale on the screen is over
-    forms.f_caixa->btdelClick();
+    if (m_closed) m_closed();
 }

@@ -12,14 +12,7 @@
 #include "gui/common/dbwidgets.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/printerstatuslabel.h"
-#include "gui/creditbook/creditbookwindow.h"
-#include "gui/sales/changedialog.h"
 #include "gui/sales/salegrid.h"
-#include "gui/shell/forms.h"
-#include "gui/till/closingdialog.h"
-#include "gui/till/closingpasswordprompt.h"
-#include "gui/till/partialview.h"
-#include "gui/till/withdrawalpasswordprompt.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -50,16 +43,17 @@ QFont bigBold(const QFont& base, int pointSize) {
 
 } // namespace
 
-SalesWindow::SalesWindow(Forms& forms)
-    : Form(forms, QStringLiteral("f_caixa"), QStringLiteral("CAIXA - TERMINAL DE VENDAS  |  Quorvanta 3.0")) {
+SalesWindow::SalesWindow(DataModule& dm, TillModel& till, TicketReport& ticket, ClosingReport& closing)
+    : Form(QStringLiteral("f_caixa"), QStringLiteral("CAIXA - TERMINAL DE VENDAS  |  Quorvanta 3.0")),
+      m_dm(dm), m_till(till), m_ticket(ticket), m_closingReport(closing) {
     setNoSystemMenu();
     setWindowState(Qt::WindowMaximized);
     // The window itself takes the keys; no child may hold the focus while the entry is disabled,
     // and a click anywhere never takes the keyboard away from an open cash entry.
     setFocusPolicy(Qt::NoFocus);
-    tickets = new TicketJobs(forms.dm->database(), this);
+    tickets = new TicketJobs(dm.database(), this);
     buildWindow();
-    connect(forms.till, &TillModel::changed, this, &SalesWindow::showTill);
+    connect(&till, &TillModel::changed, this, &SalesWindow::showTill);
     connect(tickets, &TicketJobs::failedChanged, this, &SalesWindow::showFailedTickets);
     showTill();
     showFailedTickets();
@@ -80,7 +74,7 @@ void SalesWindow::buildWindow() {
     produtos->setObjectName(QStringLiteral("GroupBox1"));
     produtos->setFont(bigBold(font(), 12));
     produtos->setAlignment(Qt::AlignHCenter);
-    DBGrid1 = new DBGrid(produtos, QStringLiteral("DBGrid1"), forms.dm->q_config,
+    DBGrid1 = new DBGrid(produtos, QStringLiteral("DBGrid1"), m_dm.q_config,
                          {{QStringLiteral("id"), QStringLiteral("Código"), Qt::AlignCenter, true, 90},
                           {QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignCenter, true, 0}});
     DBGrid1->setSelectionMode(QAbstractItemView::NoSelection); // a list to read, not a choice
@@ -98,7 +92,7 @@ void SalesWindow::buildWindow() {
     auto* venda = new QGroupBox(QStringLiteral("  VENDA"), this);
     venda->setObjectName(QStringLiteral("GroupBox2"));
     venda->setFont(bigBold(font(), 12));
-    DBGrid2 = new SaleGrid(venda, *forms.till);
+    DBGrid2 = new SaleGrid(venda, m_till);
     auto* vl = new QVBoxLayout(venda);
     vl->addWidget(DBGrid2);
 
@@ -214,7 +208,7 @@ void SalesWindow::buildWindow() {
     heading->setFont(bigBold(font(), 12));
     ll->addWidget(heading);
     const QStringList lines = {QStringLiteral("CTRL + P – Mostra janela Parcial de Caixa"),
-                               WithdrawalLegend::line(forms.dm->database()),
+                               WithdrawalLegend::line(m_dm.database()),
                                QStringLiteral("CTRL + F – Efetuar o fechamento de caixa")};
     for (int i = 0; i < lines.size(); ++i) {
         QLabel* l = label(QStringLiteral("Label%1").arg(5 + i), lines[i], true);
@@ -306,7 +300,7 @@ void SalesWindow::keepKeyboard() {
 // ---- the sale ----
 
 void SalesWindow::productKey(QChar key) {
-    forms.till->addLine(key);
+    m_till.addLine(key);
     DBGrid2->scrollToBottom();
     btsomarClick();
 }
@@ -318,13 +312,13 @@ void SalesWindow::setTotal(const QString& text) {
 
 void SalesWindow::btsomarClick() {
     // The total is kept line by line; a line whose price is no amount stops it there.
-    const TillModel& till = *forms.till;
+    const TillModel& till = m_till;
     if (!till.saleTotal().isEmpty()) setTotal(till.saleTotal());
     if (const auto error = till.saleError()) throw ConversionError(*error);
 }
 
 void SalesWindow::btdelClick() {
-    forms.till->clearSale();
+    m_till.clearSale();
     v_total1->clear();
     edt_troco->clear();
     edt_entrada->setText(QStringLiteral("0"));
@@ -332,12 +326,12 @@ void SalesWindow::btdelClick() {
 
 void SalesWindow::bt_trocoClick() {
     const double entrada = Money::parse(edt_entrada->text());
-    const double total = Money::parse(forms.till->saleTotal());
+    const double total = Money::parse(m_till.saleTotal());
     edt_troco->setText(Money::format(entrada - total));
 }
 
 void SalesWindow::checkCompletion() {
-    const TillModel& till = *forms.till;
+    const TillModel& till = m_till;
     Money::parse(edt_entrada->text());
     if (const auto error = till.saleError()) throw ConversionError(*error);
     Money::parse(till.saleTotal());
@@ -348,8 +342,8 @@ void SalesWindow::checkCompletion() {
 
 bool SalesWindow::shortPayment() const {
     // Compared in centavos: both texts are amounts to the cent once read.
-    if (!Money::isValid(edt_entrada->text()) || forms.till->saleError()) return false;
-    const QString total = forms.till->saleTotal();
+    if (!Money::isValid(edt_entrada->text()) || m_till.saleError()) return false;
+    const QString total = m_till.saleTotal();
     if (!Money::isValid(total)) return false;
     return std::llround(Money::parse(edt_entrada->text()) * 100) < std::llround(Money::parse(total) * 100);
 }
@@ -359,19 +353,19 @@ void SalesWindow::bt_imprimirClick() {
     // printed again; each one is recorded as it goes, with its print job. One batch: the printer is
     // checked once, before the first ticket.
     PrintSession session;
-    forms.till->printTickets([this](const TillModel::SaleLine& line) {
-        forms.qr_fichas->setTicketText(line.ticketText);
-        const PrintJob job = forms.qr_fichas->print();
+    m_till.printTickets([this](const TillModel::SaleLine& line) {
+        m_ticket.setTicketText(line.ticketText);
+        const PrintJob job = m_ticket.print();
         tickets->record(line.id, line.product, line.ticketText, job);
     });
 }
 
 void SalesWindow::bt_copiarClick() {
-    forms.till->bookSale();
+    m_till.bookSale();
 }
 
 void SalesWindow::edt_entradaConfirm() {
-    if (!forms.till->saleIsEmpty() && !forms.till->saleBooked() && shortPayment()) {
+    if (!m_till.saleIsEmpty() && !m_till.saleBooked() && shortPayment()) {
         // Nothing is printed or booked: the cashier types the amount again in the same entry.
         Messages::plain(this, QStringLiteral("Valor recebido menor que o total da venda"));
         edt_entrada->setEnabled(true);
@@ -381,7 +375,7 @@ void SalesWindow::edt_entradaConfirm() {
     }
     edt_entrada->setEnabled(false);
     keepKeyboard();
-    if (forms.till->saleIsEmpty() || forms.till->saleBooked()) {
+    if (m_till.saleIsEmpty() || m_till.saleBooked()) {
         // A sale with no lines totals 0,00: the entry closes and nothing is printed, booked or added.
         if (Money::isValid(edt_entrada->text()))
             edt_troco->setText(Money::format(Money::parse(edt_entrada->text())));
@@ -391,7 +385,7 @@ void SalesWindow::edt_entradaConfirm() {
     bt_trocoClick();
     bt_imprimirClick();
     bt_copiarClick();
-    forms.f_troco->showModal();
+    emit changeRequested(edt_troco->text());
     keepKeyboard();
 }
 
@@ -410,7 +404,7 @@ void SalesWindow::fitProductList() {
 }
 
 void SalesWindow::showTill() {
-    const TillModel& till = *forms.till;
+    const TillModel& till = m_till;
     l_responsavel->setText(till.till().responsible);
     l_operador->setText(till.till().operatorName);
     l_entrada->setText(till.till().floatText);
@@ -420,30 +414,28 @@ void SalesWindow::showTill() {
 // ---- commands ----
 
 void SalesWindow::Fechamento1Click() {
-    const TillModel& till = *forms.till;
-    ClosingReport* report = forms.qr_fechamento;
-    report->setCaption(QStringLiteral("qr_aberto"), till.till().responsible);
-    report->setCaption(QStringLiteral("qr_operador"), till.till().operatorName);
-    report->setCaption(QStringLiteral("qr_entrada"), till.till().floatText);
-    forms.f_fechamento->lncaixa->setText(till.numberText());
-    forms.f_s_fechamento->showModal();
+    const TillModel& till = m_till;
+    m_closingReport.setCaption(QStringLiteral("qr_aberto"), till.till().responsible);
+    m_closingReport.setCaption(QStringLiteral("qr_operador"), till.till().operatorName);
+    m_closingReport.setCaption(QStringLiteral("qr_entrada"), till.till().floatText);
+    emit closingRequested(till.numberText());
     keepKeyboard();
 }
 
 void SalesWindow::Parcial1Click() {
-    forms.f_parcial->showModal();
+    emit partialViewRequested();
     keepKeyboard();
 }
 
 void SalesWindow::Sangria1Click() {
-    forms.f_s_sangria->showModal();
+    emit withdrawalRequested();
     keepKeyboard();
 }
 
 void SalesWindow::Reimprimir1Click() {
     tickets->reprintFailed([this](const QString& ticketText) {
-        forms.qr_fichas->setTicketText(ticketText);
-        return forms.qr_fichas->print();
+        m_ticket.setTicketText(ticketText);
+        return m_ticket.print();
     });
 }
 
@@ -455,7 +447,7 @@ void SalesWindow::showFailedTickets() {
 }
 
 void SalesWindow::SpeedButton1Click() {
-    forms.f_caderneta->showModal();
+    emit creditBookRequested();
     keepKeyboard();
 }
 
@@ -466,14 +458,21 @@ void SalesWindow::FormShow() {
     edt_entrada->setEnabled(false);
     keepKeyboard();
     lhora->setText(Clock::timeText());
-    // names and the product list, read afresh
-    forms.f_parcial->bt_filtrarClick();
+    readProducts();
     // a sale brought back after a restart shows with its total
     v_total1->clear();
     edt_troco->clear();
     edt_entrada->setText(QStringLiteral("0"));
-    if (!forms.till->saleIsEmpty()) guard([this] { btsomarClick(); });
-    findChild<QLabel*>(QStringLiteral("Label6"))->setText(WithdrawalLegend::line(forms.dm->database()));
+    if (!m_till.saleIsEmpty()) guard([this] { btsomarClick(); });
+    findChild<QLabel*>(QStringLiteral("Label6"))->setText(WithdrawalLegend::line(m_dm.database()));
+}
+
+void SalesWindow::readProducts() {
+    m_till.loadNames();
+    Dataset* q = m_dm.q_config;
+    q->close();
+    q->setQuery(productListSql(), QStringLiteral("tbl_produtos"));
+    q->open();
 }
 
 void SalesWindow::FormActivate() {

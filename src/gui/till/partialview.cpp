@@ -2,7 +2,6 @@
 
 #include "core/db/datamodule.h"
 #include "core/till/tillmodel.h"
-#include "gui/shell/forms.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -17,8 +16,8 @@ namespace {
 const QString productList = QStringLiteral("select * from tbl_produtos where produto <> '' order by id asc");
 }
 
-PartialView::PartialView(Forms& forms)
-    : Form(forms, QStringLiteral("f_parcial"), QStringLiteral("Parcial de Caixa")) {
+PartialView::PartialView(DataModule& dm, TillModel& till)
+    : Form(QStringLiteral("f_parcial"), QStringLiteral("Parcial de Caixa")), m_dm(dm), m_till(till) {
     setFixedDialog(620, 520);
     setClosesOnEscape();
     auto bigBold = [this](const QString& name, const QString& text) {
@@ -98,12 +97,12 @@ PartialView::PartialView(Forms& forms)
     layout->addStretch();
     layout->addWidget(sair, 0, Qt::AlignRight);
 
-    connect(forms.till, &TillModel::changed, this, &PartialView::refresh);
+    connect(&m_till, &TillModel::changed, this, &PartialView::refresh);
     refresh();
 }
 
 void PartialView::refresh() {
-    const TillModel& till = *forms.till;
+    const TillModel& till = m_till;
     const TillStore::TillRow& t = till.till();
     lentrada->setText(t.floatText);
     lenter->setText(t.floatText);
@@ -121,13 +120,13 @@ void PartialView::refresh() {
 }
 
 void PartialView::btquantClick() {
-    forms.till->recount();
+    m_till.recount();
 }
 
 void PartialView::bt_filtrarClick() {
-    forms.till->loadNames();
+    m_till.loadNames();
     // the state the sales screen's product list expects
-    Dataset* q = forms.dm->q_config;
+    Dataset* q = m_dm.q_config;
     q->close();
     q->setQuery(productList, QStringLiteral("tbl_produtos"));
     q->open();

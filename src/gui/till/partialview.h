@@ -2,6 +2,8 @@
 
 #include "gui/common/form.h"
 
+class DataModule;
+class TillModel;
 class QLabel;
 class QPushButton;
 
@@ -10,7 +12,7 @@ class QPushButton;
 class PartialView : public Form {
     Q_OBJECT
 public:
-    explicit PartialView(Forms& forms);
+    PartialView(DataModule& dm, TillModel& till);
 
     QLabel* lentrada = nullptr;      // float, as typed
     QLabel* lsangria = nullptr;      // total withdrawn
@@ -40,4 +42,6 @@ protected:
 private:
     QLabel* m_names[20] = {};
     QLabel* m_counts[20] = {};
+    DataModule& m_dm;
+    TillModel& m_till;
 };

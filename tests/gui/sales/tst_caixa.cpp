@@ -3,7 +3,7 @@
 #include "gui/common/dbwidgets.h"
 #include "gui/sales/changedialog.h"
 #include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/till/closingdialog.h"
 #include "gui/till/partialview.h"
 #include "support/testsupport.h"
@@ -27,8 +27,8 @@ struct Till {
     PartialView* p = nullptr;
 
     explicit Till(const QString& entrada = QStringLiteral("50")) {
-        c = app.forms->f_caixa;
-        p = app.forms->f_parcial;
+        c = app.app->f_caixa;
+        p = app.app->f_parcial;
         setTillOpen(app, QStringLiteral("8"), entrada);
     }
 
@@ -382,13 +382,13 @@ private slots:
 
     void commandsAndClosing() {
         Till t;
-        ClosingReport* report = t.app.forms->qr_fechamento;
+        ClosingReport* report = t.app.app->qr_fechamento;
         t.app.db.exec("update tbl_produtos set produto = 'SUCO' where id = '6'");
         t.run([&] {
             // shown: names loaded, no withdrawals yet, the tally never read whole
             QCOMPARE(t.p->nameLabel(QLatin1Char('6'))->text(), QStringLiteral("SUCO"));
             QCOMPARE(t.p->lsangria->text(), QStringLiteral("0,00"));
-            QVERIFY(!t.app.forms->dm->q_cont_vendas->isActive());
+            QVERIFY(!t.app.app->dm->q_cont_vendas->isActive());
             QCOMPARE(t.c->DBGrid1->model()->rowCount(), 7);
 
             auto expect = [](const char* window, const std::function<void()>& trigger) {
@@ -406,7 +406,7 @@ private slots:
             QCOMPARE(report->caption(QStringLiteral("qr_aberto")), QStringLiteral("MARIA"));
             QCOMPARE(report->caption(QStringLiteral("qr_operador")), QStringLiteral("JOSE"));
             QCOMPARE(report->caption(QStringLiteral("qr_entrada")), QStringLiteral("50"));
-            QCOMPARE(t.app.forms->f_fechamento->lncaixa->text(), QStringLiteral("8"));
+            QCOMPARE(t.app.app->f_fechamento->lncaixa->text(), QStringLiteral("8"));
 
             // nothing but the till closing closes the window
             t.c->close();

@@ -3,7 +3,7 @@
 #include "core/db/datamodule.h"
 #include "core/till/tillmodel.h"
 #include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/shell/loginwindow.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/till/closingdialog.h"
@@ -23,7 +23,7 @@ class TestFesta : public QObject {
 private slots:
     void loginOpenSellWithdrawCloseFromTheKeyboard() {
         App app;
-        Forms& f = *app.forms;
+        Application& f = *app.app;
 
         f.f_login->show();
         QVERIFY(QTest::qWaitForWindowActive(f.f_login));
@@ -144,12 +144,12 @@ private slots:
         bookTallyRow(app, QStringLiteral("1"), 2);
         setTillFigures(app, QStringLiteral("58,00"), QStringLiteral("10,00"), 1);
         app.db.exec("update tbl_produtos set quantidade = 2 where id = '2'");
-        app.forms->till->addLine(QLatin1Char('2'));
-        QVERIFY_THROWS_EXCEPTION(PrintError, app.forms->till->printTickets([&](const TillModel::SaleLine&) {
-            if (app.forms->till->ticketsPrinted() == 1) throw PrintError(QStringLiteral("sem papel"));
+        app.app->till->addLine(QLatin1Char('2'));
+        QVERIFY_THROWS_EXCEPTION(PrintError, app.app->till->printTickets([&](const TillModel::SaleLine&) {
+            if (app.app->till->ticketsPrinted() == 1) throw PrintError(QStringLiteral("sem papel"));
         }));
-        app.forms = std::make_unique<Forms>(app.db.path()); // the next start
-        Forms& f = *app.forms;
+        app.app = std::make_unique<Application>(app.db.path()); // the next start
+        Application& f = *app.app;
 
         QStringList shown;
         whenModal(QStringLiteral("f_caixa"), [&](QWidget*) {
@@ -183,7 +183,7 @@ private slots:
             QStringLiteral("O caixa Nº 8, aberto em 09/12/2026 às 13:00:00, não foi fechado e foi recuperado "
                            "com todos os seus valores e a venda em andamento."));
         QCOMPARE(app.printer.jobsOf(QStringLiteral("qr_fichas")).size(), 1);
-        QCOMPARE(app.forms->till->cash(), QStringLiteral("64,00"));
+        QCOMPARE(app.app->till->cash(), QStringLiteral("64,00"));
         f.f_principal->hide();
     }
 };

@@ -2,7 +2,7 @@
 #include "core/reports/openingreport.h"
 #include "core/till/tillmodel.h"
 #include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/till/openingdialog.h"
 #include "gui/till/partialview.h"
 #include "gui/till/withdrawaldialog.h"
@@ -42,7 +42,7 @@ class TestAbertura : public QObject {
 
     // For an opening that must stop: should the sales screen show, the test fails and it closes.
     static void refuseSalesScreen(App& app) {
-        SalesWindow* c = app.forms->f_caixa;
+        SalesWindow* c = app.app->f_caixa;
         QTimer::singleShot(0, c, [c] {
             if (c->isVisible()) {
                 QTest::qFail("the sales screen showed", __FILE__, __LINE__);
@@ -59,11 +59,11 @@ class TestAbertura : public QObject {
     }
 
     static bool stillBefore(App& app) {
-        PartialView* p = app.forms->f_parcial;
+        PartialView* p = app.app->f_parcial;
         return app.db.scalar("select cont from tbl_cont") == "7" &&
                app.db.scalar("select count(*) from tbl_cont_vendas") == "2" &&
                p->countLabel(QLatin1Char('j'))->text() == "9" && p->lcaixa->text() == "31,00" &&
-               app.forms->f_sangria->edt_cont->text() == "2" && app.forms->f_caixa->l_caixa->text() == "7" &&
+               app.app->f_sangria->edt_cont->text() == "2" && app.app->f_caixa->l_caixa->text() == "7" &&
                app.printer.jobs.isEmpty();
     }
 
@@ -71,14 +71,14 @@ private slots:
     void openingTakesTheNextNumberAndResetsTheTill() {
         App app;
         leaveEarlierTill(app);
-        OpeningDialog* f = app.forms->f_abertura;
-        PartialView* p = app.forms->f_parcial;
-        WithdrawalDialog* s = app.forms->f_sangria;
+        OpeningDialog* f = app.app->f_abertura;
+        PartialView* p = app.app->f_parcial;
+        WithdrawalDialog* s = app.app->f_sangria;
         bool sawSales = false;
         whenModal("f_abertura", [&](QWidget*) {
             whenModal("f_caixa", [&](QWidget*) {
                 sawSales = true;
-                app.forms->f_caixa->closeTill();
+                app.app->f_caixa->closeTill();
             });
             fillAndEnter(f, "joão", "maria", "50");
         });
@@ -88,7 +88,7 @@ private slots:
 
         QCOMPARE(app.db.scalar("select cont from tbl_cont"), QStringLiteral("8"));
         QCOMPARE(app.db.scalar("select count(*) from tbl_cont_vendas"), QStringLiteral("0"));
-        SalesWindow* c = app.forms->f_caixa;
+        SalesWindow* c = app.app->f_caixa;
         QCOMPARE(texts({c->l_caixa, c->l_responsavel, c->l_operador, c->l_entrada}),
                  (QStringList{"8", "JOÃO", "MARIA", "50"}));
         QCOMPARE(texts({s->edt_caixa, s->edt_responsavel, s->edt_operador, s->edt_cont}),
@@ -117,7 +117,7 @@ private slots:
             QCOMPARE(f->edt_operador->text(), QString());
             QCOMPARE(f->edt_entrada->text(), QStringLiteral("0,00"));
             QCOMPARE(QApplication::focusWidget(), f->edt_responsavel);
-            whenModal("f_caixa", [&](QWidget*) { app.forms->f_caixa->closeTill(); });
+            whenModal("f_caixa", [&](QWidget*) { app.app->f_caixa->closeTill(); });
             fillAndEnter(f, "ANA", "BIA", QString());
         });
         f->showModal();
@@ -128,7 +128,7 @@ private slots:
 
     void reportLayout() {
         App app;
-        OpeningReport* r = app.forms->qr_abertura;
+        OpeningReport* r = app.app->qr_abertura;
         QCOMPARE(r->pageSizeMm(), QSizeF(89.96, 117.21));
         QCOMPARE(r->bands().size(), 1);
         QCOMPARE(r->bands().first().height, 95.51);
@@ -169,12 +169,12 @@ private slots:
         }
         QCOMPARE(r->element("qr_titulo").alignment, Qt::AlignHCenter);
         QCOMPARE(r->element("qr_cabecalho").kind, ReportElement::Kind::DBText);
-        QCOMPARE(r->element("qr_cabecalho").dataset, app.forms->dm->q_festa);
+        QCOMPARE(r->element("qr_cabecalho").dataset, app.app->dm->q_festa);
     }
 
     void emptyNamesAreRefusedWhenLeft() {
         App app;
-        OpeningDialog* f = app.forms->f_abertura;
+        OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
             QTRY_VERIFY(f->isActiveWindow());
             key(f->edt_responsavel, Qt::Key_Tab);
@@ -198,7 +198,7 @@ private slots:
 
     void floatFieldTakesOnlyAmountKeys() {
         App app;
-        OpeningDialog* f = app.forms->f_abertura;
+        OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
             f->edt_entrada->clear();
             type(f->edt_entrada, "a-.1x2,,5 ");
@@ -213,7 +213,7 @@ private slots:
     void cancelAndCloseBoxChangeNothing() {
         App app;
         leaveEarlierTill(app);
-        OpeningDialog* f = app.forms->f_abertura;
+        OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
             type(f->edt_responsavel, "JOÃO");
             QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
@@ -229,7 +229,7 @@ private slots:
         QFETCH(QString, entrada);
         App app;
         leaveEarlierTill(app);
-        OpeningDialog* f = app.forms->f_abertura;
+        OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
             refuseSalesScreen(app);
             fillAndEnter(f, "JOÃO", "MARIA", entrada);
@@ -238,7 +238,7 @@ private slots:
             QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Plain);
             QCOMPARE(QApplication::focusWidget(), f->edt_entrada);
             QVERIFY(stillBefore(app));
-            QCOMPARE(app.forms->f_caixa->l_responsavel->text(), QStringLiteral("MARIA")); // the earlier till
+            QCOMPARE(app.app->f_caixa->l_responsavel->text(), QStringLiteral("MARIA")); // the earlier till
             f->SpeedButton2Click();
         });
         f->showModal();
@@ -257,7 +257,7 @@ private slots:
     void printerFailureStopsTheOpening() {
         App app;
         app.printer.failAfter = 0;
-        OpeningDialog* f = app.forms->f_abertura;
+        OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
             refuseSalesScreen(app);
             fillAndEnter(f, "JOÃO", "MARIA", "50");
@@ -268,7 +268,7 @@ private slots:
         });
         f->showModal();
         QCOMPARE(app.db.scalar("select cont from tbl_cont"), QStringLiteral("0"));
-        QVERIFY(!app.forms->till->isOpen());
+        QVERIFY(!app.app->till->isOpen());
     }
 };
 

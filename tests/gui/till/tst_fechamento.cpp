@@ -1,10 +1,10 @@
 #include "core/db/datamodule.h"
 #include "core/db/dataset.h"
 #include "core/reports/closingreport.h"
+#include "gui/common/passwordprompt.h"
 #include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/till/closingdialog.h"
-#include "gui/till/closingpasswordprompt.h"
 #include "gui/till/partialview.h"
 #include "support/testsupport.h"
 
@@ -25,7 +25,7 @@ struct Till {
     App& app;
     PartialView* p;
 
-    explicit Till(App& a) : app(a), p(a.forms->f_parcial) {}
+    explicit Till(App& a) : app(a), p(a.app->f_parcial) {}
 
     void open(const QString& number, const QString& entrada) {
         setTillOpen(app, number, entrada);
@@ -41,12 +41,12 @@ struct Till {
     }
     // What the sales screen's Ctrl+F does before asking the password.
     void ctrlF() {
-        SalesWindow* c = app.forms->f_caixa;
-        ClosingReport* r = app.forms->qr_fechamento;
+        SalesWindow* c = app.app->f_caixa;
+        ClosingReport* r = app.app->qr_fechamento;
         r->setCaption(QStringLiteral("qr_aberto"), c->l_responsavel->text());
         r->setCaption(QStringLiteral("qr_operador"), c->l_operador->text());
         r->setCaption(QStringLiteral("qr_entrada"), c->l_entrada->text());
-        app.forms->f_fechamento->lncaixa->setText(c->l_caixa->text());
+        app.app->f_fechamento->lncaixa->setText(c->l_caixa->text());
     }
     int tallyRows() const {
         return app.db.scalar(QStringLiteral("select count(*) from tbl_cont_vendas")).toInt();
@@ -60,9 +60,9 @@ bool withSalesScreen(App& app, const std::function<void()>& during) {
     whenModal(QStringLiteral("f_caixa"), [&](QWidget* w) {
         during();
         stillOpen = w->isVisible();
-        if (stillOpen) app.forms->f_caixa->closeTill();
+        if (stillOpen) app.app->f_caixa->closeTill();
     });
-    app.forms->f_caixa->showModal();
+    app.app->f_caixa->showModal();
     return stillOpen;
 }
 
@@ -100,11 +100,11 @@ Closing askClosing(App& app, const QString& typed,
     whenModal(QStringLiteral("f_s_fechamento"), [&](QWidget* prompt) {
         auto* edt = child<QLineEdit>(prompt, QStringLiteral("edt_Senha"));
         // Without a driver the closing window must not show; if it does, it is noted and cancelled.
-        UnexpectedShow unexpected(app.forms->f_fechamento, result.closingShown, !inClosing);
+        UnexpectedShow unexpected(app.app->f_fechamento, result.closingShown, !inClosing);
         if (inClosing)
             whenModal(QStringLiteral("f_fechamento"), [&](QWidget* w) {
                 result.closingShown = true;
-                inClosing(app.forms->f_fechamento);
+                inClosing(app.app->f_fechamento);
                 result.closingLeftOpen = w->isVisible();
                 if (result.closingLeftOpen)
                     QTest::mouseClick(child<QPushButton>(w, QStringLiteral("SpeedButton1")), Qt::LeftButton);
@@ -115,7 +115,7 @@ Closing askClosing(App& app, const QString& typed,
         if (result.promptLeftOpen)
             QTest::mouseClick(child<QPushButton>(prompt, QStringLiteral("SpeedButton2")), Qt::LeftButton);
     });
-    app.forms->f_s_fechamento->showModal();
+    app.app->f_s_fechamento->showModal();
     return result;
 }
 
@@ -188,8 +188,8 @@ private slots:
         QCOMPARE(app.db.scalar("select ultcaixa from tbl_base"), backupBefore);
         QCOMPARE(till.p->lcaixa->text(), QStringLiteral("75,50"));
         QCOMPARE(till.p->countLabel(QLatin1Char('1'))->text(), QStringLiteral("5"));
-        QVERIFY(!app.forms->f_fechamento->isVisible());
-        QVERIFY(!app.forms->f_s_fechamento->isVisible());
+        QVERIFY(!app.app->f_fechamento->isVisible());
+        QVERIFY(!app.app->f_s_fechamento->isVisible());
         // the history keeps the till, not counted
         QCOMPARE(app.db.rows("select numero, fechado_por, esperado_centavos, contado_centavos is null "
                              "from tbl_hist_caixas"),
@@ -214,7 +214,7 @@ private slots:
         QVERIFY(refused.closingLeftOpen);
         QCOMPARE(app.messages.last(), QStringLiteral("Dinheiro contado inválido: \"5,5,5\""));
         QVERIFY(app.printer.jobs.isEmpty());
-        QVERIFY(app.forms->till->isOpen());
+        QVERIFY(app.app->till->isOpen());
 
         withSalesScreen(app, [&] {
             till.ctrlF();
@@ -226,7 +226,7 @@ private slots:
                 QTest::mouseClick(f->bt_fechar, Qt::LeftButton);
             });
         });
-        QVERIFY(!app.forms->till->isOpen());
+        QVERIFY(!app.app->till->isOpen());
         QCOMPARE(app.printer.jobsOf(QStringLiteral("qr_fechamento")).size(), 1);
         QCOMPARE(app.db.rows("select esperado_centavos, contado_centavos from tbl_hist_caixas"),
                  QList<QStringList>({{"5800", "5550"}}));
@@ -259,7 +259,7 @@ private slots:
         Till till(app);
         till.open(QStringLiteral("3"), QStringLiteral("20"));
         till.sell("2", 1, QStringLiteral("26,00"));
-        ClosingDialog* f = app.forms->f_fechamento;
+        ClosingDialog* f = app.app->f_fechamento;
 
         bool disabledAtFirst = false, stillOpenAfterClick = false, enabledAfterEnter = false;
         bool secondEnterClosed = false;
@@ -317,9 +317,8 @@ private slots:
                 QTest::mouseClick(child<QPushButton>(w, QStringLiteral("SpeedButton2")), Qt::LeftButton);
                 inPrompt.promptLeftOpen = w->isVisible();
             });
-            app.forms->f_s_fechamento->showModal();
-            QVERIFY(
-                child<QLineEdit>(app.forms->f_s_fechamento, QStringLiteral("edt_Senha"))->text().isEmpty());
+            app.app->f_s_fechamento->showModal();
+            QVERIFY(child<QLineEdit>(app.app->f_s_fechamento, QStringLiteral("edt_Senha"))->text().isEmpty());
             // "Cancelar" in the closing window after the name was confirmed
             inWindow = askClosing(app, password, [](ClosingDialog* f) {
                 type(f->Edit1, QStringLiteral("ANA"));
@@ -351,7 +350,7 @@ private slots:
         Till till(app);
         till.open(QStringLiteral("2"), QStringLiteral("10"));
         till.sell("1", 1, QStringLiteral("14,00"));
-        auto* prompt = app.forms->f_s_fechamento;
+        auto* prompt = app.app->f_s_fechamento;
         auto* edt = child<QLineEdit>(prompt, QStringLiteral("edt_Senha"));
         QCOMPARE(prompt->windowTitle(), QStringLiteral("Fechamento de Caixa"));
         QCOMPARE(child<QPushButton>(prompt, QStringLiteral("bt_fechar"))->text(), QStringLiteral("Fechar"));
@@ -410,7 +409,7 @@ private slots:
             till.ctrlF();
             askClosing(app, password, [&](ClosingDialog* f) {
                 nameAndClose(f, QStringLiteral("ANA"));
-                openAfterFailure = f->isVisible() && app.forms->f_caixa->isVisible();
+                openAfterFailure = f->isVisible() && app.app->f_caixa->isVisible();
                 messages = app.messages.texts();
                 rowsAfterFailure = till.tallyRows();
                 app.printer.failAfter = -1;
@@ -430,7 +429,7 @@ private slots:
     // A count is centred under "Quantidade" whatever its width: a long count grows on both sides.
     void countsPrintCentredInTheirColumn() {
         App app;
-        ClosingReport* r = app.forms->qr_fechamento;
+        ClosingReport* r = app.app->qr_fechamento;
         r->setCaption(QStringLiteral("qr0"), QStringLiteral("1"));
         r->setCaption(QStringLiteral("qr1"), QStringLiteral("12345"));
         const double dpm = 12;

@@ -1,5 +1,5 @@
 #include "core/db/datamodule.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/till/partialview.h"
 #include "support/testsupport.h"
 
@@ -17,7 +17,7 @@ class TestParcial : public QObject {
 private slots:
     void startsWithZeroFigures() {
         App app;
-        PartialView* p = app.forms->f_parcial;
+        PartialView* p = app.app->f_parcial;
         QCOMPARE(p->lentrada->text(), QStringLiteral("0,00"));
         QCOMPARE(p->lsangria->text(), QStringLiteral("0,00"));
         QCOMPARE(p->lcaixa->text(), QStringLiteral("0,00"));
@@ -31,7 +31,7 @@ private slots:
 
     void recountSumsTicketsPerKey() {
         App app;
-        PartialView* p = app.forms->f_parcial;
+        PartialView* p = app.app->f_parcial;
         book(app, "1", 2);
         book(app, "1", 3);
         book(app, "a", 1);
@@ -46,13 +46,13 @@ private slots:
         App app;
         app.db.exec("update tbl_produtos set produto = 'UM NOME BEM LONGO DE 25 C' where id = 'c'");
         app.db.exec("delete from tbl_produtos where id = 'd'");
-        PartialView* p = app.forms->f_parcial;
+        PartialView* p = app.app->f_parcial;
         p->bt_filtrarClick();
         QCOMPARE(p->nameLabel(QLatin1Char('1'))->text(), QStringLiteral("REFRIGERANTE"));
         QCOMPARE(p->nameLabel(QLatin1Char('c'))->text(), QStringLiteral("UM NOME BEM LONGO DE 25 C"));
         QCOMPARE(p->nameLabel(QLatin1Char('d'))->text(), QString());
         QCOMPARE(p->nameLabel(QLatin1Char('9'))->text(), QString());
-        Dataset* q = app.forms->dm->q_config;
+        Dataset* q = app.app->dm->q_config;
         QVERIFY(q->isActive());
         QCOMPARE(q->sql(), QStringLiteral("select * from tbl_produtos where produto <> '' order by id asc"));
         QCOMPARE(q->recordCount(), 7);
@@ -60,7 +60,7 @@ private slots:
 
     void showingTheWindowRecountsButDoesNotReloadNames() {
         App app;
-        PartialView* p = app.forms->f_parcial;
+        PartialView* p = app.app->f_parcial;
         book(app, "3", 2);
         whenModal(QStringLiteral("f_parcial"), [](QWidget* w) {
             QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("SpeedButton1")), Qt::LeftButton);
