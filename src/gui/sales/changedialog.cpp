@@ -1,13 +1,14 @@
 #include "changedialog.h"
 
+#include "core/till/tillmodel.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ChangeDialog::ChangeDialog(std::function<void()> saleDone, std::function<void()> closed)
-    : Form(QStringLiteral("f_troco"), QStringLiteral("TROCO")), m_saleDone(std::move(saleDone)),
-      m_closed(std::move(closed)) {
+ChangeDialog::ChangeDialog(TillModel& till)
+    : Form(QStringLiteral("f_troco"), QStringLiteral("TROCO")), m_till(till) {
     setFixedDialog(420, 250);
 
     QLabel* heading = label(QStringLiteral("Label1"), QStringLiteral("<< TROCO >>"), true);
@@ -47,11 +48,13 @@ void ChangeDialog::FormShow() {
 }
 
 void ChangeDialog::BitBtn1Click() {
-    if (m_saleDone) m_saleDone();
+    m_till.clearSale();
+    m_till.recount();
+    m_till.saveBackup();
     accept();
 }
 
 void ChangeDialog::FormClose() {
     // however the window closes, the sale on the screen is over
-    if (m_closed) m_closed();
+    m_till.clearSale();
 }

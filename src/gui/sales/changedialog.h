@@ -2,18 +2,16 @@
 
 #include "gui/common/form.h"
 
-#include <functional>
-
 class QLabel;
+class TillModel;
 class QPushButton;
 
-// The change window of a completed sale. "OK" starts a fresh sale and brings the till's figures up to
-// date (`saleDone`); closing it in any way clears the sale (`closed`). An error raised by either
-// keeps the window as it is and is shown.
+// The change window of a completed (booked) sale. "OK" starts a fresh sale, reads the till's counts
+// afresh and rewrites the last till backup; closing it in any way only clears the sale.
 class ChangeDialog : public Form {
     Q_OBJECT
 public:
-    ChangeDialog(std::function<void()> saleDone, std::function<void()> closed);
+    explicit ChangeDialog(TillModel& till);
 
     // The change to show, set before the window is shown.
     void setChange(const QString& change) { m_change = change; }
@@ -28,7 +26,6 @@ protected:
     void FormClose() override;
 
 private:
+    TillModel& m_till;
     QString m_change;
-    std::function<void()> m_saleDone;
-    std::function<void()> m_closed;
 };

@@ -386,6 +386,10 @@ void SalesWindow::edt_entradaConfirm() {
     bt_imprimirClick();
     bt_copiarClick();
     emit changeRequested(edt_troco->text());
+    // the change window has ended the sale: the screen starts the next one
+    v_total1->clear();
+    edt_troco->clear();
+    edt_entrada->setText(QStringLiteral("0"));
     keepKeyboard();
 }
 

@@ -93,16 +93,7 @@ Application::Application(const QString& databasePath) {
                            admin, [this] { f_ficha_cad->removeSelectedItem(); });
 
     f_atalhos = make<ShortcutHelpDialog>("f_atalhos");
-    // "OK" ends the sale and brings the till's figures up to date; any closing clears the sale.
-    f_troco = make<ChangeDialog>(
-        "f_troco",
-        [this] {
-            f_caixa->btdelClick();
-            f_parcial->btquantClick();
-            f_parcial->bt_filtrarClick();
-            f_base->btgravadorClick();
-        },
-        [this] { f_caixa->btdelClick(); });
+    f_troco = make<ChangeDialog>("f_troco", *till);
     f_base = make<LastTillView>("f_base", *dm, *till, *qr_impbackup);
     wire();
 }
