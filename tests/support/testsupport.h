@@ -81,6 +81,13 @@ template <class T = QWidget> T* child(QObject* parent, const QString& name) {
     return w;
 }
 
+// The window as it shows: a hidden window is not repainted on a change of the till, so its figures
+// are read after it has caught up.
+template <class W> W* current(W* window) {
+    window->catchUp();
+    return window;
+}
+
 // Typing (accented letters included) and keys, delivered to the widget.
 void type(QWidget* target, const QString& text);
 void key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);

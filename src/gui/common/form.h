@@ -31,6 +31,19 @@ public:
     // A window that only shows things: Esc closes it.
     void setClosesOnEscape() { m_closesOnEscape = true; }
 
+    // Shows what `source` holds: `refresh` runs now and on each `signal` while the window is shown;
+    // a hidden window is not repainted, it refreshes once when it next shows.
+    template <class Source, class Signal>
+    void followWhileShown(Source* source, Signal signal, std::function<void()> refresh) {
+        m_refresh = std::move(refresh);
+        connect(source, signal, this, &Form::sourceChanged);
+        m_refresh();
+    }
+    // Whether a change is waiting for the next showing.
+    bool isStale() const { return m_stale; }
+    // Brings a hidden window up to date now, as its next showing would.
+    void catchUp();
+
 protected:
     virtual void FormShow() {}
     virtual void FormActivate() {}
@@ -51,7 +64,11 @@ protected:
     QTimer* clockTimer(std::function<void()> tick);
 
 private:
+    void sourceChanged();
+
     bool m_closesOnEscape = false;
+    bool m_stale = false;
+    std::function<void()> m_refresh;
 };
 
 // Keeps a top-level window inside its screen's available area (work area): shrinks it where it is

@@ -53,9 +53,8 @@ SalesWindow::SalesWindow(DataModule& dm, TillModel& till, TicketReport& ticket, 
     setFocusPolicy(Qt::NoFocus);
     tickets = new TicketJobs(dm.database(), this);
     buildWindow();
-    connect(&till, &TillModel::changed, this, &SalesWindow::showTill);
+    followWhileShown(&till, &TillModel::changed, [this] { showTill(); });
     connect(tickets, &TicketJobs::failedChanged, this, &SalesWindow::showFailedTickets);
-    showTill();
     showFailedTickets();
 }
 

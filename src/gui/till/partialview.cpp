@@ -97,8 +97,7 @@ PartialView::PartialView(DataModule& dm, TillModel& till)
     layout->addStretch();
     layout->addWidget(sair, 0, Qt::AlignRight);
 
-    connect(&m_till, &TillModel::changed, this, &PartialView::refresh);
-    refresh();
+    followWhileShown(&m_till, &TillModel::changed, [this] { refresh(); });
 }
 
 void PartialView::refresh() {

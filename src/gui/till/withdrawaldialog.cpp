@@ -91,8 +91,7 @@ WithdrawalDialog::WithdrawalDialog(TillModel& till, WithdrawalReceipt& receipt)
     Timer1 = clockTimer([this] { Timer1Timer(); });
     Timer1Timer();
 
-    connect(&m_till, &TillModel::changed, this, &WithdrawalDialog::refresh);
-    refresh();
+    followWhileShown(&m_till, &TillModel::changed, [this] { refresh(); });
 }
 
 void WithdrawalDialog::Timer1Timer() {

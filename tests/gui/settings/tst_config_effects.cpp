@@ -32,8 +32,8 @@ class TestConfigEffects : public QObject {
 
     bool tillWindowsBuilt() const {
         return application().f_abertura->edt_responsavel && application().f_caixa->edt_entrada &&
-               application().f_caixa->l_caixa && application().f_parcial->lcaixa &&
-               application().f_parcial->countLabel(QLatin1Char('1'));
+               current(application().f_caixa)->l_caixa && current(application().f_parcial)->lcaixa &&
+               current(application().f_parcial)->countLabel(QLatin1Char('1'));
     }
 
     // F5, then `steps` in the product configuration, then "OK".
@@ -98,7 +98,7 @@ private slots:
             click(f->SpeedButton2);
         });
         QString tillNumber;
-        QVERIFY(openTill([&] { tillNumber = textOf(application().f_caixa->l_caixa); }));
+        QVERIFY(openTill([&] { tillNumber = textOf(current(application().f_caixa)->l_caixa); }));
         QCOMPARE(tillNumber, QStringLiteral("42"));
         QCOMPARE(app->db.scalar("select cont from tbl_cont"), QStringLiteral("42"));
 
@@ -107,7 +107,7 @@ private slots:
             retype(f->DBEdit6, QString());
             click(f->SpeedButton2);
         });
-        QVERIFY(openTill([&] { tillNumber = textOf(application().f_caixa->l_caixa); }));
+        QVERIFY(openTill([&] { tillNumber = textOf(current(application().f_caixa)->l_caixa); }));
         QCOMPARE(tillNumber, QStringLiteral("1"));
     }
 
@@ -126,8 +126,8 @@ private slots:
                 total = application().f_caixa->v_total1->text();
                 tickets = app->printer.jobsOf(QStringLiteral("qr_fichas")).size();
             });
-            count = textOf(application().f_parcial->countLabel(QLatin1Char('1')));
-            cash = textOf(application().f_parcial->lcaixa);
+            count = textOf(current(application().f_parcial)->countLabel(QLatin1Char('1')));
+            cash = textOf(current(application().f_parcial)->lcaixa);
         }));
         QCOMPARE(tickets, 2);
         QCOMPARE(total, QStringLiteral("4,00"));

@@ -58,8 +58,8 @@ private slots:
                 QCOMPARE(f.f_caixa->edt_troco->text(), QString()); // a fresh sale
 
                 whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
-                    partialCash = f.f_parcial->lcaixa->text();
-                    partialCount1 = f.f_parcial->countLabel(QLatin1Char('1'))->text();
+                    partialCash = current(f.f_parcial)->lcaixa->text();
+                    partialCount1 = current(f.f_parcial)->countLabel(QLatin1Char('1'))->text();
                     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("SpeedButton1")),
                                       Qt::LeftButton);
                 });
@@ -154,12 +154,12 @@ private slots:
         QStringList shown;
         whenModal(QStringLiteral("f_caixa"), [&](QWidget*) {
             QTRY_VERIFY(f.f_caixa->isActiveWindow());
-            shown << f.f_caixa->l_caixa->text() << f.f_caixa->v_total1->text()
+            shown << current(f.f_caixa)->l_caixa->text() << f.f_caixa->v_total1->text()
                   << QString::number(f.f_caixa->DBGrid2->model()->rowCount());
             whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
-                shown << f.f_parcial->lcaixa->text() << f.f_parcial->lsangria->text()
-                      << f.f_parcial->lcont_sangria->text()
-                      << f.f_parcial->countLabel(QLatin1Char('1'))->text();
+                shown << current(f.f_parcial)->lcaixa->text() << current(f.f_parcial)->lsangria->text()
+                      << current(f.f_parcial)->lcont_sangria->text()
+                      << current(f.f_parcial)->countLabel(QLatin1Char('1'))->text();
                 static_cast<QDialog*>(w)->accept();
             });
             keyActive(Qt::Key_P, Qt::ControlModifier);

@@ -62,9 +62,10 @@ class TestAbertura : public QObject {
         PartialView* p = app.app->f_parcial;
         return app.db.scalar("select cont from tbl_cont") == "7" &&
                app.db.scalar("select count(*) from tbl_cont_vendas") == "2" &&
-               p->countLabel(QLatin1Char('j'))->text() == "9" && p->lcaixa->text() == "31,00" &&
-               app.app->f_sangria->edt_cont->text() == "2" && app.app->f_caixa->l_caixa->text() == "7" &&
-               app.printer.jobs.isEmpty();
+               current(p)->countLabel(QLatin1Char('j'))->text() == "9" &&
+               current(p)->lcaixa->text() == "31,00" &&
+               current(app.app->f_sangria)->edt_cont->text() == "2" &&
+               current(app.app->f_caixa)->l_caixa->text() == "7" && app.printer.jobs.isEmpty();
     }
 
 private slots:
@@ -89,15 +90,18 @@ private slots:
         QCOMPARE(app.db.scalar("select cont from tbl_cont"), QStringLiteral("8"));
         QCOMPARE(app.db.scalar("select count(*) from tbl_cont_vendas"), QStringLiteral("0"));
         SalesWindow* c = app.app->f_caixa;
-        QCOMPARE(texts({c->l_caixa, c->l_responsavel, c->l_operador, c->l_entrada}),
+        QCOMPARE(texts({current(c)->l_caixa, current(c)->l_responsavel, current(c)->l_operador,
+                        current(c)->l_entrada}),
                  (QStringList{"8", "JOÃO", "MARIA", "50"}));
-        QCOMPARE(texts({s->edt_caixa, s->edt_responsavel, s->edt_operador, s->edt_cont}),
+        QCOMPARE(texts({current(s)->edt_caixa, current(s)->edt_responsavel, current(s)->edt_operador,
+                        current(s)->edt_cont}),
                  (QStringList{"8", "JOÃO", "MARIA", "0"}));
-        QCOMPARE(texts({p->lentrada, p->lcaixa, p->lenter, p->lcont_sangria, p->lresponsavel, p->loperador,
-                        p->ldata, p->lhora}),
-                 (QStringList{"50", "50", "50", "0", "JOÃO", "MARIA", "09/12/2026", "14:05:33"}));
+        QCOMPARE(
+            texts({current(p)->lentrada, current(p)->lcaixa, current(p)->lenter, current(p)->lcont_sangria,
+                   current(p)->lresponsavel, current(p)->loperador, current(p)->ldata, current(p)->lhora}),
+            (QStringList{"50", "50", "50", "0", "JOÃO", "MARIA", "09/12/2026", "14:05:33"}));
         for (const QChar k : PartialView::keys())
-            QCOMPARE(p->countLabel(k)->text(), QStringLiteral("0"));
+            QCOMPARE(current(p)->countLabel(k)->text(), QStringLiteral("0"));
 
         QCOMPARE(app.printer.jobs.size(), 1);
         const PrintedJob& job = app.printer.jobs.first();
@@ -123,7 +127,7 @@ private slots:
         f->showModal();
         QCOMPARE(app.db.scalar("select cont from tbl_cont"), QStringLiteral("9"));
         QCOMPARE(app.printer.jobs.last().text("qr_entrada"), QStringLiteral("0,00"));
-        QCOMPARE(p->lcaixa->text(), QStringLiteral("0,00"));
+        QCOMPARE(current(p)->lcaixa->text(), QStringLiteral("0,00"));
     }
 
     void reportLayout() {
@@ -238,7 +242,8 @@ private slots:
             QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Plain);
             QCOMPARE(QApplication::focusWidget(), f->edt_entrada);
             QVERIFY(stillBefore(app));
-            QCOMPARE(app.app->f_caixa->l_responsavel->text(), QStringLiteral("MARIA")); // the earlier till
+            QCOMPARE(current(app.app->f_caixa)->l_responsavel->text(),
+                     QStringLiteral("MARIA")); // the earlier till
             f->SpeedButton2Click();
         });
         f->showModal();

@@ -18,14 +18,14 @@ private slots:
     void startsWithZeroFigures() {
         App app;
         PartialView* p = app.app->f_parcial;
-        QCOMPARE(p->lentrada->text(), QStringLiteral("0,00"));
-        QCOMPARE(p->lsangria->text(), QStringLiteral("0,00"));
-        QCOMPARE(p->lcaixa->text(), QStringLiteral("0,00"));
-        QCOMPARE(p->lcont_sangria->text(), QStringLiteral("0"));
+        QCOMPARE(current(p)->lentrada->text(), QStringLiteral("0,00"));
+        QCOMPARE(current(p)->lsangria->text(), QStringLiteral("0,00"));
+        QCOMPARE(current(p)->lcaixa->text(), QStringLiteral("0,00"));
+        QCOMPARE(current(p)->lcont_sangria->text(), QStringLiteral("0"));
         for (const QChar k : PartialView::keys()) {
-            QCOMPARE(p->countLabel(k)->text(), QStringLiteral("0"));
-            QCOMPARE(p->countLabel(k)->objectName(), QStringLiteral("cod") + k);
-            QCOMPARE(p->nameLabel(k)->objectName(), QStringLiteral("l") + k);
+            QCOMPARE(current(p)->countLabel(k)->text(), QStringLiteral("0"));
+            QCOMPARE(current(p)->countLabel(k)->objectName(), QStringLiteral("cod") + k);
+            QCOMPARE(current(p)->nameLabel(k)->objectName(), QStringLiteral("l") + k);
         }
     }
 
@@ -37,9 +37,9 @@ private slots:
         book(app, "a", 1);
         book(app, "A", 4); // ids compare without letter case
         p->btquantClick();
-        QCOMPARE(p->countLabel(QLatin1Char('1'))->text(), QStringLiteral("5"));
-        QCOMPARE(p->countLabel(QLatin1Char('a'))->text(), QStringLiteral("5"));
-        QCOMPARE(p->countLabel(QLatin1Char('0'))->text(), QStringLiteral("0"));
+        QCOMPARE(current(p)->countLabel(QLatin1Char('1'))->text(), QStringLiteral("5"));
+        QCOMPARE(current(p)->countLabel(QLatin1Char('a'))->text(), QStringLiteral("5"));
+        QCOMPARE(current(p)->countLabel(QLatin1Char('0'))->text(), QStringLiteral("0"));
     }
 
     void namesLoadAndTheProductListIsRestored() {
@@ -48,10 +48,11 @@ private slots:
         app.db.exec("delete from tbl_produtos where id = 'd'");
         PartialView* p = app.app->f_parcial;
         p->bt_filtrarClick();
-        QCOMPARE(p->nameLabel(QLatin1Char('1'))->text(), QStringLiteral("REFRIGERANTE"));
-        QCOMPARE(p->nameLabel(QLatin1Char('c'))->text(), QStringLiteral("UM NOME BEM LONGO DE 25 C"));
-        QCOMPARE(p->nameLabel(QLatin1Char('d'))->text(), QString());
-        QCOMPARE(p->nameLabel(QLatin1Char('9'))->text(), QString());
+        QCOMPARE(current(p)->nameLabel(QLatin1Char('1'))->text(), QStringLiteral("REFRIGERANTE"));
+        QCOMPARE(current(p)->nameLabel(QLatin1Char('c'))->text(),
+                 QStringLiteral("UM NOME BEM LONGO DE 25 C"));
+        QCOMPARE(current(p)->nameLabel(QLatin1Char('d'))->text(), QString());
+        QCOMPARE(current(p)->nameLabel(QLatin1Char('9'))->text(), QString());
         Dataset* q = app.app->dm->q_config;
         QVERIFY(q->isActive());
         QCOMPARE(q->sql(), QStringLiteral("select * from tbl_produtos where produto <> '' order by id asc"));
@@ -66,8 +67,24 @@ private slots:
             QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("SpeedButton1")), Qt::LeftButton);
         });
         p->showModal();
-        QCOMPARE(p->countLabel(QLatin1Char('3'))->text(), QStringLiteral("2"));
-        QCOMPARE(p->nameLabel(QLatin1Char('3'))->text(), QString());
+        QCOMPARE(current(p)->countLabel(QLatin1Char('3'))->text(), QStringLiteral("2"));
+        QCOMPARE(current(p)->nameLabel(QLatin1Char('3'))->text(), QString());
+    }
+
+    void hiddenWindowIsNotRepaintedUntilShown() {
+        App app;
+        PartialView* p = app.app->f_parcial;
+        setTillOpen(app);
+        QVERIFY(p->isStale());
+        QCOMPARE(p->lcaixa->text(), QStringLiteral("0,00")); // not repainted while hidden
+        QString shown;
+        whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
+            shown = p->lcaixa->text();
+            w->close();
+        });
+        p->showModal();
+        QCOMPARE(shown, QStringLiteral("50"));
+        QVERIFY(!p->isStale());
     }
 };
 

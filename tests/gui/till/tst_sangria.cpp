@@ -67,8 +67,8 @@ class TestSangria : public QObject {
     // The three till values a withdrawal changes, and the working count.
     static QStringList figures(App& app) {
         PartialView* p = app.app->f_parcial;
-        return {p->lcaixa->text(), p->lsangria->text(), p->lcont_sangria->text(),
-                app.app->f_sangria->edt_cont->text()};
+        return {current(p)->lcaixa->text(), current(p)->lsangria->text(), current(p)->lcont_sangria->text(),
+                current(app.app->f_sangria)->edt_cont->text()};
     }
 
 private slots:
