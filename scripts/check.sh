@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Static checks of the sources: formatting (clang-format) and clang-tidy's bugprone and performance
-# checks (.clang-tidy). Needs a configured build/ (scripts/build.sh) for compile_commands.json.
+# Static checks of the sources: the house plan (scripts/check-plan.sh), formatting (clang-format) and
+# clang-tidy's bugprone and performance checks (.clang-tidy). Needs a configured build/
+# (scripts/build.sh) for compile_commands.json.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/check-plan.sh
 echo "== clang-format"
 find src tests -name '*.cpp' -o -name '*.h' | sort | xargs clang-format --dry-run -Werror
 echo "== clang-tidy"

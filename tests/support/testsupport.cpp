@@ -5,7 +5,7 @@
 #include "core/db/database.h"
 #include "core/till/tillmodel.h"
 #include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 
 #include <QDialog>
 #include <QFile>
@@ -40,19 +40,19 @@ QStringList MessageRecorder::texts() const {
 
 App::App() {
     Clock::setFixed(QDateTime(QDate(2026, 12, 9), QTime(14, 5, 33)));
-    forms = std::make_unique<Forms>(db.path());
+    app = std::make_unique<Application>(db.path());
 }
 
 App::~App() {
-    forms.reset();
+    app.reset();
     Clock::setFixed(QDateTime());
 }
 
 void setTillOpen(App& app, const QString& number, const QString& entrada) {
     app.db.exec(QStringLiteral("update tbl_cont set cont = %1").arg(number.toLongLong() - 1));
-    app.forms->till->open({QStringLiteral("MARIA"), QStringLiteral("JOSE"), QStringLiteral("09/12/2026"),
-                           QStringLiteral("13:00:00"), entrada},
-                          number.toLongLong());
+    app.app->till->open({QStringLiteral("MARIA"), QStringLiteral("JOSE"), QStringLiteral("09/12/2026"),
+                         QStringLiteral("13:00:00"), entrada},
+                        number.toLongLong());
 }
 
 void setTillFigures(App& app, const QString& cash, const QString& withdrawn, int withdrawals) {
@@ -61,7 +61,7 @@ void setTillFigures(App& app, const QString& cash, const QString& withdrawn, int
         app.db.exec(QStringLiteral("update tbl_caixa_atual set sangria = '%1'").arg(withdrawn));
     if (withdrawals >= 0)
         app.db.exec(QStringLiteral("update tbl_caixa_atual set sangrias = %1").arg(withdrawals));
-    app.forms->till->load();
+    app.app->till->load();
 }
 
 void bookTallyRow(App& app, const QString& id, int tickets) {

@@ -15,7 +15,7 @@
 #include "gui/common/messages.h"
 #include "support/coresupport.h"
 
-class Forms;
+class Application;
 
 // Runs a test class on the offscreen platform unless the caller chose one.
 #define QUORVANTA_TEST_MAIN(TestClass)                                                                       \
@@ -55,7 +55,7 @@ public:
     TestDatabase db;
     RecordingPrintSink printer;
     MessageRecorder messages;
-    std::unique_ptr<Forms> forms;
+    std::unique_ptr<Application> app;
 };
 
 // A till opened as the opening does it, without printing or showing anything: MARIA, JOSE,
@@ -79,6 +79,13 @@ template <class T = QWidget> T* child(QObject* parent, const QString& name) {
     T* w = parent->findChild<T*>(name);
     if (!w) qWarning("no child named %s", qPrintable(name));
     return w;
+}
+
+// The window as it shows: a hidden window is not repainted on a change of the till, so its figures
+// are read after it has caught up.
+template <class W> W* current(W* window) {
+    window->catchUp();
+    return window;
 }
 
 // Typing (accented letters included) and keys, delivered to the widget.

@@ -98,13 +98,13 @@ public:
     static int ticketsOf(const SaleLine& line);
     // Books the sale: its lines into the tally, their tickets into the counts, its total into the cash,
     // in one transaction; the stored sale is emptied with it so it can never be booked twice. The
-    // lines stay on screen until the sale is cleared.
+    // lines stay on screen until the sale is cleared. The counts shown follow at the next recount.
     void bookSale();
     bool saleBooked() const { return m_booked; }
     void clearSale();
 
 signals:
-    void changed();           // any figure of the till
+    void changed();           // any figure of the till: once per completed step
     void saleReset();         // the sale's lines replaced or cleared
     void lineAdded(int line); // one line appended
 

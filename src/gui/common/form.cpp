@@ -10,7 +10,7 @@
 #include <QWindow>
 #include <algorithm>
 
-Form::Form(Forms& f, const QString& objectName, const QString& caption) : QDialog(nullptr), forms(f) {
+Form::Form(const QString& objectName, const QString& caption) : QDialog(nullptr) {
     setObjectName(objectName);
     setWindowTitle(caption);
     setModal(true);
@@ -57,8 +57,23 @@ void Form::setNoSystemMenu() {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 }
 
+void Form::sourceChanged() {
+    if (!isVisible()) {
+        m_stale = true;
+        return;
+    }
+    guard(m_refresh);
+}
+
+void Form::catchUp() {
+    if (!m_stale) return;
+    m_stale = false;
+    guard(m_refresh);
+}
+
 void Form::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    if (!event->spontaneous()) catchUp();
     if (!event->spontaneous() && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         keepOnScreen(this);
     if (!event->spontaneous()) guard([this] { FormShow(); });

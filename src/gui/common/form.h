@@ -5,7 +5,6 @@
 
 #include "messages.h"
 
-class Forms;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,7 +17,7 @@ class QTimer;
 class Form : public QDialog {
     Q_OBJECT
 public:
-    Form(Forms& forms, const QString& objectName, const QString& caption);
+    Form(const QString& objectName, const QString& caption);
 
     int showModal();
 
@@ -31,6 +30,19 @@ public:
     void setNoSystemMenu();
     // A window that only shows things: Esc closes it.
     void setClosesOnEscape() { m_closesOnEscape = true; }
+
+    // Shows what `source` holds: `refresh` runs now and on each `signal` while the window is shown;
+    // a hidden window is not repainted, it refreshes once when it next shows.
+    template <class Source, class Signal>
+    void followWhileShown(Source* source, Signal signal, std::function<void()> refresh) {
+        m_refresh = std::move(refresh);
+        connect(source, signal, this, &Form::sourceChanged);
+        m_refresh();
+    }
+    // Whether a change is waiting for the next showing.
+    bool isStale() const { return m_stale; }
+    // Brings a hidden window up to date now, as its next showing would.
+    void catchUp();
 
 protected:
     virtual void FormShow() {}
@@ -51,10 +63,12 @@ protected:
     // A one-second timer running from creation, ticking `tick`.
     QTimer* clockTimer(std::function<void()> tick);
 
-    Forms& forms;
-
 private:
+    void sourceChanged();
+
     bool m_closesOnEscape = false;
+    bool m_stale = false;
+    std::function<void()> m_refresh;
 };
 
 // Keeps a top-level window inside its screen's available area (work area): shrinks it where it is

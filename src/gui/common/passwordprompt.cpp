@@ -11,8 +11,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-PasswordPrompt::PasswordPrompt(Forms& forms, DataModule& dm, const Design& design)
-    : Form(forms, design.objectName, design.caption), m_dm(dm), m_design(design) {
+PasswordPrompt::PasswordPrompt(DataModule& dm, const Design& design, std::function<void()> onAccepted)
+    : Form(design.objectName, design.caption), m_dm(dm), m_design(design),
+      m_onAccepted(std::move(onAccepted)) {
     setFixedDialog(320, 130);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label(QStringLiteral("Label1"), design.labelText, true));
@@ -57,7 +58,7 @@ void PasswordPrompt::bt_fecharClick() {
             return;
         }
         edt_senha->clear();
-        passwordAccepted();
+        if (m_onAccepted) m_onAccepted();
     } catch (...) {
         again();
         throw;

@@ -2,14 +2,16 @@
 
 #include "form.h"
 
+#include <functional>
+
 class DataModule;
 class QLineEdit;
 class QPushButton;
 
-// The one design of the system's password prompts: a label, a password field (capitals, "*",
-// red bold) and two buttons. "Entrar" (or Enter in the field) looks the typed text up in
-// tbl_senhas and compares it exactly with the stored column; on a match the prompt runs its
-// action and then closes. "Cancelar" and the close box empty the field and close.
+// The system's password prompt: a label, a password field (capitals, "*", red bold) and two
+// buttons. "Entrar" (or Enter in the field) looks the typed text up in tbl_senhas and compares it
+// exactly with the stored column; on a match the prompt runs its action (which may show another
+// window modally) and then closes. "Cancelar" and the close box empty the field and close.
 class PasswordPrompt : public Form {
     Q_OBJECT
 public:
@@ -22,7 +24,7 @@ public:
         QString okCaption = QStringLiteral("Entrar");
     };
 
-    PasswordPrompt(Forms& forms, DataModule& dm, const Design& design);
+    PasswordPrompt(DataModule& dm, const Design& design, std::function<void()> onAccepted);
 
     QLineEdit* edt_senha = nullptr;
     QPushButton* bt_fechar = nullptr;
@@ -32,11 +34,10 @@ public:
     void SpeedButton2Click();
 
 protected:
-    // What a correct password opens; the prompt closes when it returns.
-    virtual void passwordAccepted() = 0;
     void FormClose() override;
 
 private:
     DataModule& m_dm;
     Design m_design;
+    std::function<void()> m_onAccepted; // what a correct password opens; the prompt closes after it
 };

@@ -2,17 +2,14 @@
 
 #include "core/creditbook/creditbookstore.h"
 #include "core/db/datamodule.h"
-#include "gui/creditbook/accountsheet.h"
-#include "gui/creditbook/creditbookwindow.h"
-#include "gui/shell/forms.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
-AccountClosingDialog::AccountClosingDialog(Forms& forms)
-    : Form(forms, QStringLiteral("f_conf_fechamento"), QStringLiteral("Confirmar Fechamento de Conta")) {
+AccountClosingDialog::AccountClosingDialog(DataModule& dm)
+    : Form(QStringLiteral("f_conf_fechamento"), QStringLiteral("Confirmar Fechamento de Conta")), m_dm(dm) {
     setFixedDialog(400, 170);
     auto* layout = new QGridLayout(this);
     layout->addWidget(
@@ -49,7 +46,7 @@ AccountClosingDialog::AccountClosingDialog(Forms& forms)
 }
 
 void AccountClosingDialog::SpeedButton1Click() {
-    DataModule& dm = *forms.dm;
+    DataModule& dm = m_dm;
     const int account = dm.q_caderneta->recNo();
     try {
         CreditBookStore::closeAccount(dm, lid->text()); // the items and the account, or neither
@@ -59,9 +56,15 @@ void AccountClosingDialog::SpeedButton1Click() {
         dm.q_caderneta->setRecNo(account);
         throw;
     }
-    forms.f_caderneta->reload();
-    forms.f_ficha_cad->close();
+    CreditBookStore::listAccounts(dm);
+    emit accountClosed(); // the sheet of that account closes
     accept();
+}
+
+void AccountClosingDialog::setAccount(const QString& name, const QString& total, const QString& id) {
+    lnome->setText(name);
+    lvalor->setText(total);
+    lid->setText(id);
 }
 
 void AccountClosingDialog::SpeedButton2Click() {

@@ -2,6 +2,7 @@
 
 #include "gui/common/form.h"
 
+class DataModule;
 class QLabel;
 class QPushButton;
 
@@ -10,7 +11,7 @@ class QPushButton;
 class AccountClosingDialog : public Form {
     Q_OBJECT
 public:
-    explicit AccountClosingDialog(Forms& forms);
+    explicit AccountClosingDialog(DataModule& dm);
 
     QLabel* lnome = nullptr;
     QLabel* lvalor = nullptr;
@@ -18,7 +19,14 @@ public:
     QPushButton* SpeedButton1 = nullptr;
     QPushButton* SpeedButton2 = nullptr;
 
+    // The account to close, as its sheet shows it.
+    void setAccount(const QString& name, const QString& total, const QString& id);
+
+signals:
+    void accountClosed(); // "Sim! Fechar" deleted the account: its sheet closes
+
 private:
     void SpeedButton1Click();
     void SpeedButton2Click();
+    DataModule& m_dm;
 };

@@ -4,8 +4,6 @@
 #include "core/db/datamodule.h"
 #include "gui/common/dbwidgets.h"
 #include "gui/common/keyfilter.h"
-#include "gui/creditbook/creditbookwindow.h"
-#include "gui/shell/forms.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -13,15 +11,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-AccountOpeningDialog::AccountOpeningDialog(Forms& forms)
-    : Form(forms, QStringLiteral("f_abrir_ficha"), QStringLiteral("Abertura de Caderneta")) {
+AccountOpeningDialog::AccountOpeningDialog(DataModule& dm)
+    : Form(QStringLiteral("f_abrir_ficha"), QStringLiteral("Abertura de Caderneta")), m_dm(dm) {
     setNoSystemMenu();
     resize(440, 110);
     auto* layout = new QGridLayout(this);
     layout->addWidget(label(QStringLiteral("Nome"), QStringLiteral("Nome"), true), 0, 0);
     DBEdit1 = lineEdit(QStringLiteral("DBEdit1"));
     KeyFilter::upperCase(DBEdit1);
-    KeyFilter::limitWidth(DBEdit1, forms.dm->q_caderneta->fieldWidth(QStringLiteral("nome")));
+    KeyFilter::limitWidth(DBEdit1, m_dm.q_caderneta->fieldWidth(QStringLiteral("nome")));
     QFont f = DBEdit1->font();
     f.setPointSize(11);
     DBEdit1->setFont(f);
@@ -55,7 +53,7 @@ void AccountOpeningDialog::SpeedButton1Click() {
         DBEdit1->setFocus();
         return;
     }
-    if (!CreditBookStore::openAccount(*forms.dm, DBEdit1->text())) {
+    if (!CreditBookStore::openAccount(m_dm, DBEdit1->text())) {
         Messages::plain(this, QStringLiteral("Já existe uma conta com o nome %1.").arg(DBEdit1->text()));
         DBEdit1->setFocus();
         DBEdit1->selectAll();
@@ -69,5 +67,5 @@ void AccountOpeningDialog::SpeedButton2Click() {
 }
 
 void AccountOpeningDialog::FormClose() {
-    forms.f_caderneta->reload();
+    CreditBookStore::listAccounts(m_dm); // the account list shows the new account
 }

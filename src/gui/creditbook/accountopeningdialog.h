@@ -2,6 +2,7 @@
 
 #include "gui/common/form.h"
 
+class DataModule;
 class QLineEdit;
 class QPushButton;
 
@@ -9,7 +10,7 @@ class QPushButton;
 class AccountOpeningDialog : public Form {
     Q_OBJECT
 public:
-    explicit AccountOpeningDialog(Forms& forms);
+    explicit AccountOpeningDialog(DataModule& dm);
 
     QLineEdit* DBEdit1 = nullptr;
     QPushButton* SpeedButton1 = nullptr;
@@ -22,4 +23,5 @@ protected:
 private:
     void SpeedButton1Click();
     void SpeedButton2Click();
+    DataModule& m_dm;
 };

@@ -6,10 +6,6 @@
 #include "core/creditbook/creditbookstore.h"
 #include "core/db/datamodule.h"
 #include "gui/common/dbwidgets.h"
-#include "gui/creditbook/accountclosingpasswordprompt.h"
-#include "gui/creditbook/creditbookwindow.h"
-#include "gui/creditbook/itemremovalpasswordprompt.h"
-#include "gui/shell/forms.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -28,9 +24,8 @@ void styleFont(QWidget* w, int pointSize, bool bold) {
 }
 } // namespace
 
-AccountSheet::AccountSheet(Forms& forms)
-    : Form(forms, QStringLiteral("f_ficha_cad"), QStringLiteral("Caderneta")) {
-    DataModule& dm = *forms.dm;
+AccountSheet::AccountSheet(DataModule& dm)
+    : Form(QStringLiteral("f_ficha_cad"), QStringLiteral("Caderneta")), m_dm(dm) {
     resize(820, 520);
     auto* layout = new QVBoxLayout(this);
 
@@ -124,7 +119,7 @@ void AccountSheet::FormShow() {
 }
 
 void AccountSheet::FormClose() {
-    forms.f_caderneta->reload();
+    CreditBookStore::listAccounts(m_dm); // the account list, read again
 }
 
 void AccountSheet::Timer1Timer() {
@@ -133,8 +128,8 @@ void AccountSheet::Timer1Timer() {
 }
 
 void AccountSheet::bt_somarClick() {
-    Dataset* q = forms.dm->q_prod_cad;
-    CreditBookStore::listItems(*forms.dm, dbe_id->text());
+    Dataset* q = m_dm.q_prod_cad;
+    CreditBookStore::listItems(m_dm, dbe_id->text());
     Cents sum;
     v_total1->setText(sum.text());
     for (q->first(); !q->eof(); q->next()) {
@@ -143,12 +138,19 @@ void AccountSheet::bt_somarClick() {
     }
 }
 
+void AccountSheet::removeSelectedItem() {
+    // The item selected in the grid; the last one listed when none was picked.
+    Dataset* q = m_dm.q_prod_cad;
+    if (q->isActive()) q->remove();
+    bt_somarClick();
+}
+
 void AccountSheet::SpeedButton1Click() {
     if (dbe_id->text().isEmpty())
         throw AppError(
             QStringLiteral("Nenhuma conta aberta nesta ficha: abra uma conta na Caderneta antes de marcar."));
     try {
-        CreditBookStore::chargeItem(*forms.dm, dbe_id->text(), dbe_produto->text(), dbe_valor->text(),
+        CreditBookStore::chargeItem(m_dm, dbe_id->text(), dbe_produto->text(), dbe_valor->text(),
                                     l_data->text(), l_hora->text());
     } catch (...) {
         // The list shows the stored items again; the refusal is the error shown (a faulty
@@ -163,12 +165,12 @@ void AccountSheet::SpeedButton1Click() {
 }
 
 void AccountSheet::SpeedButton2Click() {
-    forms.f_s_prodm->showModal();
+    emit itemRemovalRequested();
     bt_somarClick();
 }
 
 void AccountSheet::FecharFicha1Click() {
-    forms.f_s_caderneta->showModal();
+    emit accountClosingRequested(DBEdit1->text(), v_total1->text(), dbe_id->text());
     if (isVisible()) // a completed closing has closed the sheet
         bt_somarClick();
 }

@@ -2,6 +2,7 @@
 
 #include "gui/common/form.h"
 
+class DataModule;
 class DBEdit;
 class DBGrid;
 class QAction;
@@ -14,10 +15,13 @@ class QTimer;
 class AccountSheet : public Form {
     Q_OBJECT
 public:
-    explicit AccountSheet(Forms& forms);
+    explicit AccountSheet(DataModule& dm);
 
     // The summing, run by the hidden "SOMAR" button: lists the account's items and totals them.
     void bt_somarClick();
+
+    // Removes the item selected in the grid (after the administrator's password) and sums again.
+    void removeSelectedItem();
 
     DBEdit* DBEdit1 = nullptr;     // the account's name
     DBEdit* dbe_id = nullptr;      // hidden: the account's id
@@ -35,6 +39,11 @@ public:
     QAction* FecharFicha1 = nullptr;
     QTimer* Timer1 = nullptr;
 
+signals:
+    void itemRemovalRequested(); // "Excluir"
+    void accountClosingRequested(const QString& name, const QString& total,
+                                 const QString& id); // "Fechar Conta"
+
 protected:
     void FormShow() override;
     void FormClose() override;
@@ -45,4 +54,5 @@ private:
     void SpeedButton3Click();
     void FecharFicha1Click();
     void Timer1Timer();
+    DataModule& m_dm;
 };

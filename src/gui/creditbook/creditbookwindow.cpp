@@ -3,21 +3,18 @@
 #include "core/creditbook/creditbookstore.h"
 #include "core/db/datamodule.h"
 #include "gui/common/dbwidgets.h"
-#include "gui/creditbook/accountopeningdialog.h"
-#include "gui/creditbook/accountsheet.h"
-#include "gui/shell/forms.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CreditBookWindow::CreditBookWindow(Forms& forms)
-    : Form(forms, QStringLiteral("f_caderneta"), QStringLiteral("Caderneta")) {
+CreditBookWindow::CreditBookWindow(DataModule& dm)
+    : Form(QStringLiteral("f_caderneta"), QStringLiteral("Caderneta")), m_dm(dm) {
     resize(460, 480);
     auto* layout = new QVBoxLayout(this);
 
-    DBGrid1 = new DBGrid(this, QStringLiteral("DBGrid1"), forms.dm->q_caderneta,
+    DBGrid1 = new DBGrid(this, QStringLiteral("DBGrid1"), m_dm.q_caderneta,
                          {GridColumn{QStringLiteral("nome"), QStringLiteral("Nome"), Qt::AlignCenter}});
     connect(DBGrid1, &DBGrid::rowChosen, this, [this] { guard([this] { DBGrid1DblClick(); }); });
     layout->addWidget(DBGrid1, 1);
@@ -47,7 +44,7 @@ CreditBookWindow::CreditBookWindow(Forms& forms)
 }
 
 void CreditBookWindow::reload() {
-    CreditBookStore::listAccounts(*forms.dm);
+    CreditBookStore::listAccounts(m_dm);
 }
 
 void CreditBookWindow::FormShow() {
@@ -55,7 +52,7 @@ void CreditBookWindow::FormShow() {
 }
 
 void CreditBookWindow::SpeedButton1Click() {
-    forms.f_abrir_ficha->showModal();
+    emit accountOpeningRequested();
 }
 
 void CreditBookWindow::SpeedButton2Click() {
@@ -63,5 +60,5 @@ void CreditBookWindow::SpeedButton2Click() {
 }
 
 void CreditBookWindow::DBGrid1DblClick() {
-    forms.newSheet()->showModal();
+    emit sheetRequested();
 }

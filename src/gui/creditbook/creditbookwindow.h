@@ -2,6 +2,7 @@
 
 #include "gui/common/form.h"
 
+class DataModule;
 class DBGrid;
 class QPushButton;
 
@@ -9,7 +10,7 @@ class QPushButton;
 class CreditBookWindow : public Form {
     Q_OBJECT
 public:
-    explicit CreditBookWindow(Forms& forms);
+    explicit CreditBookWindow(DataModule& dm);
 
     // Reads the accounts again in name order; a pending new row is dropped and the current row
     // becomes the first account.
@@ -19,6 +20,10 @@ public:
     QPushButton* SpeedButton1 = nullptr;
     QPushButton* SpeedButton2 = nullptr;
 
+signals:
+    void accountOpeningRequested(); // "Abrir Ficha"
+    void sheetRequested();          // the current account's sheet (a double click)
+
 protected:
     void FormShow() override;
 
@@ -26,4 +31,5 @@ private:
     void SpeedButton1Click();
     void SpeedButton2Click();
     void DBGrid1DblClick();
+    DataModule& m_dm;
 };

@@ -7,7 +7,6 @@
 #include "core/reports/historyreport.h"
 #include "core/settings/festastore.h"
 #include "gui/history/historycharts.h"
-#include "gui/shell/forms.h"
 
 #include <QChart>
 #include <QChartView>
@@ -79,8 +78,8 @@ std::function<QString(QWidget*, const QString&)> HistoryWindow::chooseFile = [](
                                         QFileDialog::DontUseNativeDialog);
 };
 
-HistoryWindow::HistoryWindow(Forms& f)
-    : Form(f, QStringLiteral("f_historico"), QStringLiteral("Histórico de Caixas")) {
+HistoryWindow::HistoryWindow(DataModule& dm)
+    : Form(QStringLiteral("f_historico"), QStringLiteral("Histórico de Caixas")), m_dm(dm) {
     setClosesOnEscape(); // it only shows what was sold
     QFont big = font();
     big.setPointSize(12);
@@ -238,7 +237,7 @@ void HistoryWindow::FormShow() {
 }
 
 void HistoryWindow::reload() {
-    m_tills = HistoryStore::closedTills(forms.dm->database());
+    m_tills = HistoryStore::closedTills(m_dm.database());
     const QSignalBlocker block(tbl_caixas);
     tbl_caixas->clearContents();
     tbl_caixas->setRowCount(int(m_tills.size()));
@@ -264,7 +263,7 @@ void HistoryWindow::selectionChanged() {
     QList<HistoryStore::ClosedTill> chosen;
     for (int r = 0; r < m_tills.size(); ++r)
         if (tbl_caixas->selectionModel()->isRowSelected(r, {})) chosen << m_tills[r];
-    m_summary = HistorySummary::build(forms.dm->database(), chosen);
+    m_summary = HistorySummary::build(m_dm.database(), chosen);
     showSummary();
 }
 
@@ -348,5 +347,5 @@ void HistoryWindow::bt_imprimirClick() {
         Messages::plain(this, QStringLiteral("Escolha ao menos um caixa para imprimir o resumo."));
         return;
     }
-    HistoryReport::build(m_summary, FestaStore::header(forms.dm->database()), Clock::now())->print();
+    HistoryReport::build(m_summary, FestaStore::header(m_dm.database()), Clock::now())->print();
 }

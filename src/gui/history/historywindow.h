@@ -7,6 +7,7 @@
 #include <QSize>
 #include <functional>
 
+class DataModule;
 class QChart;
 class QChartView;
 class QDateEdit;
@@ -19,7 +20,7 @@ class QTableWidget;
 class HistoryWindow : public Form {
     Q_OBJECT
 public:
-    explicit HistoryWindow(Forms& forms);
+    explicit HistoryWindow(DataModule& dm);
 
     QTableWidget* tbl_caixas = nullptr;
     QTableWidget* tbl_resumo = nullptr;
@@ -67,4 +68,5 @@ private:
     QList<HistoryStore::ClosedTill> m_tills;
     HistorySummary::Summary m_summary;
     QMargins m_frame; // the window manager's frame around the window, once seen
+    DataModule& m_dm;
 };

@@ -1,16 +1,14 @@
 #include "changedialog.h"
 
-#include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
-#include "gui/till/lasttillview.h"
-#include "gui/till/partialview.h"
+#include "core/till/tillmodel.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ChangeDialog::ChangeDialog(Forms& forms) : Form(forms, QStringLiteral("f_troco"), QStringLiteral("TROCO")) {
+ChangeDialog::ChangeDialog(TillModel& till)
+    : Form(QStringLiteral("f_troco"), QStringLiteral("TROCO")), m_till(till) {
     setFixedDialog(420, 250);
 
     QLabel* heading = label(QStringLiteral("Label1"), QStringLiteral("<< TROCO >>"), true);
@@ -45,19 +43,18 @@ ChangeDialog::ChangeDialog(Forms& forms) : Form(forms, QStringLiteral("f_troco")
 }
 
 void ChangeDialog::FormShow() {
-    ltroco->setText(forms.f_caixa->edt_troco->text());
+    ltroco->setText(m_change);
     BitBtn1->setFocus(Qt::OtherFocusReason);
 }
 
 void ChangeDialog::BitBtn1Click() {
-    forms.f_caixa->btdelClick();
-    forms.f_parcial->btquantClick();
-    forms.f_parcial->bt_filtrarClick();
-    forms.f_base->btgravadorClick();
+    m_till.clearSale();
+    m_till.recount();
+    m_till.saveBackup();
     accept();
 }
 
 void ChangeDialog::FormClose() {
     // however the window closes, the sale on the screen is over
-    forms.f_caixa->btdelClick();
+    m_till.clearSale();
 }

@@ -3,16 +3,20 @@
 #include "gui/common/form.h"
 
 class QLabel;
+class TillModel;
 class QPushButton;
 
-// The change window of a completed sale. "OK" starts a fresh sale and brings the till's figures up to
-// date; closing it in any way clears the sale.
+// The change window of a completed (booked) sale. "OK" starts a fresh sale, reads the till's counts
+// afresh and rewrites the last till backup; closing it in any way only clears the sale.
 class ChangeDialog : public Form {
     Q_OBJECT
 public:
-    explicit ChangeDialog(Forms& forms);
+    explicit ChangeDialog(TillModel& till);
 
-    QLabel* ltroco = nullptr;       // the change, copied from the sales screen when shown
+    // The change to show, set before the window is shown.
+    void setChange(const QString& change) { m_change = change; }
+
+    QLabel* ltroco = nullptr;       // the change, shown when the window shows
     QPushButton* BitBtn1 = nullptr; // "OK"
 
     void BitBtn1Click();
@@ -20,4 +24,8 @@ public:
 protected:
     void FormShow() override;
     void FormClose() override;
+
+private:
+    TillModel& m_till;
+    QString m_change;
 };

@@ -6,6 +6,7 @@
 #include "core/db/datamodule.h"
 #include "core/reports/closingreport.h"
 #include "core/reports/ticketreport.h"
+#include "core/settings/productstore.h"
 #include "core/till/productkeys.h"
 #include "core/till/ticketjobs.h"
 #include "core/till/tillmodel.h"
@@ -13,14 +14,7 @@
 #include "gui/common/dbwidgets.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/printerstatuslabel.h"
-#include "gui/creditbook/creditbookwindow.h"
-#include "gui/sales/changedialog.h"
 #include "gui/sales/salegrid.h"
-#include "gui/shell/forms.h"
-#include "gui/till/closingdialog.h"
-#include "gui/till/closingpasswordprompt.h"
-#include "gui/till/partialview.h"
-#include "gui/till/withdrawalpasswordprompt.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -51,18 +45,18 @@ QFont bigBold(const QFont& base, int pointSize) {
 
 } // namespace
 
-SalesWindow::SalesWindow(Forms& forms)
-    : Form(forms, QStringLiteral("f_caixa"), QStringLiteral("CAIXA - TERMINAL DE VENDAS  |  Quorvanta 3.0")) {
+SalesWindow::SalesWindow(DataModule& dm, TillModel& till, TicketReport& ticket, ClosingReport& closing)
+    : Form(QStringLiteral("f_caixa"), QStringLiteral("CAIXA - TERMINAL DE VENDAS  |  Quorvanta 3.0")),
+      m_dm(dm), m_till(till), m_ticket(ticket), m_closingReport(closing) {
     setNoSystemMenu();
     setWindowState(Qt::WindowMaximized);
     // The window itself takes the keys; no child may hold the focus while the entry is disabled,
     // and a click anywhere never takes the keyboard away from an open cash entry.
     setFocusPolicy(Qt::NoFocus);
-    tickets = new TicketJobs(forms.dm->database(), this);
+    tickets = new TicketJobs(dm.database(), this);
     buildWindow();
-    connect(forms.till, &TillModel::changed, this, &SalesWindow::showTill);
+    followWhileShown(&till, &TillModel::changed, [this] { showTill(); });
     connect(tickets, &TicketJobs::failedChanged, this, &SalesWindow::showFailedTickets);
-    showTill();
     showFailedTickets();
 }
 
@@ -81,7 +75,7 @@ void SalesWindow::buildWindow() {
     produtos->setObjectName(QStringLiteral("GroupBox1"));
     produtos->setFont(bigBold(font(), 12));
     produtos->setAlignment(Qt::AlignHCenter);
-    DBGrid1 = new DBGrid(produtos, QStringLiteral("DBGrid1"), forms.dm->q_config,
+    DBGrid1 = new DBGrid(produtos, QStringLiteral("DBGrid1"), m_dm.q_config,
                          {{QStringLiteral("id"), QStringLiteral("Código"), Qt::AlignCenter, true, 90},
                           {QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignCenter, true, 0}});
     DBGrid1->setSelectionMode(QAbstractItemView::NoSelection); // a list to read, not a choice
@@ -99,7 +93,7 @@ void SalesWindow::buildWindow() {
     auto* venda = new QGroupBox(QStringLiteral("  VENDA"), this);
     venda->setObjectName(QStringLiteral("GroupBox2"));
     venda->setFont(bigBold(font(), 12));
-    DBGrid2 = new SaleGrid(venda, *forms.till);
+    DBGrid2 = new SaleGrid(venda, m_till);
     auto* vl = new QVBoxLayout(venda);
     vl->addWidget(DBGrid2);
 
@@ -215,7 +209,7 @@ void SalesWindow::buildWindow() {
     heading->setFont(bigBold(font(), 12));
     ll->addWidget(heading);
     const QStringList lines = {QStringLiteral("CTRL + P – Mostra janela Parcial de Caixa"),
-                               WithdrawalLegend::line(forms.dm->database()),
+                               WithdrawalLegend::line(m_dm.database()),
                                QStringLiteral("CTRL + F – Efetuar o fechamento de caixa")};
     for (int i = 0; i < lines.size(); ++i) {
         QLabel* l = label(QStringLiteral("Label%1").arg(5 + i), lines[i], true);
@@ -307,7 +301,7 @@ void SalesWindow::keepKeyboard() {
 // ---- the sale ----
 
 void SalesWindow::productKey(QChar key) {
-    forms.till->addLine(key);
+    m_till.addLine(key);
     DBGrid2->scrollToBottom();
     btsomarClick();
 }
@@ -319,24 +313,24 @@ void SalesWindow::setTotal(const QString& text) {
 
 void SalesWindow::btsomarClick() {
     // The total is kept line by line; a line whose price is no amount stops it there.
-    const TillModel& till = *forms.till;
+    const TillModel& till = m_till;
     if (!till.saleTotal().isEmpty()) setTotal(till.saleTotal());
     if (const auto error = till.saleError()) throw ConversionError(*error);
 }
 
 void SalesWindow::btdelClick() {
-    forms.till->clearSale();
+    m_till.clearSale();
     v_total1->clear();
     edt_troco->clear();
     edt_entrada->setText(QStringLiteral("0"));
 }
 
 void SalesWindow::bt_trocoClick() {
-    edt_troco->setText((Cents::parse(edt_entrada->text()) - Cents::parse(forms.till->saleTotal())).text());
+    edt_troco->setText((Cents::parse(edt_entrada->text()) - Cents::parse(m_till.saleTotal())).text());
 }
 
 void SalesWindow::checkCompletion() {
-    const TillModel& till = *forms.till;
+    const TillModel& till = m_till;
     Money::parse(edt_entrada->text());
     if (const auto error = till.saleError()) throw ConversionError(*error);
     Money::parse(till.saleTotal());
@@ -347,9 +341,8 @@ void SalesWindow::checkCompletion() {
 
 bool SalesWindow::shortPayment() const {
     // An unreadable amount is left to the completion's own checks, which say what is wrong.
-    const QString total = forms.till->saleTotal();
-    if (!Money::isValid(edt_entrada->text()) || forms.till->saleError() || !Money::isValid(total))
-        return false;
+    const QString total = m_till.saleTotal();
+    if (!Money::isValid(edt_entrada->text()) || m_till.saleError() || !Money::isValid(total)) return false;
     return Cents::parse(edt_entrada->text()) < Cents::parse(total);
 }
 
@@ -358,19 +351,19 @@ void SalesWindow::bt_imprimirClick() {
     // printed again; each one is recorded as it goes, with its print job. One batch: the printer is
     // checked once, before the first ticket.
     PrintSession session;
-    forms.till->printTickets([this](const TillModel::SaleLine& line) {
-        forms.qr_fichas->setTicketText(line.ticketText);
-        const PrintJob job = forms.qr_fichas->print();
+    m_till.printTickets([this](const TillModel::SaleLine& line) {
+        m_ticket.setTicketText(line.ticketText);
+        const PrintJob job = m_ticket.print();
         tickets->record(line.id, line.product, line.ticketText, job);
     });
 }
 
 void SalesWindow::bt_copiarClick() {
-    forms.till->bookSale();
+    m_till.bookSale();
 }
 
 void SalesWindow::edt_entradaConfirm() {
-    if (!forms.till->saleIsEmpty() && !forms.till->saleBooked() && shortPayment()) {
+    if (!m_till.saleIsEmpty() && !m_till.saleBooked() && shortPayment()) {
         // Nothing is printed or booked: the cashier types the amount again in the same entry.
         Messages::plain(this, QStringLiteral("Valor recebido menor que o total da venda"));
         edt_entrada->setEnabled(true);
@@ -380,7 +373,7 @@ void SalesWindow::edt_entradaConfirm() {
     }
     edt_entrada->setEnabled(false);
     keepKeyboard();
-    if (forms.till->saleIsEmpty() || forms.till->saleBooked()) {
+    if (m_till.saleIsEmpty() || m_till.saleBooked()) {
         // A sale with no lines totals 0,00: the entry closes and nothing is printed, booked or added.
         if (Money::isValid(edt_entrada->text())) edt_troco->setText(Cents::parse(edt_entrada->text()).text());
         return;
@@ -389,7 +382,11 @@ void SalesWindow::edt_entradaConfirm() {
     bt_trocoClick();
     bt_imprimirClick();
     bt_copiarClick();
-    forms.f_troco->showModal();
+    emit changeRequested(edt_troco->text());
+    // the change window has ended the sale: the screen starts the next one
+    v_total1->clear();
+    edt_troco->clear();
+    edt_entrada->setText(QStringLiteral("0"));
     keepKeyboard();
 }
 
@@ -408,7 +405,7 @@ void SalesWindow::fitProductList() {
 }
 
 void SalesWindow::showTill() {
-    const TillModel& till = *forms.till;
+    const TillModel& till = m_till;
     l_responsavel->setText(till.till().responsible);
     l_operador->setText(till.till().operatorName);
     l_entrada->setText(till.till().floatText);
@@ -418,30 +415,28 @@ void SalesWindow::showTill() {
 // ---- commands ----
 
 void SalesWindow::Fechamento1Click() {
-    const TillModel& till = *forms.till;
-    ClosingReport* report = forms.qr_fechamento;
-    report->setCaption(QStringLiteral("qr_aberto"), till.till().responsible);
-    report->setCaption(QStringLiteral("qr_operador"), till.till().operatorName);
-    report->setCaption(QStringLiteral("qr_entrada"), till.till().floatText);
-    forms.f_fechamento->lncaixa->setText(till.numberText());
-    forms.f_s_fechamento->showModal();
+    const TillModel& till = m_till;
+    m_closingReport.setCaption(QStringLiteral("qr_aberto"), till.till().responsible);
+    m_closingReport.setCaption(QStringLiteral("qr_operador"), till.till().operatorName);
+    m_closingReport.setCaption(QStringLiteral("qr_entrada"), till.till().floatText);
+    emit closingRequested(till.numberText());
     keepKeyboard();
 }
 
 void SalesWindow::Parcial1Click() {
-    forms.f_parcial->showModal();
+    emit partialViewRequested();
     keepKeyboard();
 }
 
 void SalesWindow::Sangria1Click() {
-    forms.f_s_sangria->showModal();
+    emit withdrawalRequested();
     keepKeyboard();
 }
 
 void SalesWindow::Reimprimir1Click() {
     tickets->reprintFailed([this](const QString& ticketText) {
-        forms.qr_fichas->setTicketText(ticketText);
-        return forms.qr_fichas->print();
+        m_ticket.setTicketText(ticketText);
+        return m_ticket.print();
     });
 }
 
@@ -453,7 +448,7 @@ void SalesWindow::showFailedTickets() {
 }
 
 void SalesWindow::SpeedButton1Click() {
-    forms.f_caderneta->showModal();
+    emit creditBookRequested();
     keepKeyboard();
 }
 
@@ -464,14 +459,18 @@ void SalesWindow::FormShow() {
     edt_entrada->setEnabled(false);
     keepKeyboard();
     lhora->setText(Clock::timeText());
-    // names and the product list, read afresh
-    forms.f_parcial->bt_filtrarClick();
+    readProducts();
     // a sale brought back after a restart shows with its total
     v_total1->clear();
     edt_troco->clear();
     edt_entrada->setText(QStringLiteral("0"));
-    if (!forms.till->saleIsEmpty()) guard([this] { btsomarClick(); });
-    findChild<QLabel*>(QStringLiteral("Label6"))->setText(WithdrawalLegend::line(forms.dm->database()));
+    if (!m_till.saleIsEmpty()) guard([this] { btsomarClick(); });
+    findChild<QLabel*>(QStringLiteral("Label6"))->setText(WithdrawalLegend::line(m_dm.database()));
+}
+
+void SalesWindow::readProducts() {
+    m_till.loadNames();
+    ProductStore::listNamedProducts(m_dm);
 }
 
 void SalesWindow::FormActivate() {

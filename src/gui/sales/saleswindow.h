@@ -4,6 +4,8 @@
 #include "gui/common/form.h"
 #include "gui/sales/salegrid.h"
 
+class ClosingReport;
+class DataModule;
 class DBGrid;
 class QAction;
 class QLabel;
@@ -13,11 +15,12 @@ class QPushButton;
 // The sales screen: one till, rung up from the keyboard. While the cash entry is disabled no control
 // can hold the focus, so every key reaches the window's own handler.
 class TicketJobs;
+class TicketReport;
 
 class SalesWindow : public Form {
     Q_OBJECT
 public:
-    explicit SalesWindow(Forms& forms);
+    SalesWindow(DataModule& dm, TillModel& till, TicketReport& ticket, ClosingReport& closing);
 
     // Till header, as the till holds it.
     QLabel* l_responsavel = nullptr;
@@ -59,6 +62,14 @@ public:
     // Shown maximized, filling the screen even where no window manager maximizes it.
     void setVisible(bool visible) override;
 
+signals:
+    // What the cashier asks for beyond this screen; each is shown over it and has closed on return.
+    void closingRequested(const QString& tillNumber); // Ctrl+F, the closing report's header already set
+    void partialViewRequested();                      // Ctrl+P
+    void withdrawalRequested();                       // Ctrl+S
+    void creditBookRequested();                       // "Caderneta"
+    void changeRequested(const QString& change);      // a completed sale's change
+
 protected:
     void FormShow() override;
     void FormActivate() override;
@@ -79,6 +90,11 @@ private:
     void showTill(); // the till header
     void fitProductList();
     void showFailedTickets();
+    void readProducts(); // product names and the product list, read afresh
 
+    DataModule& m_dm;
+    TillModel& m_till;
+    TicketReport& m_ticket;
+    ClosingReport& m_closingReport;
     bool m_closing = false;
 };

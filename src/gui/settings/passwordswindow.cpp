@@ -3,8 +3,6 @@
 #include "core/db/datamodule.h"
 #include "gui/common/dbwidgets.h"
 #include "gui/common/keyfilter.h"
-#include "gui/shell/forms.h"
-#include "gui/till/lasttillview.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,11 +12,11 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-PasswordsWindow::PasswordsWindow(Forms& forms)
-    : Form(forms, QStringLiteral("f_administracao"), QStringLiteral("Administração de Senhas")) {
+PasswordsWindow::PasswordsWindow(DataModule& dm)
+    : Form(QStringLiteral("f_administracao"), QStringLiteral("Administração de Senhas")), m_dm(dm) {
     setFixedDialog(440, 430);
-    Dataset* senhas = forms.dm->q_senhas;
-    Dataset* adm = forms.dm->q_adm;
+    Dataset* senhas = m_dm.q_senhas;
+    Dataset* adm = m_dm.q_adm;
 
     DBEdit1 = new DBEdit(this, QStringLiteral("DBEdit1"), senhas, QStringLiteral("s_caixa"));
     KeyFilter::password(DBEdit1);
@@ -105,27 +103,27 @@ void PasswordsWindow::store(Dataset* q, const QString& message) {
 }
 
 void PasswordsWindow::SpeedButton1Click() {
-    store(forms.dm->q_senhas, QStringLiteral("Senha do Caixa Alterada"));
+    store(m_dm.q_senhas, QStringLiteral("Senha do Caixa Alterada"));
 }
 
 void PasswordsWindow::SpeedButton2Click() {
-    store(forms.dm->q_senhas, QStringLiteral("Senha do Administrador Alterada"));
+    store(m_dm.q_senhas, QStringLiteral("Senha do Administrador Alterada"));
 }
 
 void PasswordsWindow::SpeedButton4Click() {
-    store(forms.dm->q_adm, QStringLiteral("Dados de Acesso Alterados!"));
+    store(m_dm.q_adm, QStringLiteral("Dados de Acesso Alterados!"));
 }
 
 void PasswordsWindow::SpeedButton3Click() {
-    forms.dm->q_senhas->cancel();
+    m_dm.q_senhas->cancel();
     accept();
 }
 
 void PasswordsWindow::BitBtn1Click() {
-    forms.f_base->showModal();
+    emit lastTillRequested();
 }
 
 void PasswordsWindow::FormClose() {
     // The close box discards the password row like "OK".
-    forms.dm->q_senhas->cancel();
+    m_dm.q_senhas->cancel();
 }

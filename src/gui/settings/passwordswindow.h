@@ -2,6 +2,7 @@
 
 #include "gui/common/form.h"
 
+class DataModule;
 class DBEdit;
 class Dataset;
 class QGroupBox;
@@ -11,7 +12,7 @@ class QPushButton;
 class PasswordsWindow : public Form {
     Q_OBJECT
 public:
-    explicit PasswordsWindow(Forms& forms);
+    explicit PasswordsWindow(DataModule& dm);
 
     DBEdit* DBEdit1 = nullptr;           // tbl_senhas.s_caixa
     DBEdit* DBEdit2 = nullptr;           // tbl_senhas.s_admin
@@ -30,10 +31,14 @@ public:
     void SpeedButton3Click();
     void BitBtn1Click();
 
+signals:
+    void lastTillRequested(); // the last till's backup
+
 protected:
     void FormClose() override;
 
 private:
     // Stores the whole row of the dataset (typed or not) and confirms with the message.
     void store(Dataset* q, const QString& message);
+    DataModule& m_dm;
 };

@@ -5,7 +5,6 @@
 #include "core/settings/productstore.h"
 #include "gui/common/dbwidgets.h"
 #include "gui/common/keyfilter.h"
-#include "gui/shell/forms.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,8 +22,8 @@ bool editing(const Dataset* q) {
 }
 } // namespace
 
-ProductsWindow::ProductsWindow(Forms& forms)
-    : Form(forms, QStringLiteral("f_config"), QStringLiteral("Configuração de Produtos")) {
+ProductsWindow::ProductsWindow(DataModule& dm)
+    : Form(QStringLiteral("f_config"), QStringLiteral("Configuração de Produtos")), m_dm(dm) {
     // sizeable, close box only
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     resize(760, 560);
@@ -112,17 +111,18 @@ ProductsWindow::ProductsWindow(Forms& forms)
     setTabOrder(DBEdit4, DBEdit3);
     setTabOrder(DBEdit3, DBEdit5);
     setTabOrder(DBEdit5, DBEdit6);
+    bindData();
 }
 
 void ProductsWindow::bindData() {
-    Dataset* q = forms.dm->q_config;
+    Dataset* q = m_dm.q_config;
     DBEdit1->bind(q, QStringLiteral("id"));
     DBEdit2->bind(q, QStringLiteral("produto"));
     DBEdit4->bind(q, QStringLiteral("impresso"));
     DBEdit3->bind(q, QStringLiteral("quantidade"));
     DBEdit5->bind(q, QStringLiteral("valor"));
     DBGrid1->bind(q);
-    DBEdit6->bind(forms.dm->q_cont, QStringLiteral("cont"));
+    DBEdit6->bind(m_dm.q_cont, QStringLiteral("cont"));
     connect(q, &Dataset::currentChanged, this, &ProductsWindow::updateNavigator);
     connect(q, &Dataset::reset, this, &ProductsWindow::updateNavigator);
     updateNavigator();
@@ -130,19 +130,19 @@ void ProductsWindow::bindData() {
 
 void ProductsWindow::FormShow() {
     // every product, unnamed ones too; a change not stored is dropped
-    ProductStore::listProducts(*forms.dm);
-    ProductStore::openCounter(*forms.dm);
+    ProductStore::listProducts(m_dm);
+    ProductStore::openCounter(m_dm);
     DBGrid1->setFocus();
 }
 
 void ProductsWindow::FormClose() {
     // The close box discards like "OK": nothing half-typed stays pending for the sales screen.
-    forms.dm->q_config->cancel();
-    forms.dm->q_cont->cancel();
+    m_dm.q_config->cancel();
+    m_dm.q_cont->cancel();
 }
 
 bool ProductsWindow::storeProduct() {
-    Dataset* q = forms.dm->q_config;
+    Dataset* q = m_dm.q_config;
     if (!editing(q)) return true;
     if (!Money::isValid(q->asString(QStringLiteral("valor")))) {
         Messages::plain(this, QStringLiteral("O campo VALOR deve conter um valor válido"));
@@ -164,20 +164,20 @@ void ProductsWindow::DBNavigator1Click() {
 }
 
 void ProductsWindow::SpeedButton1Click() {
-    ProductStore::listProducts(*forms.dm);
+    ProductStore::listProducts(m_dm);
     accept();
 }
 
 void ProductsWindow::SpeedButton2Click() {
-    Dataset* q = forms.dm->q_cont;
+    Dataset* q = m_dm.q_cont;
     if (!editing(q)) q->edit(); // nothing typed: the shown value is stored as it is
     q->post();
     Messages::plain(this, QStringLiteral("Nº Caixa Atualizado"));
-    ProductStore::openCounter(*forms.dm);
+    ProductStore::openCounter(m_dm);
 }
 
 void ProductsWindow::updateNavigator() {
-    const Dataset* q = forms.dm ? forms.dm->q_config : nullptr;
+    const Dataset* q = m_dm.q_config;
     DBNavigator1->setEnabled(q && editing(q));
 }
 
@@ -205,7 +205,7 @@ bool ProductsWindow::eventFilter(QObject* watched, QEvent* event) {
             auto* m = static_cast<QMouseEvent*>(event);
             if (press || m->buttons() != Qt::NoButton) {
                 const int row = DBGrid1->indexAt(m->position().toPoint()).row();
-                if (row >= 0 && row != forms.dm->q_config->recNo()) return !storeBeforeMove();
+                if (row >= 0 && row != m_dm.q_config->recNo()) return !storeBeforeMove();
             }
         }
     }

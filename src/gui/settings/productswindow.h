@@ -2,6 +2,7 @@
 
 #include "gui/common/form.h"
 
+class DataModule;
 class DBEdit;
 class DBGrid;
 class QGroupBox;
@@ -15,9 +16,7 @@ class QToolButton;
 class ProductsWindow : public Form {
     Q_OBJECT
 public:
-    explicit ProductsWindow(Forms& forms);
-
-    void bindData(); // binds to the data module, created after this window
+    explicit ProductsWindow(DataModule& dm);
 
     DBGrid* DBGrid1 = nullptr;
     DBEdit* DBEdit1 = nullptr;           // id
@@ -41,10 +40,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void bindData(); // the fields and the grid on the data module's products
     // Stores the current product's pending change. A price that is not money text is refused with a
     // message and the change stays pending; returns false then.
     bool storeProduct();
     // Before the grid moves to another product: stores, and tells whether the move may go on.
     bool storeBeforeMove();
     void updateNavigator();
+    DataModule& m_dm;
 };

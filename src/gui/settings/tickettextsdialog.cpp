@@ -2,17 +2,16 @@
 
 #include "core/db/datamodule.h"
 #include "gui/common/dbwidgets.h"
-#include "gui/shell/forms.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TicketTextsDialog::TicketTextsDialog(Forms& forms)
-    : Form(forms, QStringLiteral("f_confi_impr"), QStringLiteral("Dados da Festa")) {
+TicketTextsDialog::TicketTextsDialog(DataModule& dm)
+    : Form(QStringLiteral("f_confi_impr"), QStringLiteral("Dados da Festa")), m_dm(dm) {
     setFixedDialog(480, 225);
-    Dataset* q = forms.dm->q_festa;
+    Dataset* q = m_dm.q_festa;
     DBEdit1 = new DBEdit(this, QStringLiteral("DBEdit1"), q, QStringLiteral("cabecalho"));
     DBEdit2 = new DBEdit(this, QStringLiteral("DBEdit2"), q, QStringLiteral("rodape"));
     SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Salvar"),
@@ -46,7 +45,7 @@ TicketTextsDialog::TicketTextsDialog(Forms& forms)
 }
 
 void TicketTextsDialog::SpeedButton1Click() {
-    Dataset* q = forms.dm->q_festa;
+    Dataset* q = m_dm.q_festa;
     if (q->state() == Dataset::State::Browse) q->edit(); // nothing typed: the row is stored as it is
     q->post();
     Messages::plain(this, QStringLiteral("Dados Cadastrados!"));
@@ -54,11 +53,11 @@ void TicketTextsDialog::SpeedButton1Click() {
 }
 
 void TicketTextsDialog::SpeedButton2Click() {
-    forms.dm->q_festa->cancel();
+    m_dm.q_festa->cancel();
     reject();
 }
 
 void TicketTextsDialog::FormClose() {
     // The close box discards like "Sair", so no half-typed text reaches a ticket.
-    forms.dm->q_festa->cancel();
+    m_dm.q_festa->cancel();
 }

@@ -2,6 +2,7 @@
 
 #include "gui/common/form.h"
 
+class DataModule;
 class DBEdit;
 class QPushButton;
 
@@ -9,7 +10,7 @@ class QPushButton;
 class TicketTextsDialog : public Form {
     Q_OBJECT
 public:
-    explicit TicketTextsDialog(Forms& forms);
+    explicit TicketTextsDialog(DataModule& dm);
 
     DBEdit* DBEdit1 = nullptr;           // cabecalho
     DBEdit* DBEdit2 = nullptr;           // rodape
@@ -21,4 +22,7 @@ public:
 
 protected:
     void FormClose() override;
+
+private:
+    DataModule& m_dm;
 };

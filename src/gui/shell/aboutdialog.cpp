@@ -9,8 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-AboutDialog::AboutDialog(Forms& forms)
-    : Form(forms, QStringLiteral("f_about"), QStringLiteral("Quorvanta 3.0")) {
+AboutDialog::AboutDialog() : Form(QStringLiteral("f_about"), QStringLiteral("Quorvanta 3.0")) {
     setFixedDialog(380, 250);
     setClosesOnEscape();
     auto* panel = new QFrame(this);

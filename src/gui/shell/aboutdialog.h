@@ -6,5 +6,5 @@
 class AboutDialog : public Form {
     Q_OBJECT
 public:
-    explicit AboutDialog(Forms& forms);
+    AboutDialog();
 };

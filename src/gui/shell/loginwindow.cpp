@@ -3,8 +3,6 @@
 #include "core/db/datamodule.h"
 #include "core/settings/userstore.h"
 #include "gui/common/keyfilter.h"
-#include "gui/shell/forms.h"
-#include "gui/shell/mainwindow.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -13,12 +11,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QTimer>
 #include <QVBoxLayout>
 
-LoginWindow::LoginWindow(Forms& forms)
-    : Form(forms, QStringLiteral("f_login"), QStringLiteral("Login - Quorvanta 2.0")) {
+LoginWindow::LoginWindow(DataModule& dm)
+    : Form(QStringLiteral("f_login"), QStringLiteral("Login - Quorvanta 2.0")), m_dm(dm) {
     setModal(false);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(430, 210);
@@ -34,7 +30,7 @@ LoginWindow::LoginWindow(Forms& forms)
     KeyFilter::password(edt_senha);
 
     SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Cancelar"),
-                               [this] { this->forms.quit(); });
+                               [this] { emit quitRequested(); });
     bt_login =
         speedButton(QStringLiteral("bt_login"), QStringLiteral("Acessar"), [this] { bt_loginClick(); });
 
@@ -65,9 +61,9 @@ LoginWindow::LoginWindow(Forms& forms)
 }
 
 void LoginWindow::bt_loginClick() {
-    const Dataset* q = forms.dm->q_adm;
+    const Dataset* q = m_dm.q_adm;
     try {
-        UserStore::findUser(*forms.dm, edt_usuario->text());
+        UserStore::findUser(m_dm, edt_usuario->text());
     } catch (...) {
         // the password is typed again from the start, as after a refusal
         edt_senha->clear();
@@ -82,13 +78,8 @@ void LoginWindow::bt_loginClick() {
     const QString usuario = q->isEmpty() ? QString() : q->asString(QStringLiteral("usuario"));
     if (edt_senha->text() == senha && edt_usuario->text() == usuario) {
         edt_senha->clear();
-        // fills the screen even where no window manager maximizes it
-        forms.f_principal->setGeometry(forms.f_principal->screen()->availableGeometry());
-        forms.f_principal->showMaximized();
+        emit loggedIn();
         hide();
-        QTimer::singleShot(0, forms.f_principal, [this] {
-            Messages::guarded(forms.f_principal, [this] { forms.f_principal->resumeOpenTill(); });
-        });
         return;
     }
     Messages::warning(this, QStringLiteral("Usuário ou Senha inválido"));
@@ -99,5 +90,5 @@ void LoginWindow::bt_loginClick() {
 
 void LoginWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    forms.quit();
+    emit quitRequested();
 }

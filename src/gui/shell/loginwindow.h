@@ -2,6 +2,7 @@
 
 #include "gui/common/form.h"
 
+class DataModule;
 class QLineEdit;
 class QPushButton;
 
@@ -9,7 +10,7 @@ class QPushButton;
 class LoginWindow : public Form {
     Q_OBJECT
 public:
-    explicit LoginWindow(Forms& forms);
+    explicit LoginWindow(DataModule& dm);
 
     QLineEdit* edt_usuario = nullptr;
     QLineEdit* edt_senha = nullptr;
@@ -18,6 +19,13 @@ public:
 
     void bt_loginClick();
 
+signals:
+    void loggedIn();      // the right user and password: the main window follows, this one hides
+    void quitRequested(); // "Cancelar" or the close box
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    DataModule& m_dm;
 };

@@ -1,19 +1,8 @@
 #include "mainwindow.h"
 
 #include "core/till/tillmodel.h"
-#include "gui/common/messages.h"
-#include "gui/creditbook/creditbookwindow.h"
-#include "gui/history/historywindow.h"
-#include "gui/sales/saleswindow.h"
-#include "gui/settings/adminpasswordprompt.h"
-#include "gui/settings/productswindow.h"
-#include "gui/settings/tickettextsdialog.h"
-#include "gui/shell/aboutdialog.h"
-#include "gui/shell/forms.h"
-#include "gui/shell/shortcuthelpdialog.h"
-#include "gui/till/openingdialog.h"
-
 #include "gui/common/form.h"
+#include "gui/common/messages.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -21,7 +10,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-MainWindow::MainWindow(Forms& f) : QMainWindow(nullptr), forms(f) {
+MainWindow::MainWindow(TillModel& till) : QMainWindow(nullptr), m_till(till) {
     setObjectName(QStringLiteral("f_principal"));
     setWindowTitle(QStringLiteral("Quorvanta 3.0"));
     resize(1024, 700);
@@ -84,29 +73,29 @@ void MainWindow::EncerrarSistema1Click() {
     Messages::plain(
         this,
         QStringLiteral("Obrigado por Utilizar o Quorvanta 3.0  |  %1 %2").arg(makerName(), makerSite()));
-    forms.quit();
+    emit quitRequested();
 }
 
 void MainWindow::AbrirCaixa1Click() {
-    forms.f_abertura->showModal();
+    emit openingRequested();
 }
 
 void MainWindow::resumeOpenTill() {
-    const TillModel& till = *forms.till;
-    if (!till.isOpen() || forms.f_caixa->isVisible()) return;
+    const TillModel& till = m_till;
+    if (!till.isOpen()) return;
     Messages::plain(this,
                     QStringLiteral("O caixa Nº %1, aberto em %2 às %3, não foi fechado e foi recuperado "
                                    "com todos os seus valores e a venda em andamento.")
                         .arg(till.numberText(), till.till().openDate, till.till().openTime));
-    forms.f_caixa->showModal(); // the till goes on until it is closed
+    emit tillResumed(); // the sales screen: the till goes on until it is closed
 }
 
 void MainWindow::Historico1Click() {
-    forms.historico()->showModal();
+    emit historyRequested();
 }
 
 void MainWindow::Caderneta1Click() {
-    forms.f_caderneta->showModal();
+    emit creditBookRequested();
 }
 
 QString MainWindow::calculatorProgram() {
@@ -124,35 +113,35 @@ void MainWindow::Calculadora1Click() {
 }
 
 void MainWindow::PaineldeAjustes1Click() {
-    forms.f_config->showModal();
+    emit productsRequested();
 }
 
 void MainWindow::LayoutFichas1Click() {
-    forms.f_confi_impr->showModal();
+    emit ticketTextsRequested();
 }
 
 void MainWindow::Administracao1Click() {
-    forms.f_s_admin->showModal();
+    emit adminRequested();
 }
 
 void MainWindow::Desenvolvedor1Click() {
-    forms.f_about->showModal();
+    emit aboutRequested();
 }
 
 void MainWindow::TeclasdeAtalho1Click() {
-    forms.f_atalhos->showModal();
+    emit shortcutsRequested();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Ending the program asks every window to close: once the exit has run, the window just closes.
-    if (forms.quitRequested) {
+    if (m_ending) {
         event->accept();
         return;
     }
     // Closing the main window ends the program, as the exit item does.
     event->ignore();
     Messages::guarded(this, [this] { EncerrarSistema1Click(); });
-    if (forms.quitRequested) event->accept();
+    if (m_ending) event->accept();
 }
 
 void MainWindow::paintEvent(QPaintEvent* event) {

@@ -4,14 +4,14 @@
 
 #include <QMainWindow>
 
-class Forms;
+class TillModel;
 class QAction;
 
 // The main window and its menu.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(Forms& forms);
+    explicit MainWindow(TillModel& till);
 
     // Placeholders of this project's own for the maker and the developer.
     static QString makerName() { return Maker::name(); }
@@ -29,11 +29,27 @@ public:
     void TeclasdeAtalho1Click();
 
     // After a crash or a power cut: a till left open comes back on the sales screen, with its sale in
-    // progress, once the user has logged in.
+    // progress, once the user has logged in (tillResumed).
     void resumeOpenTill();
+
+    // The program is ending: closing this window no longer asks for it.
+    void setEnding() { m_ending = true; }
 
     // The first desktop calculator found, or empty.
     static QString calculatorProgram();
+
+signals:
+    // The menu's commands; each window is shown modally and has closed on return.
+    void quitRequested();
+    void openingRequested();
+    void tillResumed();
+    void historyRequested();
+    void creditBookRequested();
+    void productsRequested();
+    void ticketTextsRequested();
+    void adminRequested();
+    void aboutRequested();
+    void shortcutsRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -43,5 +59,6 @@ protected:
 private:
     QAction* item(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& key,
                   void (MainWindow::*handler)());
-    Forms& forms;
+    TillModel& m_till;
+    bool m_ending = false;
 };

@@ -4,8 +4,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ShortcutHelpDialog::ShortcutHelpDialog(Forms& forms)
-    : Form(forms, QStringLiteral("f_atalhos"), QStringLiteral("Teclas de Atalho")) {
+ShortcutHelpDialog::ShortcutHelpDialog()
+    : Form(QStringLiteral("f_atalhos"), QStringLiteral("Teclas de Atalho")) {
     setFixedDialog(440, 250);
     setClosesOnEscape();
     auto* layout = new QVBoxLayout(this);

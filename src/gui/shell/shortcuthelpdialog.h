@@ -6,5 +6,5 @@
 class ShortcutHelpDialog : public Form {
     Q_OBJECT
 public:
-    explicit ShortcutHelpDialog(Forms& forms);
+    ShortcutHelpDialog();
 };

@@ -1,7 +1,7 @@
 #include "startup.h"
 
 #include "gui/common/messages.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/shell/loginwindow.h"
 
 #include <QApplication>
@@ -15,8 +15,8 @@ QString defaultDatabasePath() {
     return QDir::homePath() + QStringLiteral("/quorvanta/base.db");
 }
 
-void endsTheEventLoopOnQuit(Forms& forms) {
-    forms.onQuit = [] { QCoreApplication::quit(); };
+void endsTheEventLoopOnQuit(Application& application) {
+    application.onQuit = [] { QCoreApplication::quit(); };
 }
 
 bool loadQtTranslations() {
@@ -30,9 +30,10 @@ bool loadQtTranslations() {
 }
 
 int runProgram(const QString& databasePath) {
-    std::unique_ptr<Forms> forms;
-    if (!Messages::guarded(nullptr, [&] { forms = std::make_unique<Forms>(databasePath); })) return 1;
-    endsTheEventLoopOnQuit(*forms);
-    forms->f_login->show();
+    std::unique_ptr<Application> application;
+    if (!Messages::guarded(nullptr, [&] { application = std::make_unique<Application>(databasePath); }))
+        return 1;
+    endsTheEventLoopOnQuit(*application);
+    application->f_login->show();
     return QApplication::exec();
 }

@@ -6,9 +6,9 @@
 // the program until it ends. A failure while creating them is shown and ends the program (returns 1).
 int runProgram(const QString& databasePath);
 
-class Forms;
+class Application;
 // What the program does when asked to end: the application's quit, which also asks every window to close.
-void endsTheEventLoopOnQuit(Forms& forms);
+void endsTheEventLoopOnQuit(Application& application);
 
 // Qt's own texts (standard buttons, file dialogs) in Brazilian Portuguese, from the translations the
 // system installed; false when they are not there (the program then goes on in English for those).

@@ -7,8 +7,6 @@
 #include "core/till/tillmodel.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/messages.h"
-#include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,8 +15,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ClosingDialog::ClosingDialog(Forms& forms)
-    : Form(forms, QStringLiteral("f_fechamento"), QStringLiteral("Fechamento de Caixa")) {
+ClosingDialog::ClosingDialog(TillModel& till, ClosingReport& report)
+    : Form(QStringLiteral("f_fechamento"), QStringLiteral("Fechamento de Caixa")), m_till(till),
+      m_report(report) {
     setFixedDialog(460, 250);
 
     QLabel* question =
@@ -98,6 +97,10 @@ void ClosingDialog::Timer1Timer() {
     lhora->setText(Clock::timeText(now));
 }
 
+void ClosingDialog::setTillNumber(const QString& number) {
+    lncaixa->setText(number);
+}
+
 void ClosingDialog::FormShow() {
     bt_fechar->setEnabled(false);
     Edit1->clear();
@@ -111,8 +114,8 @@ void ClosingDialog::SpeedButton1Click() {
 
 void ClosingDialog::bt_fecharClick() {
     if (!bt_fechar->isEnabled()) return;
-    TillModel& till = *forms.till;
-    ClosingReport* r = forms.qr_fechamento;
+    TillModel& till = m_till;
+    ClosingReport* r = &m_report;
 
     // An unreadable counted amount stops before anything prints; empty means not counted.
     const QString counted = edt_contado->text();
@@ -149,6 +152,6 @@ void ClosingDialog::bt_fecharClick() {
     till.close(counted.isEmpty() ? std::nullopt : std::optional<QString>(counted), Edit1->text(), at);
 
     // 5. The sales screen, then this window (the prompt follows).
-    forms.f_caixa->closeTill();
+    emit tillClosed();
     accept();
 }

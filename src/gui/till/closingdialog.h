@@ -2,6 +2,8 @@
 
 #include "gui/common/form.h"
 
+class ClosingReport;
+class TillModel;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -11,8 +13,8 @@ class QPushButton;
 class ClosingDialog : public Form {
     Q_OBJECT
 public:
-    explicit ClosingDialog(Forms& forms);
-    QLabel* lncaixa = nullptr;        // till number, copied from the sales screen
+    ClosingDialog(TillModel& till, ClosingReport& report);
+    QLabel* lncaixa = nullptr;        // till number, as the sales screen gave it (setTillNumber)
     QLabel* ldata = nullptr;          // current date, from the clock (not shown)
     QLabel* lhora = nullptr;          // current time, from the clock (not shown)
     QLineEdit* Edit1 = nullptr;       // who closes the till
@@ -20,12 +22,20 @@ public:
     QPushButton* bt_fechar = nullptr;
     QPushButton* SpeedButton1 = nullptr; // "Cancelar"
 
+    void setTillNumber(const QString& number);
+
     void bt_fecharClick();
     void SpeedButton1Click();
+
+signals:
+    // The till ended: the sales screen closes (this window closes right after).
+    void tillClosed();
 
 protected:
     void FormShow() override;
 
 private:
     void Timer1Timer();
+    TillModel& m_till;
+    ClosingReport& m_report;
 };

@@ -4,15 +4,15 @@
 #include "core/reports/lasttillreport.h"
 #include "core/till/tillmodel.h"
 #include "gui/common/dbwidgets.h"
-#include "gui/shell/forms.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-LastTillView::LastTillView(Forms& forms)
-    : Form(forms, QStringLiteral("f_base"), QStringLiteral("Base Dados - Caixa Anterior")) {
+LastTillView::LastTillView(DataModule& dm, TillModel& till, LastTillReport& report)
+    : Form(QStringLiteral("f_base"), QStringLiteral("Base Dados - Caixa Anterior")), m_dm(dm), m_till(till),
+      m_report(report) {
     setFixedDialog(420, 590);
 
     QLabel* heading =
@@ -21,7 +21,7 @@ LastTillView::LastTillView(Forms& forms)
     hf.setPointSize(12);
     heading->setFont(hf);
 
-    DBMemo1 = new DBMemo(this, QStringLiteral("DBMemo1"), forms.dm->q_base, QStringLiteral("ultcaixa"));
+    DBMemo1 = new DBMemo(this, QStringLiteral("DBMemo1"), m_dm.q_base, QStringLiteral("ultcaixa"));
     QFont mf(QStringLiteral("Courier New"));
     mf.setStyleHint(QFont::Monospace);
     mf.setPointSize(10);
@@ -46,9 +46,9 @@ LastTillView::LastTillView(Forms& forms)
 }
 
 void LastTillView::btgravadorClick() {
-    forms.till->saveBackup();
+    m_till.saveBackup();
     // the memo shows the stored text
-    Dataset* q = forms.dm->q_base;
+    Dataset* q = m_dm.q_base;
     q->close();
     q->open();
 }
@@ -57,7 +57,7 @@ void LastTillView::btimprimirClick() {
     QString shown = DBMemo1->toPlainText();
     if (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
     const QStringList lines = shown.isEmpty() ? QStringList() : shown.split(QLatin1Char('\n'));
-    LastTillReport* r = forms.qr_impbackup;
+    LastTillReport* r = &m_report;
     r->setLines(QStringLiteral("QRMemo1"), lines);
     r->print();
 }
@@ -68,7 +68,7 @@ void LastTillView::btsairClick() {
 
 void LastTillView::FormShow() {
     // Always the stored text, whatever was saved while the window was closed.
-    Dataset* q = forms.dm->q_base;
+    Dataset* q = m_dm.q_base;
     q->close();
     q->open();
 }

@@ -2,6 +2,9 @@
 
 #include "gui/common/form.h"
 
+class DataModule;
+class LastTillReport;
+class TillModel;
 class DBMemo;
 class QPushButton;
 
@@ -10,7 +13,7 @@ class QPushButton;
 class LastTillView : public Form {
     Q_OBJECT
 public:
-    explicit LastTillView(Forms& forms);
+    LastTillView(DataModule& dm, TillModel& till, LastTillReport& report);
 
     DBMemo* DBMemo1 = nullptr; // the stored text, read-only
     QPushButton* btimprimir = nullptr;
@@ -23,4 +26,9 @@ public:
 
 protected:
     void FormShow() override;
+
+private:
+    DataModule& m_dm;
+    TillModel& m_till;
+    LastTillReport& m_report;
 };

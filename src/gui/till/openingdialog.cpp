@@ -8,8 +8,6 @@
 #include "core/till/tillmodel.h"
 #include "gui/common/dbwidgets.h"
 #include "gui/common/keyfilter.h"
-#include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -20,8 +18,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-OpeningDialog::OpeningDialog(Forms& forms)
-    : Form(forms, QStringLiteral("f_abertura"), QStringLiteral("Abertura de Caixa")) {
+OpeningDialog::OpeningDialog(DataModule& dm, TillModel& till, OpeningReport& report)
+    : Form(QStringLiteral("f_abertura"), QStringLiteral("Abertura de Caixa")), m_dm(dm), m_till(till),
+      m_report(report) {
     setFixedDialog(440, 215);
 
     edt_responsavel = lineEdit(QStringLiteral("edt_responsavel"));
@@ -29,7 +28,7 @@ OpeningDialog::OpeningDialog(Forms& forms)
     edt_data = lineEdit(QStringLiteral("edt_data"));
     edt_hora = lineEdit(QStringLiteral("edt_hora"));
     edt_entrada = lineEdit(QStringLiteral("edt_entrada"));
-    dbe_cont = new DBEdit(this, QStringLiteral("dbe_cont"), forms.dm->q_cont, QStringLiteral("cont"));
+    dbe_cont = new DBEdit(this, QStringLiteral("dbe_cont"), m_dm.q_cont, QStringLiteral("cont"));
     dbe_cont->hide();
 
     KeyFilter::upperCase(edt_responsavel);
@@ -155,7 +154,7 @@ void OpeningDialog::edt_entradaEnter() {
 }
 
 void OpeningDialog::bt_abreClick() {
-    TillModel& till = *forms.till;
+    TillModel& till = m_till;
     const TillModel::Opening opening{edt_responsavel->text(), edt_operador->text(), edt_data->text(),
                                      edt_hora->text(), edt_entrada->text()};
     // The new till number is the counter plus one; at its largest value nothing opens.
@@ -163,7 +162,7 @@ void OpeningDialog::bt_abreClick() {
     const QString numero = QString::number(number);
 
     // The report prints before anything is stored: a printer that fails leaves everything as it was.
-    OpeningReport* report = forms.qr_abertura;
+    OpeningReport* report = &m_report;
     report->setCaption(QStringLiteral("qr_responsavel"), opening.responsible);
     report->setCaption(QStringLiteral("qr_operador"), opening.operatorName);
     report->setCaption(QStringLiteral("qr_data"), opening.date);
@@ -174,10 +173,10 @@ void OpeningDialog::bt_abreClick() {
 
     // The counter, the emptied tally and sale and the new till's figures, all at once.
     till.open(opening, number);
-    ProductStore::openCounter(*forms.dm);
+    ProductStore::openCounter(m_dm);
 
-    forms.f_caixa->btdelClick();
-    forms.f_caixa->showModal(); // the whole till runs in here
+    till.clearSale();
+    emit tillOpened(); // the sales screen: the whole till runs in there
     accept();
 }
 

@@ -2,6 +2,9 @@
 
 #include "gui/common/form.h"
 
+class DataModule;
+class OpeningReport;
+class TillModel;
 class DBEdit;
 class QLabel;
 class QLineEdit;
@@ -14,7 +17,7 @@ class QTimer;
 class OpeningDialog : public Form {
     Q_OBJECT
 public:
-    explicit OpeningDialog(Forms& forms);
+    OpeningDialog(DataModule& dm, TillModel& till, OpeningReport& report);
     QLineEdit* edt_responsavel = nullptr;
     QLineEdit* edt_operador = nullptr;
     QLineEdit* edt_data = nullptr;
@@ -31,6 +34,10 @@ public:
     void SpeedButton2Click();
     void Timer1Timer();
 
+signals:
+    // A till was opened: the sales screen is shown over this window and has closed on return.
+    void tillOpened();
+
 protected:
     void FormShow() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,4 +46,7 @@ private:
     // Leaving a name field empty sends the focus back to it with this message.
     void checkNotEmpty(QLineEdit* edit, const QString& message);
     bool m_refusing = false;
+    DataModule& m_dm;
+    TillModel& m_till;
+    OpeningReport& m_report;
 };

@@ -2,7 +2,6 @@
 
 #include "core/settings/productstore.h"
 #include "core/till/tillmodel.h"
-#include "gui/shell/forms.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -13,8 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-PartialView::PartialView(Forms& forms)
-    : Form(forms, QStringLiteral("f_parcial"), QStringLiteral("Parcial de Caixa")) {
+PartialView::PartialView(DataModule& dm, TillModel& till)
+    : Form(QStringLiteral("f_parcial"), QStringLiteral("Parcial de Caixa")), m_dm(dm), m_till(till) {
     setFixedDialog(620, 520);
     setClosesOnEscape();
     auto bigBold = [this](const QString& name, const QString& text) {
@@ -94,12 +93,11 @@ PartialView::PartialView(Forms& forms)
     layout->addStretch();
     layout->addWidget(sair, 0, Qt::AlignRight);
 
-    connect(forms.till, &TillModel::changed, this, &PartialView::refresh);
-    refresh();
+    followWhileShown(&m_till, &TillModel::changed, [this] { refresh(); });
 }
 
 void PartialView::refresh() {
-    const TillModel& till = *forms.till;
+    const TillModel& till = m_till;
     const TillStore::TillRow& t = till.till();
     lentrada->setText(t.floatText);
     lenter->setText(t.floatText);
@@ -117,13 +115,13 @@ void PartialView::refresh() {
 }
 
 void PartialView::btquantClick() {
-    forms.till->recount();
+    m_till.recount();
 }
 
 void PartialView::bt_filtrarClick() {
-    forms.till->loadNames();
+    m_till.loadNames();
     // the state the sales screen's product list expects
-    ProductStore::listNamedProducts(*forms.dm);
+    ProductStore::listNamedProducts(m_dm);
 }
 
 void PartialView::keyPressEvent(QKeyEvent* event) {

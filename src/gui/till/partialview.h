@@ -3,6 +3,8 @@
 #include "core/till/productkeys.h"
 #include "gui/common/form.h"
 
+class DataModule;
+class TillModel;
 class QLabel;
 class QPushButton;
 
@@ -11,7 +13,7 @@ class QPushButton;
 class PartialView : public Form {
     Q_OBJECT
 public:
-    explicit PartialView(Forms& forms);
+    PartialView(DataModule& dm, TillModel& till);
 
     QLabel* lentrada = nullptr;      // float, as typed
     QLabel* lsangria = nullptr;      // total withdrawn
@@ -40,4 +42,6 @@ protected:
 private:
     QLabel* m_names[ProductKeys::count] = {};
     QLabel* m_counts[ProductKeys::count] = {};
+    DataModule& m_dm;
+    TillModel& m_till;
 };

@@ -4,7 +4,6 @@
 #include "core/reports/withdrawalreceipt.h"
 #include "core/till/tillmodel.h"
 #include "gui/common/keyfilter.h"
-#include "gui/shell/forms.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,8 +13,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-WithdrawalDialog::WithdrawalDialog(Forms& forms)
-    : Form(forms, QStringLiteral("f_sangria"), QStringLiteral("Sangria de Caixa")) {
+WithdrawalDialog::WithdrawalDialog(TillModel& till, WithdrawalReceipt& receipt)
+    : Form(QStringLiteral("f_sangria"), QStringLiteral("Sangria de Caixa")), m_till(till),
+      m_receipt(receipt) {
     setFixedDialog(540, 185);
 
     edt_retirada = lineEdit(QStringLiteral("edt_retirada"));
@@ -91,8 +91,7 @@ WithdrawalDialog::WithdrawalDialog(Forms& forms)
     Timer1 = clockTimer([this] { Timer1Timer(); });
     Timer1Timer();
 
-    connect(forms.till, &TillModel::changed, this, &WithdrawalDialog::refresh);
-    refresh();
+    followWhileShown(&m_till, &TillModel::changed, [this] { refresh(); });
 }
 
 void WithdrawalDialog::Timer1Timer() {
@@ -109,7 +108,7 @@ void WithdrawalDialog::FormShow() {
 }
 
 void WithdrawalDialog::refresh() {
-    const TillModel& till = *forms.till;
+    const TillModel& till = m_till;
     edt_cont->setText(till.withdrawalsText());
     edt_responsavel->setText(till.till().responsible);
     edt_operador->setText(till.till().operatorName);
@@ -117,14 +116,14 @@ void WithdrawalDialog::refresh() {
 }
 
 void WithdrawalDialog::SpeedButton1Click() {
-    TillModel& till = *forms.till;
+    TillModel& till = m_till;
     const QString amount = edt_retirada->text();
     // Every figure is worked out before anything happens; an unreadable amount stops here.
     const TillModel::Withdrawal after = till.withdrawal(amount);
 
     // The receipt prints before any figure changes: when the printer fails, the withdrawal has not
     // happened and the window keeps its entries for another try.
-    WithdrawalReceipt* receipt = forms.qr_sangria;
+    WithdrawalReceipt* receipt = &m_receipt;
     receipt->setCaption(QStringLiteral("qr_responsavel"), edt_responsavel->text());
     receipt->setCaption(QStringLiteral("qr_operador"), edt_operador->text());
     receipt->setCaption(QStringLiteral("qr_data"), edt_data->text());

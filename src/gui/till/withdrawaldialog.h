@@ -2,6 +2,8 @@
 
 #include "gui/common/form.h"
 
+class TillModel;
+class WithdrawalReceipt;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -13,7 +15,7 @@ class QTimer;
 class WithdrawalDialog : public Form {
     Q_OBJECT
 public:
-    explicit WithdrawalDialog(Forms& forms);
+    WithdrawalDialog(TillModel& till, WithdrawalReceipt& receipt);
     QLineEdit* edt_retirada = nullptr;
     QLineEdit* edt_repassa = nullptr;
     QLineEdit* edt_motivo = nullptr;
@@ -34,4 +36,8 @@ public:
 
 protected:
     void FormShow() override;
+
+private:
+    TillModel& m_till;
+    WithdrawalReceipt& m_receipt;
 };

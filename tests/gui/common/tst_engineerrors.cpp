@@ -6,7 +6,7 @@
 #include "core/db/datamodule.h"
 #include "gui/common/dbwidgets.h"
 #include "gui/settings/tickettextsdialog.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
 #include "support/testsupport.h"
 
@@ -44,7 +44,7 @@ private:
 };
 
 void onProgram(App& app, const QString& sql) {
-    QSqlQuery q(app.forms->dm->database().handle());
+    QSqlQuery q(app.app->dm->database().handle());
     if (!q.exec(sql)) qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
 }
 
@@ -93,7 +93,7 @@ private slots:
         for (const Case& c : cases) {
             App app;
             std::unique_ptr<OtherProgram> other;
-            TicketTextsDialog* w = app.forms->f_confi_impr;
+            TicketTextsDialog* w = app.app->f_confi_impr;
             bool shown = false;
             whenModal(QStringLiteral("f_confi_impr"), [&](QWidget*) {
                 shown = true;
@@ -111,7 +111,7 @@ private slots:
                 QTest::mouseClick(w->SpeedButton1, Qt::LeftButton);
                 QCOMPARE(app.messages.texts(), QStringList{QStringLiteral("Dados Cadastrados!")});
             });
-            app.forms->f_confi_impr->showModal();
+            app.app->f_confi_impr->showModal();
             QVERIFY2(shown, c.name);
             QCOMPARE(app.db.scalar("select cabecalho from tbl_festa"), QStringLiteral("FESTA JUNINA"));
         }
@@ -128,10 +128,10 @@ private slots:
         f.write("\x7f", 1);              // no kind of page
         f.close();
         App app;
-        app.forms.reset();
-        app.forms = std::make_unique<Forms>(db.path());
+        app.app.reset();
+        app.app = std::make_unique<Application>(db.path());
         Messages::guarded(nullptr, [&] {
-            Dataset* q = app.forms->dm->q_caderneta;
+            Dataset* q = app.app->dm->q_caderneta;
             q->append();
             q->setValue(QStringLiteral("nome"), QStringLiteral("ANA"));
             q->post();
@@ -139,9 +139,9 @@ private slots:
         QVERIFY2(app.messages.last().startsWith(QStringLiteral("O arquivo da base de dados está danificado")),
                  qPrintable(app.messages.last()));
         app.messages.clear();
-        app.forms->dm->q_caderneta->cancel();
+        app.app->dm->q_caderneta->cancel();
         Messages::guarded(nullptr, [&] {
-            Dataset* q = app.forms->dm->q_festa;
+            Dataset* q = app.app->dm->q_festa;
             q->setValue(QStringLiteral("cabecalho"), QStringLiteral("FESTA"));
             q->post();
         });
@@ -164,8 +164,8 @@ private slots:
         QVERIFY(QFile::copy(source.path(), path));
         {
             App app;
-            app.forms.reset();
-            app.forms = std::make_unique<Forms>(path);
+            app.app.reset();
+            app.app = std::make_unique<Application>(path);
             // fill the file system to the last byte
             QFile filler(dir.path() + QStringLiteral("/filler"));
             QVERIFY(filler.open(QIODevice::WriteOnly));
@@ -174,7 +174,7 @@ private slots:
             }
             filler.close();
             Messages::guarded(nullptr, [&] {
-                Dataset* q = app.forms->dm->q_festa;
+                Dataset* q = app.app->dm->q_festa;
                 q->setValue(QStringLiteral("cabecalho"), QStringLiteral("FESTA CHEIA"));
                 q->post();
             });
@@ -183,13 +183,13 @@ private slots:
             // space freed: the program goes on
             QVERIFY(QFile::remove(filler.fileName()));
             app.messages.clear();
-            Messages::guarded(nullptr, [&] { app.forms->dm->q_festa->post(); });
+            Messages::guarded(nullptr, [&] { app.app->dm->q_festa->post(); });
             QCOMPARE(app.messages.texts(), QStringList());
         }
         QVERIFY(::mount("tmpfs", mountPoint.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m") == 0);
         MessageRecorder messages;
-        std::unique_ptr<Forms> forms;
-        QVERIFY(!Messages::guarded(nullptr, [&] { forms = std::make_unique<Forms>(path); }));
+        std::unique_ptr<Application> application;
+        QVERIFY(!Messages::guarded(nullptr, [&] { application = std::make_unique<Application>(path); }));
         QVERIFY2(messages.last().contains(QStringLiteral("somente para leitura")),
                  qPrintable(messages.last()));
         QVERIFY(messages.last().contains(QStringLiteral("O programa será encerrado")));

@@ -7,7 +7,7 @@
 #include "gui/creditbook/accountclosingdialog.h"
 #include "gui/creditbook/accountsheet.h"
 #include "gui/creditbook/creditbookwindow.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "support/testsupport.h"
 
 #include <QLabel>
@@ -36,7 +36,7 @@ template <class W> void whenShown(const QString& name, std::function<void(W*)> b
 inline bool inList(TestSupport::App& app, std::function<void(CreditBookWindow*)> body) {
     bool ran = false;
     whenShown<CreditBookWindow>(QStringLiteral("f_caderneta"), std::move(body), &ran);
-    app.forms->f_caderneta->showModal();
+    app.app->f_caderneta->showModal();
     return ran;
 }
 

@@ -30,7 +30,7 @@ private slots:
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
             QCOMPARE(column(list->DBGrid1, 0), QStringList({"ANA", "MARIA", "ZECA"}));
             QCOMPARE(list->DBGrid1->currentIndex().row(), 0);
-            QCOMPARE(app.forms->dm->q_caderneta->asString("nome"), QStringLiteral("ANA"));
+            QCOMPARE(app.app->dm->q_caderneta->asString("nome"), QStringLiteral("ANA"));
             // a double-click on a name opens that name's sheet
             QVERIFY(inSheet(list, rowPoint(list->DBGrid1, 2), [](AccountSheet* sheet) {
                 QCOMPARE(sheet->DBEdit1->text(), QStringLiteral("ZECA"));
@@ -80,7 +80,7 @@ private slots:
                 click(w->SpeedButton1);
             });
             QCOMPARE(column(list->DBGrid1, 0), QStringList({"ANA", "JOÃO", "MARIA"}));
-            QCOMPARE(app.forms->dm->q_caderneta->state(), Dataset::State::Browse);
+            QCOMPARE(app.app->dm->q_caderneta->state(), Dataset::State::Browse);
             QCOMPARE(list->DBGrid1->currentIndex().row(), 0);
             // a double-click without picking a name opens the first account, not the new one
             QVERIFY(inSheet(list, emptyPoint(list->DBGrid1), [](AccountSheet* sheet) {
@@ -140,7 +140,7 @@ private slots:
                 QVERIFY(!w->isVisible());
             });
             QCOMPARE(column(list->DBGrid1, 0), QStringList({"ANA", "BIA"}));
-            QCOMPARE(app.forms->dm->q_caderneta->state(), Dataset::State::Browse);
+            QCOMPARE(app.app->dm->q_caderneta->state(), Dataset::State::Browse);
             // the pending row is gone: a second try with a new name stores only that name
             inOpening(list, [&](AccountOpeningDialog* w) {
                 QCOMPARE(w->DBEdit1->text(), QString());

@@ -3,7 +3,7 @@
 #include "core/db/datamodule.h"
 #include "creditbookdriver.h"
 
-#include "gui/creditbook/accountclosingpasswordprompt.h"
+#include "gui/common/passwordprompt.h"
 
 #include <QAction>
 #include <QTimer>
@@ -81,8 +81,8 @@ private slots:
                  QStringLiteral("BETO"));
         QCOMPARE(count(app, QStringLiteral("id_ligacao = 1")), QStringLiteral("0"));
         QCOMPARE(count(app, QStringLiteral("id_ligacao = 12")), QStringLiteral("2"));
-        QVERIFY(!app.forms->f_s_caderneta->isVisible());
-        QVERIFY(!app.forms->dm->q_prod_cad->isActive());
+        QVERIFY(!app.app->f_s_caderneta->isVisible());
+        QVERIFY(!app.app->dm->q_prod_cad->isActive());
     }
 
     void cancelledClosingKeepsAccountAndItems() {
@@ -99,7 +99,7 @@ private slots:
                 });
                 withPassword(closing, QStringLiteral("admin"), [&] { sheet->FecharFicha1->trigger(); });
                 QVERIFY(sheet->isVisible());
-                QVERIFY(!app.forms->f_s_caderneta->isVisible());
+                QVERIFY(!app.app->f_s_caderneta->isVisible());
                 QCOMPARE(sheet->DBEdit1->text(), QStringLiteral("BETO"));
                 QCOMPARE(sheet->v_total1->text(), QStringLiteral("12,00"));
             }));
@@ -152,7 +152,7 @@ private slots:
             QCOMPARE(sheet->DBGrid1->currentIndex().row(), 3);
 
             // a new price does not touch what was charged
-            Dataset* products = app.forms->dm->q_config;
+            Dataset* products = app.app->dm->q_config;
             products->setRecNo(2);
             products->setValue(QStringLiteral("valor"), QStringLiteral("9,00"));
             products->post();
@@ -175,7 +175,7 @@ private slots:
         App app;
         app.db.exec(QStringLiteral(
             "update tbl_produtos set produto = 'PINGO D''ÁGUA', valor = '1,5' where id = '6'"));
-        Dataset* products = app.forms->dm->q_config;
+        Dataset* products = app.app->dm->q_config;
         products->close();
         products->open();
         QVERIFY(onNewAccount(app, [&](AccountSheet* sheet) {

@@ -3,7 +3,7 @@
 #include "core/reports/historyreport.h"
 #include "core/till/tillmodel.h"
 #include "gui/history/historywindow.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
 #include "support/pdfprobe.h"
 #include "support/testsupport.h"
@@ -31,7 +31,7 @@ QDateTime at(int day, int hour, int minute = 0) {
 
 // One evening's till: opened at 18:00, the sales at the given hours, closed at 23:00.
 void evening(App& app, int day, const QStringList& salesByHour, const std::optional<QString>& counted) {
-    TillModel& till = *app.forms->till;
+    TillModel& till = *app.app->till;
     Clock::setFixed(at(day, 18));
     till.open({QStringLiteral("MARIA"), QStringLiteral("JOSE"), Clock::dateText(), Clock::timeText(),
                QStringLiteral("20")},
@@ -174,7 +174,7 @@ private slots:
             return out.filePath(offered.size() == 1 ? QStringLiteral("resumo") : QStringLiteral("lista.csv"));
         };
 
-        MainWindow* p = app.forms->f_principal;
+        MainWindow* p = app.app->f_principal;
         p->show();
         QVERIFY(QTest::qWaitForWindowActive(p));
         bool shown = false;
@@ -282,7 +282,7 @@ private slots:
         }
         soldInOneTill(app, products);
         QScreen* s = QGuiApplication::screens()[screen];
-        HistoryWindow* h = app.forms->historico();
+        HistoryWindow* h = app.app->historico();
         h->setScreen(s);
         bool shown = false;
         whenModal(QStringLiteral("f_historico"), [&](QWidget*) {

@@ -4,7 +4,7 @@
 #include "core/history/historystore.h"
 #include "core/history/historysummary.h"
 #include "core/till/tillmodel.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "support/testsupport.h"
 
 using namespace TestSupport;
@@ -19,7 +19,7 @@ QDateTime at(int day, int hour, int minute) {
 struct Festa {
     App& app;
     TillModel& till;
-    explicit Festa(App& a) : app(a), till(*a.forms->till) {}
+    explicit Festa(App& a) : app(a), till(*a.app->till) {}
 
     void open(int day, const QString& floatText) {
         Clock::setFixed(at(day, 18, 0));
@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(app.db.scalar(QStringLiteral("select count(*) from tbl_hist_vendas where caixa_id is null")),
                  QStringLiteral("0"));
 
-        Database& db = app.forms->dm->database();
+        Database& db = app.app->dm->database();
         const QList<HistoryStore::ClosedTill> tills = HistoryStore::closedTills(db);
         QCOMPARE(tills.size(), 3);
         struct Expect {

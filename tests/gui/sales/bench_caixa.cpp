@@ -9,7 +9,7 @@
 #include "core/till/tillmodel.h"
 #include "gui/sales/changedialog.h"
 #include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/shell/loginwindow.h"
 #include "gui/till/partialview.h"
 #include "support/testsupport.h"
@@ -65,8 +65,8 @@ long residentKb() {
 int startup(const QString& path) {
     QElapsedTimer t;
     t.start();
-    Forms forms(path);
-    forms.f_login->show();
+    Application application(path);
+    application.f_login->show();
     QApplication::processEvents();
     std::printf("%.3f %ld\n", double(t.nsecsElapsed()) / 1e6, residentKb());
     return 0;
@@ -94,12 +94,12 @@ int main(int argc, char** argv) {
             .arg(rows));
     a.db.exec(QStringLiteral("insert into tbl_caixa_fichas(id, fichas) select lower(id), sum(quantidade) "
                              "from tbl_cont_vendas group by lower(id)"));
-    a.forms->till->load();
+    a.app->till->load();
     std::printf("tally rows: %s\n",
                 qPrintable(a.db.scalar(QStringLiteral("select count(*) from tbl_cont_vendas"))));
 
-    SalesWindow* c = a.forms->f_caixa;
-    PartialView* p = a.forms->f_parcial;
+    SalesWindow* c = a.app->f_caixa;
+    PartialView* p = a.app->f_parcial;
     c->show();
     c->activateWindow();
     QApplication::processEvents();
@@ -151,18 +151,18 @@ int main(int argc, char** argv) {
     Stats recount, ok, ctrlP, closing;
     for (int i = 0; i < 50; ++i) {
         recount.add(ms([&] { p->btquantClick(); }));
-        ok.add(ms([&] { a.forms->f_troco->BitBtn1Click(); }));
+        ok.add(ms([&] { a.app->f_troco->BitBtn1Click(); }));
         ctrlP.add(ms([&] {
             p->show(); // showing the partial view recounts
             QApplication::processEvents();
         }));
         p->hide();
         closing.add(ms([&] {
-            TillModel& till = *a.forms->till;
+            TillModel& till = *a.app->till;
             till.recount();
             for (const QChar k : ProductKeys::all()) {
-                a.forms->qr_fechamento->setCaption(QStringLiteral("qr") + k, till.countText(k));
-                a.forms->qr_fechamento->setCaption(QStringLiteral("pd") + k, till.name(k));
+                a.app->qr_fechamento->setCaption(QStringLiteral("qr") + k, till.countText(k));
+                a.app->qr_fechamento->setCaption(QStringLiteral("pd") + k, till.name(k));
             }
         }));
     }

@@ -3,7 +3,7 @@
 #include "gui/common/dbwidgets.h"
 #include "gui/sales/changedialog.h"
 #include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/till/closingdialog.h"
 #include "gui/till/partialview.h"
 #include "support/testsupport.h"
@@ -27,8 +27,8 @@ struct Till {
     PartialView* p = nullptr;
 
     explicit Till(const QString& entrada = QStringLiteral("50")) {
-        c = app.forms->f_caixa;
-        p = app.forms->f_parcial;
+        c = app.app->f_caixa;
+        p = app.app->f_parcial;
         setTillOpen(app, QStringLiteral("8"), entrada);
     }
 
@@ -109,7 +109,7 @@ private slots:
             t.confirm([&](ChangeDialog* troco) {
                 QCOMPARE(troco->ltroco->text(), QStringLiteral("2,00"));
                 QCOMPARE(t.c->edt_troco->text(), QStringLiteral("2,00"));
-                QCOMPARE(t.p->lcaixa->text(), QStringLiteral("68,00"));
+                QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("68,00"));
             });
             QCOMPARE(t.tickets(), QStringList({"REFRI", "REFRI", "REFRI", "CERVEJA", "CERVEJA"}));
             const PrintedJob first = t.app.printer.jobs.first();
@@ -123,16 +123,16 @@ private slots:
             QCOMPARE(t.c->v_total1->text(), QString());
             QCOMPARE(t.c->edt_troco->text(), QString());
             QCOMPARE(t.c->edt_entrada->text(), QStringLiteral("0"));
-            QCOMPARE(t.p->countLabel(QLatin1Char('1'))->text(), QStringLiteral("3"));
-            QCOMPARE(t.p->countLabel(QLatin1Char('2'))->text(), QStringLiteral("2"));
-            QCOMPARE(t.p->nameLabel(QLatin1Char('2'))->text(), QStringLiteral("CERVEJA"));
+            QCOMPARE(current(t.p)->countLabel(QLatin1Char('1'))->text(), QStringLiteral("3"));
+            QCOMPARE(current(t.p)->countLabel(QLatin1Char('2'))->text(), QStringLiteral("2"));
+            QCOMPARE(current(t.p)->nameLabel(QLatin1Char('2'))->text(), QStringLiteral("CERVEJA"));
             QVERIFY(t.errors().isEmpty());
 
             // the next sale starts clean: Ctrl+P shows the partial view with the right figures
             bool shown = false;
             whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
                 shown = true;
-                QCOMPARE(t.p->lcaixa->text(), QStringLiteral("68,00"));
+                QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("68,00"));
                 static_cast<QDialog*>(w)->accept();
             });
             Till::press(Qt::Key_P, Qt::ControlModifier);
@@ -148,14 +148,14 @@ private slots:
         t.run([&] {
             Till::keys("3*");
             t.confirm();
-            QCOMPARE(t.p->lcaixa->text(), QStringLiteral("62,50"));
+            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("62,50"));
 
             Till::keys("4");
             QCOMPARE(t.c->DBGrid2->model()->index(0, 2).data().toString(), QStringLiteral("7,5"));
             QCOMPARE(t.c->v_total1->text(), QStringLiteral("7,50"));
             Till::keys("*");
             t.confirm();
-            QCOMPARE(t.p->lcaixa->text(), QStringLiteral("70,00"));
+            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("70,00"));
             QCOMPARE(t.tally().last(), QStringList({"4", "CACHORRO-QUENTE", "7,5", "1"}));
 
             // a product printing no ticket is still booked and still counts in the total
@@ -166,8 +166,8 @@ private slots:
             t.confirm();
             QCOMPARE(t.tickets(), QStringList({"REFRI"}));
             QCOMPARE(t.tally().size(), 4);
-            QCOMPARE(t.p->countLabel(QLatin1Char('5'))->text(), QStringLiteral("0"));
-            QCOMPARE(t.p->lcaixa->text(), QStringLiteral("77,00"));
+            QCOMPARE(current(t.p)->countLabel(QLatin1Char('5'))->text(), QStringLiteral("0"));
+            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("77,00"));
         });
     }
 
@@ -215,19 +215,19 @@ private slots:
                 QVERIFY(t.c->edt_entrada->hasFocus());
                 QCOMPARE(t.c->edt_entrada->selectedText(), t.c->edt_entrada->text());
                 QCOMPARE(t.tickets().size(), 0);
-                QCOMPARE(t.p->lcaixa->text(), QStringLiteral("50"));
+                QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("50"));
                 QCOMPARE(t.saleRows(), 1);
             }
             Till::keys("8");
             t.confirm([&](ChangeDialog* troco) { QCOMPARE(troco->ltroco->text(), QStringLiteral("0,50")); });
             QVERIFY(!t.c->edt_entrada->isEnabled());
             QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(t.c));
-            QCOMPARE(t.p->lcaixa->text(), QStringLiteral("57,50"));
+            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("57,50"));
 
             // "*" then Enter pays the exact amount
             Till::keys("2*");
             t.confirm([&](ChangeDialog* troco) { QCOMPARE(troco->ltroco->text(), QStringLiteral("0,00")); });
-            QCOMPARE(t.p->lcaixa->text(), QStringLiteral("63,50"));
+            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("63,50"));
             QVERIFY(t.errors().isEmpty());
         });
     }
@@ -241,7 +241,7 @@ private slots:
             QCOMPARE(t.saleRows(), 0);
             QCOMPARE(t.c->v_total1->text(), QString());
             QCOMPARE(t.tally().size(), 1);
-            QCOMPARE(t.p->countLabel(QLatin1Char('1'))->text(), QStringLiteral("0")); // no recount
+            QCOMPARE(current(t.p)->countLabel(QLatin1Char('1'))->text(), QStringLiteral("0")); // no recount
         });
     }
 
@@ -262,7 +262,7 @@ private slots:
         QVERIFY(t.app.messages.messages.isEmpty());
         QCOMPARE(t.tickets().size(), 1);
         QCOMPARE(t.tally().size(), 1);
-        QCOMPARE(t.p->lcaixa->text(), QStringLiteral("54,00"));
+        QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("54,00"));
     }
 
     // Every conversion is checked before the first ticket prints.
@@ -294,7 +294,7 @@ private slots:
         });
         QVERIFY(t.tickets().isEmpty());
         QVERIFY(t.tally().isEmpty());
-        QCOMPARE(t.p->lcaixa->text(), QStringLiteral("50"));
+        QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("50"));
     }
 
     void quotesInProductValues() {
@@ -319,7 +319,7 @@ private slots:
             Till::press(Qt::Key_Return);
             QCOMPARE(t.errors(), QStringList({"Impressora sem papel"}));
             QCOMPARE(t.tickets(), QStringList({"REFRI", "REFRI", "CERVEJA"}));
-            QCOMPARE(t.p->lcaixa->text(), QStringLiteral("50"));
+            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("50"));
             QVERIFY(t.tally().isEmpty());
             QCOMPARE(t.saleRows(), 3);
 
@@ -327,7 +327,7 @@ private slots:
             Till::keys("*");
             t.confirm();
             QCOMPARE(t.tickets(), QStringList({"REFRI", "REFRI", "CERVEJA", "CERVEJA"}));
-            QCOMPARE(t.p->lcaixa->text(), QStringLiteral("64,00"));
+            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("64,00"));
             QCOMPARE(t.tally().size(), 3);
 
             // a cleared sale forgets what it printed
@@ -340,7 +340,7 @@ private slots:
             t.confirm();
         });
         QCOMPARE(t.tickets().size(), 4 + 1 + 1);
-        QCOMPARE(t.p->lcaixa->text(), QStringLiteral("68,00"));
+        QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("68,00"));
     }
 
     // A booking that fails books nothing and adds nothing; one more key, then the retry prints only the
@@ -354,7 +354,7 @@ private slots:
             Till::press(Qt::Key_Return);
             QCOMPARE(t.errors(), QStringList({"disco cheio"}));
             QCOMPARE(t.tickets().size(), 2);
-            QCOMPARE(t.p->lcaixa->text(), QStringLiteral("50")); // the cash goes in with the booking
+            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("50")); // the cash goes in with the booking
             QVERIFY(t.tally().isEmpty());
             t.app.db.exec("drop trigger full_disk");
             Till::keys("1");
@@ -363,7 +363,7 @@ private slots:
             t.confirm();
         });
         QCOMPARE(t.tickets(), QStringList({"REFRI", "CERVEJA", "REFRI"}));
-        QCOMPARE(t.p->lcaixa->text(), QStringLiteral("64,00"));
+        QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("64,00"));
         QCOMPARE(t.tally().size(), 3);
     }
 
@@ -382,13 +382,13 @@ private slots:
 
     void commandsAndClosing() {
         Till t;
-        ClosingReport* report = t.app.forms->qr_fechamento;
+        ClosingReport* report = t.app.app->qr_fechamento;
         t.app.db.exec("update tbl_produtos set produto = 'SUCO' where id = '6'");
         t.run([&] {
             // shown: names loaded, no withdrawals yet, the tally never read whole
-            QCOMPARE(t.p->nameLabel(QLatin1Char('6'))->text(), QStringLiteral("SUCO"));
-            QCOMPARE(t.p->lsangria->text(), QStringLiteral("0,00"));
-            QVERIFY(!t.app.forms->dm->q_cont_vendas->isActive());
+            QCOMPARE(current(t.p)->nameLabel(QLatin1Char('6'))->text(), QStringLiteral("SUCO"));
+            QCOMPARE(current(t.p)->lsangria->text(), QStringLiteral("0,00"));
+            QVERIFY(!t.app.app->dm->q_cont_vendas->isActive());
             QCOMPARE(t.c->DBGrid1->model()->rowCount(), 7);
 
             auto expect = [](const char* window, const std::function<void()>& trigger) {
@@ -406,7 +406,7 @@ private slots:
             QCOMPARE(report->caption(QStringLiteral("qr_aberto")), QStringLiteral("MARIA"));
             QCOMPARE(report->caption(QStringLiteral("qr_operador")), QStringLiteral("JOSE"));
             QCOMPARE(report->caption(QStringLiteral("qr_entrada")), QStringLiteral("50"));
-            QCOMPARE(t.app.forms->f_fechamento->lncaixa->text(), QStringLiteral("8"));
+            QCOMPARE(t.app.app->f_fechamento->lncaixa->text(), QStringLiteral("8"));
 
             // nothing but the till closing closes the window
             t.c->close();

@@ -3,7 +3,7 @@
 // Small helpers shared by the configuration and administration tests.
 
 #include "gui/common/dbwidgets.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
 #include "support/testsupport.h"
 
@@ -13,7 +13,7 @@ namespace AdminSupport {
 
 // Presses a main menu shortcut (F2, F5, F6, F7) on the shown, active main window.
 inline void menuKey(TestSupport::App& app, Qt::Key key) {
-    QWidget* main = app.forms->f_principal;
+    QWidget* main = app.app->f_principal;
     main->show();
     main->activateWindow();
     if (!QTest::qWaitForWindowActive(main)) qWarning("main window never became active");

@@ -1,7 +1,7 @@
 #include "adminsupport.h"
 
 #include "core/db/datamodule.h"
-#include "gui/settings/adminpasswordprompt.h"
+#include "gui/common/passwordprompt.h"
 #include "gui/settings/passwordswindow.h"
 #include "gui/shell/loginwindow.h"
 
@@ -16,8 +16,8 @@ class TestPasswords : public QObject {
 
     QString promptShowed; // what the prompt's field showed before Enter
 
-    AdminPasswordPrompt* prompt() const { return app->forms->f_s_admin; }
-    PasswordsWindow* panel() const { return app->forms->f_administracao; }
+    PasswordPrompt* prompt() const { return app->app->f_s_admin; }
+    PasswordsWindow* panel() const { return app->app->f_administracao; }
     QString senhas(const QString& column) const {
         return app->db.scalar(QStringLiteral("select %1 from tbl_senhas").arg(column));
     }
@@ -111,7 +111,7 @@ private slots:
     }
 
     void aChangedLoginWorksAtTheNextLoginCheck() {
-        LoginWindow* login = app->forms->f_login;
+        LoginWindow* login = app->app->f_login;
         type(login->edt_usuario, QStringLiteral("caixa"));
         type(login->edt_senha, QStringLiteral("1234"));
         login->bt_loginClick();
@@ -147,8 +147,8 @@ private slots:
             retype(panel()->DBEdit2, QStringLiteral("nao gravada"));
             panel()->close();
         }));
-        QCOMPARE(app->forms->dm->q_senhas->state(), Dataset::State::Browse);
-        QCOMPARE(app->forms->dm->q_senhas->asString(QStringLiteral("s_admin")), QStringLiteral("ADMIN"));
+        QCOMPARE(app->app->dm->q_senhas->state(), Dataset::State::Browse);
+        QCOMPARE(app->app->dm->q_senhas->asString(QStringLiteral("s_admin")), QStringLiteral("ADMIN"));
         QCOMPARE(senhas("s_caixa"), QStringLiteral("574913"));
         QCOMPARE(senhas("s_admin"), QStringLiteral("ADMIN"));
     }

@@ -12,8 +12,8 @@ class TestEventData : public QObject {
     Q_OBJECT
     std::unique_ptr<App> app;
 
-    TicketTextsDialog* f() const { return app->forms->f_confi_impr; }
-    Dataset* festa() const { return app->forms->dm->q_festa; }
+    TicketTextsDialog* f() const { return app->app->f_confi_impr; }
+    Dataset* festa() const { return app->app->dm->q_festa; }
     QList<QStringList> stored() const { return app->db.rows("select cabecalho, rodape from tbl_festa"); }
     // Opens the window from the main menu (F6) and runs `steps` in it.
     void withWindow(std::function<void()> steps) {

@@ -14,8 +14,8 @@ class TestConfig : public QObject {
     Q_OBJECT
     std::unique_ptr<App> app;
 
-    ProductsWindow* f() const { return app->forms->f_config; }
-    Dataset* products() const { return app->forms->dm->q_config; }
+    ProductsWindow* f() const { return app->app->f_config; }
+    Dataset* products() const { return app->app->dm->q_config; }
     QString stored(const QString& column, const QString& id) const {
         return app->db.scalar(QStringLiteral("select %1 from tbl_produtos where id = '%2'").arg(column, id));
     }
@@ -151,7 +151,7 @@ private slots:
         });
         QCOMPARE(app->db.rows("select cont is null from tbl_cont"),
                  QList<QStringList>{{QStringLiteral("1")}});
-        QCOMPARE(app->forms->dm->q_cont->asInteger(QStringLiteral("cont")), 0);
+        QCOMPARE(app->app->dm->q_cont->asInteger(QStringLiteral("cont")), 0);
     }
 
     void closeBoxDiscardsPendingChanges() {
@@ -162,7 +162,7 @@ private slots:
         });
         QCOMPARE(products()->state(), Dataset::State::Browse);
         QCOMPARE(products()->asString(QStringLiteral("produto")), QStringLiteral("ÁGUA"));
-        QCOMPARE(app->forms->dm->q_cont->state(), Dataset::State::Browse);
+        QCOMPARE(app->app->dm->q_cont->state(), Dataset::State::Browse);
         QCOMPARE(stored("produto", "0"), QStringLiteral("ÁGUA"));
         QCOMPARE(app->db.scalar("select cont from tbl_cont"), QStringLiteral("0"));
         withWindow([&] {

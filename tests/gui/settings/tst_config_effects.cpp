@@ -21,7 +21,7 @@ class TestConfigEffects : public QObject {
     Q_OBJECT
     std::unique_ptr<App> app;
 
-    Forms& forms() const { return *app->forms; }
+    Application& application() const { return *app->app; }
 
     // Where a key typed on that window goes: its focused control, or the window itself.
     static QWidget* focusIn(QWidget* window) {
@@ -31,16 +31,16 @@ class TestConfigEffects : public QObject {
     static QString textOf(const QLabel* l) { return l ? l->text() : QStringLiteral("<sem campo>"); }
 
     bool tillWindowsBuilt() const {
-        return forms().f_abertura->edt_responsavel && forms().f_caixa->edt_entrada &&
-               forms().f_caixa->l_caixa && forms().f_parcial->lcaixa &&
-               forms().f_parcial->countLabel(QLatin1Char('1'));
+        return application().f_abertura->edt_responsavel && application().f_caixa->edt_entrada &&
+               current(application().f_caixa)->l_caixa && current(application().f_parcial)->lcaixa &&
+               current(application().f_parcial)->countLabel(QLatin1Char('1'));
     }
 
     // F5, then `steps` in the product configuration, then "OK".
     void configure(std::function<void(ProductsWindow*)> steps) {
         whenModal(QStringLiteral("f_config"), [&, steps](QWidget*) {
-            steps(forms().f_config);
-            click(forms().f_config->SpeedButton1);
+            steps(application().f_config);
+            click(application().f_config->SpeedButton1);
         });
         menuKey(*app, Qt::Key_F5);
     }
@@ -50,11 +50,11 @@ class TestConfigEffects : public QObject {
     bool openTill(std::function<void()> inTill) {
         bool tillShown = false;
         whenModal(QStringLiteral("f_abertura"), [&, inTill](QWidget*) {
-            OpeningDialog* a = forms().f_abertura;
+            OpeningDialog* a = application().f_abertura;
             whenModal(QStringLiteral("f_caixa"), [&, inTill](QWidget*) {
                 tillShown = true;
                 inTill();
-                if (forms().f_caixa->isVisible()) forms().f_caixa->closeTill();
+                if (application().f_caixa->isVisible()) application().f_caixa->closeTill();
             });
             type(a->edt_responsavel, QStringLiteral("maria"));
             key(a->edt_responsavel, Qt::Key_Return);
@@ -72,7 +72,7 @@ class TestConfigEffects : public QObject {
     // On the sales screen: the product keys, "*", Enter on the exact amount, Enter on the change window's OK.
     // `inChange` runs while the change window is up.
     void sell(const QString& keys, std::function<void()> inChange = {}) {
-        SalesWindow* c = forms().f_caixa;
+        SalesWindow* c = application().f_caixa;
         for (const QChar k : keys)
             QTest::keyClicks(focusIn(c), QString(k));
         QTest::keyClicks(focusIn(c), QStringLiteral("*"));
@@ -98,7 +98,7 @@ private slots:
             click(f->SpeedButton2);
         });
         QString tillNumber;
-        QVERIFY(openTill([&] { tillNumber = textOf(forms().f_caixa->l_caixa); }));
+        QVERIFY(openTill([&] { tillNumber = textOf(current(application().f_caixa)->l_caixa); }));
         QCOMPARE(tillNumber, QStringLiteral("42"));
         QCOMPARE(app->db.scalar("select cont from tbl_cont"), QStringLiteral("42"));
 
@@ -107,7 +107,7 @@ private slots:
             retype(f->DBEdit6, QString());
             click(f->SpeedButton2);
         });
-        QVERIFY(openTill([&] { tillNumber = textOf(forms().f_caixa->l_caixa); }));
+        QVERIFY(openTill([&] { tillNumber = textOf(current(application().f_caixa)->l_caixa); }));
         QCOMPARE(tillNumber, QStringLiteral("1"));
     }
 
@@ -123,11 +123,11 @@ private slots:
         QString count, cash;
         QVERIFY(openTill([&] {
             sell(QStringLiteral("1"), [&] {
-                total = forms().f_caixa->v_total1->text();
+                total = application().f_caixa->v_total1->text();
                 tickets = app->printer.jobsOf(QStringLiteral("qr_fichas")).size();
             });
-            count = textOf(forms().f_parcial->countLabel(QLatin1Char('1')));
-            cash = textOf(forms().f_parcial->lcaixa);
+            count = textOf(current(application().f_parcial)->countLabel(QLatin1Char('1')));
+            cash = textOf(current(application().f_parcial)->lcaixa);
         }));
         QCOMPARE(tickets, 2);
         QCOMPARE(total, QStringLiteral("4,00"));
@@ -137,8 +137,8 @@ private slots:
 
     void theNextTicketPrintsTheNewHeader() {
         whenModal(QStringLiteral("f_confi_impr"), [&](QWidget*) {
-            retype(forms().f_confi_impr->DBEdit1, QStringLiteral("Festa Nova"));
-            click(forms().f_confi_impr->SpeedButton1);
+            retype(application().f_confi_impr->DBEdit1, QStringLiteral("Festa Nova"));
+            click(application().f_confi_impr->SpeedButton1);
         });
         menuKey(*app, Qt::Key_F6);
         QVERIFY(openTill([&] { sell(QStringLiteral("0")); }));

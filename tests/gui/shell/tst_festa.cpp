@@ -3,7 +3,7 @@
 #include "core/db/datamodule.h"
 #include "core/till/tillmodel.h"
 #include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/shell/loginwindow.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/till/closingdialog.h"
@@ -23,7 +23,7 @@ class TestFesta : public QObject {
 private slots:
     void loginOpenSellWithdrawCloseFromTheKeyboard() {
         App app;
-        Forms& f = *app.forms;
+        Application& f = *app.app;
 
         f.f_login->show();
         QVERIFY(QTest::qWaitForWindowActive(f.f_login));
@@ -58,8 +58,8 @@ private slots:
                 QCOMPARE(f.f_caixa->edt_troco->text(), QString()); // a fresh sale
 
                 whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
-                    partialCash = f.f_parcial->lcaixa->text();
-                    partialCount1 = f.f_parcial->countLabel(QLatin1Char('1'))->text();
+                    partialCash = current(f.f_parcial)->lcaixa->text();
+                    partialCount1 = current(f.f_parcial)->countLabel(QLatin1Char('1'))->text();
                     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("SpeedButton1")),
                                       Qt::LeftButton);
                 });
@@ -144,22 +144,22 @@ private slots:
         bookTallyRow(app, QStringLiteral("1"), 2);
         setTillFigures(app, QStringLiteral("58,00"), QStringLiteral("10,00"), 1);
         app.db.exec("update tbl_produtos set quantidade = 2 where id = '2'");
-        app.forms->till->addLine(QLatin1Char('2'));
-        QVERIFY_THROWS_EXCEPTION(PrintError, app.forms->till->printTickets([&](const TillModel::SaleLine&) {
-            if (app.forms->till->ticketsPrinted() == 1) throw PrintError(QStringLiteral("sem papel"));
+        app.app->till->addLine(QLatin1Char('2'));
+        QVERIFY_THROWS_EXCEPTION(PrintError, app.app->till->printTickets([&](const TillModel::SaleLine&) {
+            if (app.app->till->ticketsPrinted() == 1) throw PrintError(QStringLiteral("sem papel"));
         }));
-        app.forms = std::make_unique<Forms>(app.db.path()); // the next start
-        Forms& f = *app.forms;
+        app.app = std::make_unique<Application>(app.db.path()); // the next start
+        Application& f = *app.app;
 
         QStringList shown;
         whenModal(QStringLiteral("f_caixa"), [&](QWidget*) {
             QTRY_VERIFY(f.f_caixa->isActiveWindow());
-            shown << f.f_caixa->l_caixa->text() << f.f_caixa->v_total1->text()
+            shown << current(f.f_caixa)->l_caixa->text() << f.f_caixa->v_total1->text()
                   << QString::number(f.f_caixa->DBGrid2->model()->rowCount());
             whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
-                shown << f.f_parcial->lcaixa->text() << f.f_parcial->lsangria->text()
-                      << f.f_parcial->lcont_sangria->text()
-                      << f.f_parcial->countLabel(QLatin1Char('1'))->text();
+                shown << current(f.f_parcial)->lcaixa->text() << current(f.f_parcial)->lsangria->text()
+                      << current(f.f_parcial)->lcont_sangria->text()
+                      << current(f.f_parcial)->countLabel(QLatin1Char('1'))->text();
                 static_cast<QDialog*>(w)->accept();
             });
             keyActive(Qt::Key_P, Qt::ControlModifier);
@@ -183,7 +183,7 @@ private slots:
             QStringLiteral("O caixa Nº 8, aberto em 09/12/2026 às 13:00:00, não foi fechado e foi recuperado "
                            "com todos os seus valores e a venda em andamento."));
         QCOMPARE(app.printer.jobsOf(QStringLiteral("qr_fichas")).size(), 1);
-        QCOMPARE(app.forms->till->cash(), QStringLiteral("64,00"));
+        QCOMPARE(app.app->till->cash(), QStringLiteral("64,00"));
         f.f_principal->hide();
     }
 };

@@ -6,7 +6,6 @@
 #include "gui/common/passwordprompt.h"
 #include "gui/creditbook/accountopeningdialog.h"
 #include "gui/creditbook/creditbookdriver.h"
-#include "gui/settings/adminpasswordprompt.h"
 #include "gui/settings/passwordswindow.h"
 #include "gui/settings/productswindow.h"
 #include "gui/settings/tickettextsdialog.h"
@@ -81,7 +80,7 @@ private slots:
         const QList<Target> targets{
             {"login", QString(), QString(), noSetUp,
              [](App& app, const QString& v) {
-                 LoginWindow* l = app.forms->f_login;
+                 LoginWindow* l = app.app->f_login;
                  l->show();
                  paste(l->edt_usuario, v);
                  paste(l->edt_senha, v);
@@ -90,7 +89,7 @@ private slots:
              }},
             {"administrator password prompt", QString(), QString(), noSetUp,
              [](App& app, const QString& v) {
-                 inWindow<PasswordPrompt>(static_cast<PasswordPrompt*>(app.forms->f_s_admin),
+                 inWindow<PasswordPrompt>(static_cast<PasswordPrompt*>(app.app->f_s_admin),
                                           [&](PasswordPrompt* p) {
                                               paste(p->edt_senha, v);
                                               click(p->bt_fechar);
@@ -101,7 +100,7 @@ private slots:
              noSetUp,
              [](App& app, const QString& v) {
                  QString shown;
-                 inWindow<PasswordsWindow>(app.forms->f_administracao, [&](PasswordsWindow* w) {
+                 inWindow<PasswordsWindow>(app.app->f_administracao, [&](PasswordsWindow* w) {
                      paste(w->DBEdit1, v);
                      shown = w->DBEdit1->text();
                      click(w->SpeedButton1);
@@ -111,7 +110,7 @@ private slots:
             {"login user", QStringLiteral("tbl_adm"), QStringLiteral("select usuario from tbl_adm"), noSetUp,
              [](App& app, const QString& v) {
                  QString shown;
-                 inWindow<PasswordsWindow>(app.forms->f_administracao, [&](PasswordsWindow* w) {
+                 inWindow<PasswordsWindow>(app.app->f_administracao, [&](PasswordsWindow* w) {
                      paste(w->DBEdit3, v);
                      shown = w->DBEdit3->text();
                      click(w->SpeedButton4);
@@ -122,7 +121,7 @@ private slots:
              QStringLiteral("select produto from tbl_produtos where id = '0'"), noSetUp,
              [](App& app, const QString& v) {
                  QString shown;
-                 inWindow<ProductsWindow>(app.forms->f_config, [&](ProductsWindow* w) {
+                 inWindow<ProductsWindow>(app.app->f_config, [&](ProductsWindow* w) {
                      paste(w->DBEdit2, v);
                      shown = w->DBEdit2->text();
                      click(w->DBNavigator1);
@@ -133,7 +132,7 @@ private slots:
              noSetUp,
              [](App& app, const QString& v) {
                  QString shown;
-                 inWindow<TicketTextsDialog>(app.forms->f_confi_impr, [&](TicketTextsDialog* w) {
+                 inWindow<TicketTextsDialog>(app.app->f_confi_impr, [&](TicketTextsDialog* w) {
                      paste(w->DBEdit1, v);
                      shown = w->DBEdit1->text();
                      click(w->SpeedButton1);
@@ -185,12 +184,12 @@ private slots:
                     QLineEdit field;
                     KeyFilter::limitWidth(&field, 25);
                     paste(&field, value);
-                    QSqlQuery q(app.forms->dm->database().handle());
+                    QSqlQuery q(app.app->dm->database().handle());
                     q.prepare(QStringLiteral("update tbl_produtos set produto = ?"));
                     q.addBindValue(field.text());
                     QVERIFY(q.exec());
-                    app.forms->dm->q_config->close();
-                    app.forms->dm->q_config->open();
+                    app.app->dm->q_config->close();
+                    app.app->dm->q_config->open();
                 }
                 const Snapshot before = snapshot(app);
                 const QString shown = target.enter(app, value);

@@ -6,7 +6,7 @@
 #include "gui/common/form.h"
 #include "gui/sales/salegrid.h"
 #include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
 #include "support/testsupport.h"
 
@@ -69,7 +69,7 @@ private slots:
                     .arg(QString::fromUtf8(names[i]))
                     .arg(QStringLiteral("0123456789abcdefghij").at(i)));
         setTillOpen(app);
-        SalesWindow* c = app.forms->f_caixa;
+        SalesWindow* c = app.app->f_caixa;
         bool ran = false;
         whenModal(QStringLiteral("f_caixa"), [&](QWidget*) {
             QTRY_VERIFY(c->isActiveWindow());
@@ -123,7 +123,7 @@ private slots:
         QFETCH(QString, window);
         QFETCH(int, key);
         App app;
-        MainWindow* opener = app.forms->f_principal;
+        MainWindow* opener = app.app->f_principal;
         opener->show();
         QVERIFY(QTest::qWaitForWindowActive(opener));
         Form* shown = nullptr;
@@ -146,8 +146,8 @@ private slots:
 
     void tabLeavesTheProductsGrid() {
         App app;
-        app.forms->f_principal->show();
-        QVERIFY(QTest::qWaitForWindowActive(app.forms->f_principal));
+        app.app->f_principal->show();
+        QVERIFY(QTest::qWaitForWindowActive(app.app->f_principal));
         QString afterTab;
         whenModal(QStringLiteral("f_config"), [&](QWidget* w) {
             const auto focused = [] {
@@ -158,15 +158,15 @@ private slots:
             afterTab = focused();
             static_cast<QDialog*>(w)->reject();
         });
-        QTest::keyClick(app.forms->f_principal->windowHandle(), Qt::Key_F5);
+        QTest::keyClick(app.app->f_principal->windowHandle(), Qt::Key_F5);
         QCOMPARE(afterTab, QStringLiteral("DBEdit2"));
     }
 
     // Each window and dialog opens inside the screen's free area.
     void everyWindowInsideTheScreen() {
         App app;
-        app.forms->newSheet();
-        app.forms->historico();
+        app.app->newSheet();
+        app.app->historico();
         int seen = 0;
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (!w->objectName().startsWith(QLatin1String("f_")) ||

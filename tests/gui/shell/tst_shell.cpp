@@ -1,5 +1,5 @@
 #include "core/db/datamodule.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/shell/loginwindow.h"
 #include "gui/shell/mainwindow.h"
 #include "gui/shell/startup.h"
@@ -21,7 +21,7 @@ class TestShell : public QObject {
     Q_OBJECT
 
     static void login(App& app, const QString& user, const QString& password) {
-        LoginWindow* l = app.forms->f_login;
+        LoginWindow* l = app.app->f_login;
         l->show();
         type(l->edt_usuario, user);
         type(l->edt_senha, password);
@@ -30,15 +30,35 @@ class TestShell : public QObject {
 private slots:
     void createsEveryWindowInOrder() {
         App app;
-        QCOMPARE(app.forms->creationOrder(),
-                 QStringList({"f_login",        "f_principal",   "f_config",        "dm",
-                              "f_caixa",        "f_abertura",    "f_caderneta",     "f_ficha_cad",
-                              "f_abrir_ficha",  "f_about",       "f_fechamento",    "f_conf_fechamento",
-                              "qr_fichas",      "qr_fechamento", "qr_abertura",     "f_confi_impr",
-                              "f_parcial",      "f_sangria",     "f_administracao", "f_s_admin",
-                              "f_s_fechamento", "f_s_sangria",   "f_s_caderneta",   "f_s_prodm",
-                              "f_atalhos",      "qr_sangria",    "f_troco",         "f_base",
-                              "qr_impbackup"}));
+        QCOMPARE(app.app->creationOrder(), QStringList({"dm",
+                                                        "qr_fichas",
+                                                        "qr_fechamento",
+                                                        "qr_abertura",
+                                                        "qr_sangria",
+                                                        "qr_impbackup",
+                                                        "f_login",
+                                                        "f_principal",
+                                                        "f_config",
+                                                        "f_caixa",
+                                                        "f_abertura",
+                                                        "f_caderneta",
+                                                        "f_ficha_cad",
+                                                        "f_abrir_ficha",
+                                                        "f_about",
+                                                        "f_fechamento",
+                                                        "f_conf_fechamento",
+                                                        "f_confi_impr",
+                                                        "f_parcial",
+                                                        "f_sangria",
+                                                        "f_administracao",
+                                                        "f_s_admin",
+                                                        "f_s_fechamento",
+                                                        "f_s_sangria",
+                                                        "f_s_caderneta",
+                                                        "f_s_prodm",
+                                                        "f_atalhos",
+                                                        "f_troco",
+                                                        "f_base"}));
     }
 
     void missingDatabaseShowsTheErrorAndEnds() {
@@ -54,32 +74,32 @@ private slots:
     void deliveredUserLogsIn() {
         App app;
         login(app, QStringLiteral("caixa"), QStringLiteral("1234")); // typed in small letters
-        LoginWindow* l = app.forms->f_login;
+        LoginWindow* l = app.app->f_login;
         QCOMPARE(l->edt_usuario->text(), QStringLiteral("CAIXA"));
         QCOMPARE(l->edt_senha->echoMode(), QLineEdit::Password);
         QTest::mouseClick(l->bt_login, Qt::LeftButton);
         QVERIFY(app.messages.messages.isEmpty());
-        QVERIFY(app.forms->f_principal->isVisible());
+        QVERIFY(app.app->f_principal->isVisible());
         QVERIFY(!l->isVisible());
         QVERIFY(l->edt_senha->text().isEmpty());
-        QCOMPARE(app.forms->f_principal->windowTitle(), QStringLiteral("Quorvanta 3.0"));
+        QCOMPARE(app.app->f_principal->windowTitle(), QStringLiteral("Quorvanta 3.0"));
         // the user's row stays selected for the administration panel
-        QCOMPARE(app.forms->dm->q_adm->recordCount(), 1);
-        QCOMPARE(app.forms->dm->q_adm->asString("usuario"), QStringLiteral("CAIXA"));
-        app.forms->f_principal->hide();
+        QCOMPARE(app.app->dm->q_adm->recordCount(), 1);
+        QCOMPARE(app.app->dm->q_adm->asString("usuario"), QStringLiteral("CAIXA"));
+        app.app->f_principal->hide();
     }
 
     void enterInThePasswordFieldLogsIn() {
         App app;
         login(app, QStringLiteral("CAIXA"), QStringLiteral("1234"));
-        key(app.forms->f_login->edt_senha, Qt::Key_Return);
-        QVERIFY(app.forms->f_principal->isVisible());
-        app.forms->f_principal->hide();
+        key(app.app->f_login->edt_senha, Qt::Key_Return);
+        QVERIFY(app.app->f_principal->isVisible());
+        app.app->f_principal->hide();
     }
 
     void enterInTheUserFieldMovesToThePassword() {
         App app;
-        LoginWindow* l = app.forms->f_login;
+        LoginWindow* l = app.app->f_login;
         l->show();
         QVERIFY(QTest::qWaitForWindowActive(l));
         l->edt_usuario->setFocus();
@@ -103,29 +123,29 @@ private slots:
         QFETCH(QString, password);
         App app;
         login(app, user, password);
-        QTest::mouseClick(app.forms->f_login->bt_login, Qt::LeftButton);
+        QTest::mouseClick(app.app->f_login->bt_login, Qt::LeftButton);
         QCOMPARE(app.messages.texts(), QStringList({"Preencha o Campo Usuário e Senha"}));
         QCOMPARE(app.messages.messages.first().caption, QStringLiteral("ATENÇÃO!"));
-        QCOMPARE(app.forms->f_login->edt_usuario->text(), user);
-        QCOMPARE(app.forms->f_login->edt_senha->text(), password);
-        QVERIFY(!app.forms->f_principal->isVisible());
+        QCOMPARE(app.app->f_login->edt_usuario->text(), user);
+        QCOMPARE(app.app->f_login->edt_senha->text(), password);
+        QVERIFY(!app.app->f_principal->isVisible());
     }
 
     void wrongPairEmptiesBothFields() {
         App app;
         login(app, QStringLiteral("CAIXA"), QStringLiteral("9999"));
-        QTest::mouseClick(app.forms->f_login->bt_login, Qt::LeftButton);
+        QTest::mouseClick(app.app->f_login->bt_login, Qt::LeftButton);
         QCOMPARE(app.messages.texts(), QStringList({"Usuário ou Senha inválido"}));
-        QVERIFY(app.forms->f_login->edt_usuario->text().isEmpty());
-        QVERIFY(app.forms->f_login->edt_senha->text().isEmpty());
-        QVERIFY(!app.forms->f_principal->isVisible());
+        QVERIFY(app.app->f_login->edt_usuario->text().isEmpty());
+        QVERIFY(app.app->f_login->edt_senha->text().isEmpty());
+        QVERIFY(!app.app->f_principal->isVisible());
     }
 
     void lowerCaseStoredUserNeverLogsIn() {
         App app;
         app.db.exec("insert into tbl_adm(usuario, senha) values ('maria', '77')");
         login(app, QStringLiteral("maria"), QStringLiteral("77"));
-        QTest::mouseClick(app.forms->f_login->bt_login, Qt::LeftButton);
+        QTest::mouseClick(app.app->f_login->bt_login, Qt::LeftButton);
         QCOMPARE(app.messages.texts(), QStringList({"Usuário ou Senha inválido"}));
     }
 
@@ -133,30 +153,30 @@ private slots:
         App app;
         app.db.exec("insert into tbl_adm(usuario, senha) values ('D''AVILA', '55')");
         login(app, QStringLiteral("d'avila"), QStringLiteral("55"));
-        QTest::mouseClick(app.forms->f_login->bt_login, Qt::LeftButton);
+        QTest::mouseClick(app.app->f_login->bt_login, Qt::LeftButton);
         QVERIFY2(app.messages.messages.isEmpty(), qPrintable(app.messages.last()));
-        QVERIFY(app.forms->f_principal->isVisible());
-        app.forms->f_principal->hide();
+        QVERIFY(app.app->f_principal->isVisible());
+        app.app->f_principal->hide();
 
         App other;
         login(other, QStringLiteral("x' or '1'='1"), QStringLiteral("55"));
-        QTest::mouseClick(other.forms->f_login->bt_login, Qt::LeftButton);
+        QTest::mouseClick(other.app->f_login->bt_login, Qt::LeftButton);
         QCOMPARE(other.messages.texts(), QStringList({"Usuário ou Senha inválido"}));
     }
 
     void cancelAndCloseBoxEndTheProgram() {
         App app;
-        QTest::mouseClick(app.forms->f_login->SpeedButton1, Qt::LeftButton);
-        QVERIFY(app.forms->quitRequested);
+        QTest::mouseClick(app.app->f_login->SpeedButton1, Qt::LeftButton);
+        QVERIFY(app.app->quitRequested);
         App other;
-        other.forms->f_login->show();
-        other.forms->f_login->close();
-        QVERIFY(other.forms->quitRequested);
+        other.app->f_login->show();
+        other.app->f_login->close();
+        QVERIFY(other.app->quitRequested);
     }
 
     void mainMenuHasEveryItemAndShortcut() {
         App app;
-        MainWindow* p = app.forms->f_principal;
+        MainWindow* p = app.app->f_principal;
         const QList<QPair<QString, QString>> expected = {{"EncerrarSistema1", ""},   {"AbrirCaixa1", "F2"},
                                                          {"Caderneta1", "F3"},       {"Calculadora1", "F4"},
                                                          {"PaineldeAjustes1", "F5"}, {"LayoutFichas1", "F6"},
@@ -193,7 +213,7 @@ private slots:
 
     void aboutAndShortcutHelpShowAndClose() {
         App app;
-        MainWindow* p = app.forms->f_principal;
+        MainWindow* p = app.app->f_principal;
         p->show();
         QVERIFY(QTest::qWaitForWindowActive(p));
         QString seen;
@@ -227,17 +247,17 @@ private slots:
 
     void exitThanksAndEnds() {
         App app;
-        MainWindow* p = app.forms->f_principal;
+        MainWindow* p = app.app->f_principal;
         p->EncerrarSistema1Click();
         QCOMPARE(app.messages.messages.size(), 1);
         QCOMPARE(app.messages.messages.first().caption, QStringLiteral("Quorvanta 3.0"));
         QVERIFY(app.messages.last().startsWith(QStringLiteral("Obrigado por Utilizar o Quorvanta 3.0  |  ")));
-        QVERIFY(app.forms->quitRequested);
+        QVERIFY(app.app->quitRequested);
 
         App other;
-        other.forms->f_principal->show();
-        other.forms->f_principal->close(); // the close box ends the program the same way
-        QVERIFY(other.forms->quitRequested);
+        other.app->f_principal->show();
+        other.app->f_principal->close(); // the close box ends the program the same way
+        QVERIFY(other.app->quitRequested);
         QCOMPARE(other.messages.messages.size(), 1);
     }
 
@@ -250,8 +270,8 @@ private slots:
     void exitShowsTheThanksOnceAndEndsTheProgram() {
         QFETCH(bool, closeBox);
         App app;
-        endsTheEventLoopOnQuit(*app.forms);
-        MainWindow* p = app.forms->f_principal;
+        endsTheEventLoopOnQuit(*app.app);
+        MainWindow* p = app.app->f_principal;
         p->show();
         QVERIFY(QTest::qWaitForWindowActive(p));
         QTimer::singleShot(0, p, [&] {

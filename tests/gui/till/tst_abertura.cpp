@@ -3,7 +3,7 @@
 #include "core/till/productkeys.h"
 #include "core/till/tillmodel.h"
 #include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/till/openingdialog.h"
 #include "gui/till/partialview.h"
 #include "gui/till/withdrawaldialog.h"
@@ -43,7 +43,7 @@ class TestAbertura : public QObject {
 
     // For an opening that must stop: should the sales screen show, the test fails and it closes.
     static void refuseSalesScreen(App& app) {
-        SalesWindow* c = app.forms->f_caixa;
+        SalesWindow* c = app.app->f_caixa;
         QTimer::singleShot(0, c, [c] {
             if (c->isVisible()) {
                 QTest::qFail("the sales screen showed", __FILE__, __LINE__);
@@ -60,26 +60,27 @@ class TestAbertura : public QObject {
     }
 
     static bool stillBefore(App& app) {
-        PartialView* p = app.forms->f_parcial;
+        PartialView* p = app.app->f_parcial;
         return app.db.scalar("select cont from tbl_cont") == "7" &&
                app.db.scalar("select count(*) from tbl_cont_vendas") == "2" &&
-               p->countLabel(QLatin1Char('j'))->text() == "9" && p->lcaixa->text() == "31,00" &&
-               app.forms->f_sangria->edt_cont->text() == "2" && app.forms->f_caixa->l_caixa->text() == "7" &&
-               app.printer.jobs.isEmpty();
+               current(p)->countLabel(QLatin1Char('j'))->text() == "9" &&
+               current(p)->lcaixa->text() == "31,00" &&
+               current(app.app->f_sangria)->edt_cont->text() == "2" &&
+               current(app.app->f_caixa)->l_caixa->text() == "7" && app.printer.jobs.isEmpty();
     }
 
 private slots:
     void openingTakesTheNextNumberAndResetsTheTill() {
         App app;
         leaveEarlierTill(app);
-        OpeningDialog* f = app.forms->f_abertura;
-        PartialView* p = app.forms->f_parcial;
-        WithdrawalDialog* s = app.forms->f_sangria;
+        OpeningDialog* f = app.app->f_abertura;
+        PartialView* p = app.app->f_parcial;
+        WithdrawalDialog* s = app.app->f_sangria;
         bool sawSales = false;
         whenModal("f_abertura", [&](QWidget*) {
             whenModal("f_caixa", [&](QWidget*) {
                 sawSales = true;
-                app.forms->f_caixa->closeTill();
+                app.app->f_caixa->closeTill();
             });
             fillAndEnter(f, "joão", "maria", "50");
         });
@@ -89,16 +90,19 @@ private slots:
 
         QCOMPARE(app.db.scalar("select cont from tbl_cont"), QStringLiteral("8"));
         QCOMPARE(app.db.scalar("select count(*) from tbl_cont_vendas"), QStringLiteral("0"));
-        SalesWindow* c = app.forms->f_caixa;
-        QCOMPARE(texts({c->l_caixa, c->l_responsavel, c->l_operador, c->l_entrada}),
+        SalesWindow* c = app.app->f_caixa;
+        QCOMPARE(texts({current(c)->l_caixa, current(c)->l_responsavel, current(c)->l_operador,
+                        current(c)->l_entrada}),
                  (QStringList{"8", "JOÃO", "MARIA", "50"}));
-        QCOMPARE(texts({s->edt_caixa, s->edt_responsavel, s->edt_operador, s->edt_cont}),
+        QCOMPARE(texts({current(s)->edt_caixa, current(s)->edt_responsavel, current(s)->edt_operador,
+                        current(s)->edt_cont}),
                  (QStringList{"8", "JOÃO", "MARIA", "0"}));
-        QCOMPARE(texts({p->lentrada, p->lcaixa, p->lenter, p->lcont_sangria, p->lresponsavel, p->loperador,
-                        p->ldata, p->lhora}),
-                 (QStringList{"50", "50", "50", "0", "JOÃO", "MARIA", "09/12/2026", "14:05:33"}));
+        QCOMPARE(
+            texts({current(p)->lentrada, current(p)->lcaixa, current(p)->lenter, current(p)->lcont_sangria,
+                   current(p)->lresponsavel, current(p)->loperador, current(p)->ldata, current(p)->lhora}),
+            (QStringList{"50", "50", "50", "0", "JOÃO", "MARIA", "09/12/2026", "14:05:33"}));
         for (const QChar k : ProductKeys::all())
-            QCOMPARE(p->countLabel(k)->text(), QStringLiteral("0"));
+            QCOMPARE(current(p)->countLabel(k)->text(), QStringLiteral("0"));
 
         QCOMPARE(app.printer.jobs.size(), 1);
         const PrintedJob& job = app.printer.jobs.first();
@@ -118,18 +122,18 @@ private slots:
             QCOMPARE(f->edt_operador->text(), QString());
             QCOMPARE(f->edt_entrada->text(), QStringLiteral("0,00"));
             QCOMPARE(QApplication::focusWidget(), f->edt_responsavel);
-            whenModal("f_caixa", [&](QWidget*) { app.forms->f_caixa->closeTill(); });
+            whenModal("f_caixa", [&](QWidget*) { app.app->f_caixa->closeTill(); });
             fillAndEnter(f, "ANA", "BIA", QString());
         });
         f->showModal();
         QCOMPARE(app.db.scalar("select cont from tbl_cont"), QStringLiteral("9"));
         QCOMPARE(app.printer.jobs.last().text("qr_entrada"), QStringLiteral("0,00"));
-        QCOMPARE(p->lcaixa->text(), QStringLiteral("0,00"));
+        QCOMPARE(current(p)->lcaixa->text(), QStringLiteral("0,00"));
     }
 
     void reportLayout() {
         App app;
-        OpeningReport* r = app.forms->qr_abertura;
+        OpeningReport* r = app.app->qr_abertura;
         QCOMPARE(r->pageSizeMm(), QSizeF(89.96, 117.21));
         QCOMPARE(r->bands().size(), 1);
         QCOMPARE(r->bands().first().height, 95.51);
@@ -170,12 +174,12 @@ private slots:
         }
         QCOMPARE(r->element("qr_titulo").alignment, Qt::AlignHCenter);
         QCOMPARE(r->element("qr_cabecalho").kind, ReportElement::Kind::DBText);
-        QCOMPARE(r->element("qr_cabecalho").dataset, app.forms->dm->q_festa);
+        QCOMPARE(r->element("qr_cabecalho").dataset, app.app->dm->q_festa);
     }
 
     void emptyNamesAreRefusedWhenLeft() {
         App app;
-        OpeningDialog* f = app.forms->f_abertura;
+        OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
             QTRY_VERIFY(f->isActiveWindow());
             key(f->edt_responsavel, Qt::Key_Tab);
@@ -199,7 +203,7 @@ private slots:
 
     void floatFieldTakesOnlyAmountKeys() {
         App app;
-        OpeningDialog* f = app.forms->f_abertura;
+        OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
             f->edt_entrada->clear();
             type(f->edt_entrada, "a-.1x2,,5 ");
@@ -214,7 +218,7 @@ private slots:
     void cancelAndCloseBoxChangeNothing() {
         App app;
         leaveEarlierTill(app);
-        OpeningDialog* f = app.forms->f_abertura;
+        OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
             type(f->edt_responsavel, "JOÃO");
             QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
@@ -230,7 +234,7 @@ private slots:
         QFETCH(QString, entrada);
         App app;
         leaveEarlierTill(app);
-        OpeningDialog* f = app.forms->f_abertura;
+        OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
             refuseSalesScreen(app);
             fillAndEnter(f, "JOÃO", "MARIA", entrada);
@@ -239,7 +243,8 @@ private slots:
             QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Plain);
             QCOMPARE(QApplication::focusWidget(), f->edt_entrada);
             QVERIFY(stillBefore(app));
-            QCOMPARE(app.forms->f_caixa->l_responsavel->text(), QStringLiteral("MARIA")); // the earlier till
+            QCOMPARE(current(app.app->f_caixa)->l_responsavel->text(),
+                     QStringLiteral("MARIA")); // the earlier till
             f->SpeedButton2Click();
         });
         f->showModal();
@@ -258,7 +263,7 @@ private slots:
     void printerFailureStopsTheOpening() {
         App app;
         app.printer.failAfter = 0;
-        OpeningDialog* f = app.forms->f_abertura;
+        OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
             refuseSalesScreen(app);
             fillAndEnter(f, "JOÃO", "MARIA", "50");
@@ -269,7 +274,7 @@ private slots:
         });
         f->showModal();
         QCOMPARE(app.db.scalar("select cont from tbl_cont"), QStringLiteral("0"));
-        QVERIFY(!app.forms->till->isOpen());
+        QVERIFY(!app.app->till->isOpen());
     }
 };
 

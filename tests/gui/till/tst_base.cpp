@@ -2,7 +2,7 @@
 #include "core/db/dataset.h"
 #include "core/reports/lasttillreport.h"
 #include "gui/common/dbwidgets.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/till/closingdialog.h"
 #include "gui/till/lasttillview.h"
 #include "gui/till/partialview.h"
@@ -22,10 +22,10 @@ namespace {
 void sell(App& app, const char* id, int quantidade, const QString& cash) {
     bookTallyRow(app, QLatin1String(id), quantidade);
     setTillFigures(app, cash);
-    PartialView* p = app.forms->f_parcial;
+    PartialView* p = app.app->f_parcial;
     p->btquantClick();
     p->bt_filtrarClick();
-    app.forms->f_base->btgravadorClick();
+    app.app->f_base->btgravadorClick();
 }
 
 void withdraw(App& app, const QString& cash, const QString& total, const QString& count) {
@@ -53,9 +53,9 @@ private slots:
         sell(app, "1", 2, QStringLiteral("66,00"));
         sell(app, "1", 3, QStringLiteral("78,00"));
         bookTallyRow(app, QStringLiteral("b"), 2); // a key with no name
-        app.forms->f_parcial->btquantClick();
+        app.app->f_parcial->btquantClick();
         withdraw(app, QStringLiteral("75,50"), QStringLiteral("2,50"), QStringLiteral("1"));
-        app.forms->f_base->btgravadorClick();
+        app.app->f_base->btgravadorClick();
 
         const QString expected = QStringLiteral("Responsável: MARIA\r\n"
                                                 "Operador: JOSE\r\n"
@@ -126,14 +126,14 @@ private slots:
             key(f->Edit1, Qt::Key_Return);
             QTest::mouseClick(f->bt_fechar, Qt::LeftButton);
         });
-        app.forms->f_fechamento->showModal();
+        app.app->f_fechamento->showModal();
         QCOMPARE(app.printer.jobsOf(QStringLiteral("qr_fechamento")).size(), 1);
         QCOMPARE(stored(app), afterLastSale);
     }
 
     void theWindowShowsTheStoredTextAndCannotEditIt() {
         App app;
-        LastTillView* b = app.forms->f_base;
+        LastTillView* b = app.app->f_base;
         QCOMPARE(b->windowTitle(), QStringLiteral("Base Dados - Caixa Anterior"));
         setTillOpen(app);
         sell(app, "5", 3, QStringLiteral("59,00"));
@@ -168,7 +168,7 @@ private slots:
 
     void printingFromTheWindow() {
         App app;
-        LastTillView* b = app.forms->f_base;
+        LastTillView* b = app.app->f_base;
         setTillOpen(app);
         sell(app, "4", 2, QStringLiteral("66,00"));
         bool stillOpen = false;
@@ -197,7 +197,7 @@ private slots:
     // The memo keeps its size: lines beyond its height are not printed, nothing spills below it.
     void theMemoNeverGrows() {
         App app;
-        LastTillReport* r = app.forms->qr_impbackup;
+        LastTillReport* r = app.app->qr_impbackup;
         QStringList many;
         for (int i = 0; i < 120; ++i)
             many << QStringLiteral("LINHA %1 DE UM TEXTO QUE NAO CABE NA PAGINA DO RELATORIO DE BACKUP")

@@ -3,10 +3,10 @@
 #include "core/db/dataset.h"
 #include "core/reports/closingreport.h"
 #include "core/till/productkeys.h"
+#include "gui/common/passwordprompt.h"
 #include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/till/closingdialog.h"
-#include "gui/till/closingpasswordprompt.h"
 #include "gui/till/partialview.h"
 #include "support/testsupport.h"
 
@@ -27,7 +27,7 @@ struct Till {
     App& app;
     PartialView* p;
 
-    explicit Till(App& a) : app(a), p(a.forms->f_parcial) {}
+    explicit Till(App& a) : app(a), p(a.app->f_parcial) {}
 
     void open(const QString& number, const QString& entrada) {
         setTillOpen(app, number, entrada);
@@ -43,12 +43,12 @@ struct Till {
     }
     // What the sales screen's Ctrl+F does before asking the password.
     void ctrlF() {
-        SalesWindow* c = app.forms->f_caixa;
-        ClosingReport* r = app.forms->qr_fechamento;
-        r->setCaption(QStringLiteral("qr_aberto"), c->l_responsavel->text());
-        r->setCaption(QStringLiteral("qr_operador"), c->l_operador->text());
-        r->setCaption(QStringLiteral("qr_entrada"), c->l_entrada->text());
-        app.forms->f_fechamento->lncaixa->setText(c->l_caixa->text());
+        SalesWindow* c = app.app->f_caixa;
+        ClosingReport* r = app.app->qr_fechamento;
+        r->setCaption(QStringLiteral("qr_aberto"), current(c)->l_responsavel->text());
+        r->setCaption(QStringLiteral("qr_operador"), current(c)->l_operador->text());
+        r->setCaption(QStringLiteral("qr_entrada"), current(c)->l_entrada->text());
+        app.app->f_fechamento->lncaixa->setText(current(c)->l_caixa->text());
     }
     int tallyRows() const {
         return app.db.scalar(QStringLiteral("select count(*) from tbl_cont_vendas")).toInt();
@@ -62,9 +62,9 @@ bool withSalesScreen(App& app, const std::function<void()>& during) {
     whenModal(QStringLiteral("f_caixa"), [&](QWidget* w) {
         during();
         stillOpen = w->isVisible();
-        if (stillOpen) app.forms->f_caixa->closeTill();
+        if (stillOpen) app.app->f_caixa->closeTill();
     });
-    app.forms->f_caixa->showModal();
+    app.app->f_caixa->showModal();
     return stillOpen;
 }
 
@@ -102,11 +102,11 @@ Closing askClosing(App& app, const QString& typed,
     whenModal(QStringLiteral("f_s_fechamento"), [&](QWidget* prompt) {
         auto* edt = child<QLineEdit>(prompt, QStringLiteral("edt_Senha"));
         // Without a driver the closing window must not show; if it does, it is noted and cancelled.
-        UnexpectedShow unexpected(app.forms->f_fechamento, result.closingShown, !inClosing);
+        UnexpectedShow unexpected(app.app->f_fechamento, result.closingShown, !inClosing);
         if (inClosing)
             whenModal(QStringLiteral("f_fechamento"), [&](QWidget* w) {
                 result.closingShown = true;
-                inClosing(app.forms->f_fechamento);
+                inClosing(app.app->f_fechamento);
                 result.closingLeftOpen = w->isVisible();
                 if (result.closingLeftOpen)
                     QTest::mouseClick(child<QPushButton>(w, QStringLiteral("SpeedButton1")), Qt::LeftButton);
@@ -117,7 +117,7 @@ Closing askClosing(App& app, const QString& typed,
         if (result.promptLeftOpen)
             QTest::mouseClick(child<QPushButton>(prompt, QStringLiteral("SpeedButton2")), Qt::LeftButton);
     });
-    app.forms->f_s_fechamento->showModal();
+    app.app->f_s_fechamento->showModal();
     return result;
 }
 
@@ -149,7 +149,7 @@ private slots:
             till.sell("0", 4, QStringLiteral("78,00"));
             till.withdraw(QStringLiteral("75,50"), QStringLiteral("12,50"), QStringLiteral("2"));
             // the labels may lag behind the tally: the closing recounts
-            till.p->countLabel(QLatin1Char('1'))->setText(QStringLiteral("2"));
+            current(till.p)->countLabel(QLatin1Char('1'))->setText(QStringLiteral("2"));
             till.ctrlF();
             c = askClosing(app, password,
                            [](ClosingDialog* f) { nameAndClose(f, QStringLiteral("ana paula")); });
@@ -188,10 +188,10 @@ private slots:
         QCOMPARE(till.tallyRows(), 0);
         QCOMPARE(app.db.scalar("select cont from tbl_cont"), QStringLiteral("8"));
         QCOMPARE(app.db.scalar("select ultcaixa from tbl_base"), backupBefore);
-        QCOMPARE(till.p->lcaixa->text(), QStringLiteral("75,50"));
-        QCOMPARE(till.p->countLabel(QLatin1Char('1'))->text(), QStringLiteral("5"));
-        QVERIFY(!app.forms->f_fechamento->isVisible());
-        QVERIFY(!app.forms->f_s_fechamento->isVisible());
+        QCOMPARE(current(till.p)->lcaixa->text(), QStringLiteral("75,50"));
+        QCOMPARE(current(till.p)->countLabel(QLatin1Char('1'))->text(), QStringLiteral("5"));
+        QVERIFY(!app.app->f_fechamento->isVisible());
+        QVERIFY(!app.app->f_s_fechamento->isVisible());
         // the history keeps the till, not counted
         QCOMPARE(app.db.rows("select numero, fechado_por, esperado_centavos, contado_centavos is null "
                              "from tbl_hist_caixas"),
@@ -216,7 +216,7 @@ private slots:
         QVERIFY(refused.closingLeftOpen);
         QCOMPARE(app.messages.last(), QStringLiteral("Dinheiro contado inválido: \"5,5,5\""));
         QVERIFY(app.printer.jobs.isEmpty());
-        QVERIFY(app.forms->till->isOpen());
+        QVERIFY(app.app->till->isOpen());
 
         withSalesScreen(app, [&] {
             till.ctrlF();
@@ -230,7 +230,7 @@ private slots:
                 QTest::mouseClick(f->bt_fechar, Qt::LeftButton);
             });
         });
-        QVERIFY(!app.forms->till->isOpen());
+        QVERIFY(!app.app->till->isOpen());
         QCOMPARE(app.printer.jobsOf(QStringLiteral("qr_fechamento")).size(), 1);
         QCOMPARE(app.db.rows("select esperado_centavos, contado_centavos from tbl_hist_caixas"),
                  QList<QStringList>({{"5800", "5550"}}));
@@ -252,7 +252,7 @@ private slots:
         const PrintedJob& job = jobs.first();
         for (const QChar k : ProductKeys::all()) {
             QCOMPARE(job.text(QStringLiteral("qr") + k), QStringLiteral("0"));
-            QCOMPARE(job.text(QStringLiteral("pd") + k), till.p->nameLabel(k)->text());
+            QCOMPARE(job.text(QStringLiteral("pd") + k), current(till.p)->nameLabel(k)->text());
         }
         QCOMPARE(job.text("pd5"), QStringLiteral("PIPOCA"));
         QCOMPARE(job.text("pd6"), QString());
@@ -266,7 +266,7 @@ private slots:
         Till till(app);
         till.open(QStringLiteral("3"), QStringLiteral("20"));
         till.sell("2", 1, QStringLiteral("26,00"));
-        ClosingDialog* f = app.forms->f_fechamento;
+        ClosingDialog* f = app.app->f_fechamento;
 
         bool disabledAtFirst = false, stillOpenAfterClick = false, enabledAfterEnter = false;
         bool secondEnterClosed = false;
@@ -324,9 +324,8 @@ private slots:
                 QTest::mouseClick(child<QPushButton>(w, QStringLiteral("SpeedButton2")), Qt::LeftButton);
                 inPrompt.promptLeftOpen = w->isVisible();
             });
-            app.forms->f_s_fechamento->showModal();
-            QVERIFY(
-                child<QLineEdit>(app.forms->f_s_fechamento, QStringLiteral("edt_Senha"))->text().isEmpty());
+            app.app->f_s_fechamento->showModal();
+            QVERIFY(child<QLineEdit>(app.app->f_s_fechamento, QStringLiteral("edt_Senha"))->text().isEmpty());
             // "Cancelar" in the closing window after the name was confirmed
             inWindow = askClosing(app, password, [](ClosingDialog* f) {
                 type(f->Edit1, QStringLiteral("ANA"));
@@ -348,9 +347,9 @@ private slots:
         QVERIFY(app.messages.messages.isEmpty());
         QCOMPARE(till.tallyRows(), 1);
         QCOMPARE(app.db.scalar("select cont from tbl_cont"), QStringLiteral("4"));
-        QCOMPARE(till.p->lcaixa->text(), QStringLiteral("40,00"));
-        QCOMPARE(till.p->lsangria->text(), QStringLiteral("5,00"));
-        QCOMPARE(till.p->lcont_sangria->text(), QStringLiteral("1"));
+        QCOMPARE(current(till.p)->lcaixa->text(), QStringLiteral("40,00"));
+        QCOMPARE(current(till.p)->lsangria->text(), QStringLiteral("5,00"));
+        QCOMPARE(current(till.p)->lcont_sangria->text(), QStringLiteral("1"));
     }
 
     void passwordChecks() {
@@ -358,7 +357,7 @@ private slots:
         Till till(app);
         till.open(QStringLiteral("2"), QStringLiteral("10"));
         till.sell("1", 1, QStringLiteral("14,00"));
-        auto* prompt = app.forms->f_s_fechamento;
+        auto* prompt = app.app->f_s_fechamento;
         auto* edt = child<QLineEdit>(prompt, QStringLiteral("edt_Senha"));
         QCOMPARE(prompt->windowTitle(), QStringLiteral("Fechamento de Caixa"));
         QCOMPARE(child<QPushButton>(prompt, QStringLiteral("bt_fechar"))->text(), QStringLiteral("Fechar"));
@@ -417,7 +416,7 @@ private slots:
             till.ctrlF();
             askClosing(app, password, [&](ClosingDialog* f) {
                 nameAndClose(f, QStringLiteral("ANA"));
-                openAfterFailure = f->isVisible() && app.forms->f_caixa->isVisible();
+                openAfterFailure = f->isVisible() && app.app->f_caixa->isVisible();
                 messages = app.messages.texts();
                 rowsAfterFailure = till.tallyRows();
                 app.printer.failAfter = -1;
@@ -437,7 +436,7 @@ private slots:
     // A count is centred under "Quantidade" whatever its width: a long count grows on both sides.
     void countsPrintCentredInTheirColumn() {
         App app;
-        ClosingReport* r = app.forms->qr_fechamento;
+        ClosingReport* r = app.app->qr_fechamento;
         r->setCaption(QStringLiteral("qr0"), QStringLiteral("1"));
         r->setCaption(QStringLiteral("qr1"), QStringLiteral("12345"));
         const double dpm = 12;

@@ -1,6 +1,6 @@
 #include "core/db/datamodule.h"
 #include "core/till/productkeys.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/till/partialview.h"
 #include "support/testsupport.h"
 
@@ -18,42 +18,43 @@ class TestParcial : public QObject {
 private slots:
     void startsWithZeroFigures() {
         App app;
-        PartialView* p = app.forms->f_parcial;
-        QCOMPARE(p->lentrada->text(), QStringLiteral("0,00"));
-        QCOMPARE(p->lsangria->text(), QStringLiteral("0,00"));
-        QCOMPARE(p->lcaixa->text(), QStringLiteral("0,00"));
-        QCOMPARE(p->lcont_sangria->text(), QStringLiteral("0"));
+        PartialView* p = app.app->f_parcial;
+        QCOMPARE(current(p)->lentrada->text(), QStringLiteral("0,00"));
+        QCOMPARE(current(p)->lsangria->text(), QStringLiteral("0,00"));
+        QCOMPARE(current(p)->lcaixa->text(), QStringLiteral("0,00"));
+        QCOMPARE(current(p)->lcont_sangria->text(), QStringLiteral("0"));
         for (const QChar k : ProductKeys::all()) {
-            QCOMPARE(p->countLabel(k)->text(), QStringLiteral("0"));
-            QCOMPARE(p->countLabel(k)->objectName(), QStringLiteral("cod") + k);
-            QCOMPARE(p->nameLabel(k)->objectName(), QStringLiteral("l") + k);
+            QCOMPARE(current(p)->countLabel(k)->text(), QStringLiteral("0"));
+            QCOMPARE(current(p)->countLabel(k)->objectName(), QStringLiteral("cod") + k);
+            QCOMPARE(current(p)->nameLabel(k)->objectName(), QStringLiteral("l") + k);
         }
     }
 
     void recountSumsTicketsPerKey() {
         App app;
-        PartialView* p = app.forms->f_parcial;
+        PartialView* p = app.app->f_parcial;
         book(app, "1", 2);
         book(app, "1", 3);
         book(app, "a", 1);
         book(app, "A", 4); // ids compare without letter case
         p->btquantClick();
-        QCOMPARE(p->countLabel(QLatin1Char('1'))->text(), QStringLiteral("5"));
-        QCOMPARE(p->countLabel(QLatin1Char('a'))->text(), QStringLiteral("5"));
-        QCOMPARE(p->countLabel(QLatin1Char('0'))->text(), QStringLiteral("0"));
+        QCOMPARE(current(p)->countLabel(QLatin1Char('1'))->text(), QStringLiteral("5"));
+        QCOMPARE(current(p)->countLabel(QLatin1Char('a'))->text(), QStringLiteral("5"));
+        QCOMPARE(current(p)->countLabel(QLatin1Char('0'))->text(), QStringLiteral("0"));
     }
 
     void namesLoadAndTheProductListIsRestored() {
         App app;
         app.db.exec("update tbl_produtos set produto = 'UM NOME BEM LONGO DE 25 C' where id = 'c'");
         app.db.exec("delete from tbl_produtos where id = 'd'");
-        PartialView* p = app.forms->f_parcial;
+        PartialView* p = app.app->f_parcial;
         p->bt_filtrarClick();
-        QCOMPARE(p->nameLabel(QLatin1Char('1'))->text(), QStringLiteral("REFRIGERANTE"));
-        QCOMPARE(p->nameLabel(QLatin1Char('c'))->text(), QStringLiteral("UM NOME BEM LONGO DE 25 C"));
-        QCOMPARE(p->nameLabel(QLatin1Char('d'))->text(), QString());
-        QCOMPARE(p->nameLabel(QLatin1Char('9'))->text(), QString());
-        Dataset* q = app.forms->dm->q_config;
+        QCOMPARE(current(p)->nameLabel(QLatin1Char('1'))->text(), QStringLiteral("REFRIGERANTE"));
+        QCOMPARE(current(p)->nameLabel(QLatin1Char('c'))->text(),
+                 QStringLiteral("UM NOME BEM LONGO DE 25 C"));
+        QCOMPARE(current(p)->nameLabel(QLatin1Char('d'))->text(), QString());
+        QCOMPARE(current(p)->nameLabel(QLatin1Char('9'))->text(), QString());
+        Dataset* q = app.app->dm->q_config;
         QVERIFY(q->isActive());
         QCOMPARE(q->sql(), QStringLiteral("select * from tbl_produtos where produto <> '' order by id asc"));
         QCOMPARE(q->recordCount(), 7);
@@ -61,14 +62,30 @@ private slots:
 
     void showingTheWindowRecountsButDoesNotReloadNames() {
         App app;
-        PartialView* p = app.forms->f_parcial;
+        PartialView* p = app.app->f_parcial;
         book(app, "3", 2);
         whenModal(QStringLiteral("f_parcial"), [](QWidget* w) {
             QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("SpeedButton1")), Qt::LeftButton);
         });
         p->showModal();
-        QCOMPARE(p->countLabel(QLatin1Char('3'))->text(), QStringLiteral("2"));
-        QCOMPARE(p->nameLabel(QLatin1Char('3'))->text(), QString());
+        QCOMPARE(current(p)->countLabel(QLatin1Char('3'))->text(), QStringLiteral("2"));
+        QCOMPARE(current(p)->nameLabel(QLatin1Char('3'))->text(), QString());
+    }
+
+    void hiddenWindowIsNotRepaintedUntilShown() {
+        App app;
+        PartialView* p = app.app->f_parcial;
+        setTillOpen(app);
+        QVERIFY(p->isStale());
+        QCOMPARE(p->lcaixa->text(), QStringLiteral("0,00")); // not repainted while hidden
+        QString shown;
+        whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
+            shown = p->lcaixa->text();
+            w->close();
+        });
+        p->showModal();
+        QCOMPARE(shown, QStringLiteral("50"));
+        QVERIFY(!p->isStale());
     }
 };
 

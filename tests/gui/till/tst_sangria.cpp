@@ -1,10 +1,10 @@
 #include "core/reports/withdrawalreceipt.h"
+#include "gui/common/passwordprompt.h"
 #include "gui/sales/saleswindow.h"
-#include "gui/shell/forms.h"
+#include "gui/shell/application.h"
 #include "gui/till/openingdialog.h"
 #include "gui/till/partialview.h"
 #include "gui/till/withdrawaldialog.h"
-#include "gui/till/withdrawalpasswordprompt.h"
 #include "support/pdfprobe.h"
 #include "support/testsupport.h"
 
@@ -22,9 +22,9 @@ class TestSangria : public QObject {
     // Opens till 8 with a float of 50 through the opening window, then leaves the sales screen.
     static void openTill(App& app) {
         app.db.exec("update tbl_cont set cont = 7");
-        OpeningDialog* f = app.forms->f_abertura;
+        OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
-            whenModal("f_caixa", [&](QWidget*) { app.forms->f_caixa->closeTill(); });
+            whenModal("f_caixa", [&](QWidget*) { app.app->f_caixa->closeTill(); });
             type(f->edt_responsavel, "joão");
             type(f->edt_operador, "maria");
             f->edt_entrada->setText("50");
@@ -40,8 +40,8 @@ class TestSangria : public QObject {
     static void withdraw(App& app, const QString& amount, const QString& recipient = "JOSÉ",
                          const QString& reason = "TROCO",
                          std::function<void(WithdrawalDialog*)> inWindow = {}) {
-        WithdrawalPasswordPrompt* prompt = app.forms->f_s_sangria;
-        WithdrawalDialog* s = app.forms->f_sangria;
+        PasswordPrompt* prompt = app.app->f_s_sangria;
+        WithdrawalDialog* s = app.app->f_sangria;
         whenModal("f_s_sangria", [&](QWidget*) {
             whenModal("f_sangria", [&](QWidget*) {
                 QTRY_VERIFY(s->isActiveWindow());
@@ -66,9 +66,9 @@ class TestSangria : public QObject {
 
     // The three till values a withdrawal changes, and the working count.
     static QStringList figures(App& app) {
-        PartialView* p = app.forms->f_parcial;
-        return {p->lcaixa->text(), p->lsangria->text(), p->lcont_sangria->text(),
-                app.forms->f_sangria->edt_cont->text()};
+        PartialView* p = app.app->f_parcial;
+        return {current(p)->lcaixa->text(), current(p)->lsangria->text(), current(p)->lcont_sangria->text(),
+                current(app.app->f_sangria)->edt_cont->text()};
     }
 
 private slots:
@@ -110,7 +110,7 @@ private slots:
         App app;
         openTill(app);
         app.db.exec("update tbl_senhas set s_caixa = 'abc'");
-        WithdrawalPasswordPrompt* prompt = app.forms->f_s_sangria;
+        PasswordPrompt* prompt = app.app->f_s_sangria;
         whenModal("f_s_sangria", [&](QWidget*) {
             key(prompt->edt_senha, Qt::Key_Return);
             QCOMPARE(app.messages.messages.last().caption, QStringLiteral("ATENÇÃO!"));
@@ -189,7 +189,7 @@ private slots:
     // A reason or recipient too wide for its room prints smaller instead of running off the receipt.
     void wideTextsShrinkToTheirRoom() {
         App app;
-        WithdrawalReceipt* r = app.forms->qr_sangria;
+        WithdrawalReceipt* r = app.app->qr_sangria;
         r->setReason(QString(25, 'W'));
         const ReportElement& motivo = r->element("qr_motivo");
         QVERIFY(motivo.pointSize < 10);

@@ -6,7 +6,6 @@
 #include <memory>
 #include <vector>
 
-class QObject;
 class DataModule;
 class TillModel;
 class LoginWindow;
@@ -27,11 +26,7 @@ class TicketTextsDialog;
 class PartialView;
 class WithdrawalDialog;
 class PasswordsWindow;
-class AdminPasswordPrompt;
-class ClosingPasswordPrompt;
-class WithdrawalPasswordPrompt;
-class AccountClosingPasswordPrompt;
-class ItemRemovalPasswordPrompt;
+class PasswordPrompt;
 class ShortcutHelpDialog;
 class WithdrawalReceipt;
 class ChangeDialog;
@@ -39,14 +34,17 @@ class LastTillView;
 class LastTillReport;
 class HistoryWindow;
 
-// Every window, report and the data module, created once in a fixed order and kept for the whole run.
-// Windows reach one another through this one place.
-class Forms {
+// The program: the data module, the till, the reports and every window, created once in a fixed
+// order and kept for the whole run. Each window gets what it works on when it is made; what one window
+// asks of another comes here (a signal or a callback) and is wired to the other one. No window knows
+// any other.
+class Application {
 public:
-    explicit Forms(const QString& databasePath); // raises an AppError when the database cannot be opened
-    ~Forms();
-    Forms(const Forms&) = delete;
-    Forms& operator=(const Forms&) = delete;
+    explicit Application(
+        const QString& databasePath); // raises an AppError when the database cannot be opened
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
 
     // A fresh account sheet replaces the previous one (which is released) and becomes f_ficha_cad.
     AccountSheet* newSheet();
@@ -63,11 +61,17 @@ public:
     // Names in the order they were created.
     const QStringList& creationOrder() const { return m_order; }
 
+    DataModule* dm = nullptr;
+    TillModel* till = nullptr; // the open till and the sale in progress
+    TicketReport* qr_fichas = nullptr;
+    ClosingReport* qr_fechamento = nullptr;
+    OpeningReport* qr_abertura = nullptr;
+    WithdrawalReceipt* qr_sangria = nullptr;
+    LastTillReport* qr_impbackup = nullptr;
+
     LoginWindow* f_login = nullptr;
     MainWindow* f_principal = nullptr;
     ProductsWindow* f_config = nullptr;
-    DataModule* dm = nullptr;
-    TillModel* till = nullptr; // the open till and the sale in progress
     SalesWindow* f_caixa = nullptr;
     OpeningDialog* f_abertura = nullptr;
     CreditBookWindow* f_caderneta = nullptr;
@@ -76,26 +80,29 @@ public:
     AboutDialog* f_about = nullptr;
     ClosingDialog* f_fechamento = nullptr;
     AccountClosingDialog* f_conf_fechamento = nullptr;
-    TicketReport* qr_fichas = nullptr;
-    ClosingReport* qr_fechamento = nullptr;
-    OpeningReport* qr_abertura = nullptr;
     TicketTextsDialog* f_confi_impr = nullptr;
     PartialView* f_parcial = nullptr;
     WithdrawalDialog* f_sangria = nullptr;
     PasswordsWindow* f_administracao = nullptr;
-    AdminPasswordPrompt* f_s_admin = nullptr;
-    ClosingPasswordPrompt* f_s_fechamento = nullptr;
-    WithdrawalPasswordPrompt* f_s_sangria = nullptr;
-    AccountClosingPasswordPrompt* f_s_caderneta = nullptr;
-    ItemRemovalPasswordPrompt* f_s_prodm = nullptr;
+    PasswordPrompt* f_s_admin = nullptr;      // before the administration panel
+    PasswordPrompt* f_s_fechamento = nullptr; // before the till closing
+    PasswordPrompt* f_s_sangria = nullptr;    // before a withdrawal
+    PasswordPrompt* f_s_caderneta = nullptr;  // before closing the open sheet's account
+    PasswordPrompt* f_s_prodm = nullptr;      // before removing an item of the open sheet
     ShortcutHelpDialog* f_atalhos = nullptr;
-    WithdrawalReceipt* qr_sangria = nullptr;
     ChangeDialog* f_troco = nullptr;
     LastTillView* f_base = nullptr;
-    LastTillReport* qr_impbackup = nullptr;
 
 private:
     template <class T, class... Args> T* make(const char* name, Args&&... args);
+    PasswordPrompt* makePrompt(const char* name, const QString& caption, const QString& column,
+                               const QString& labelText, std::function<void()> onAccepted,
+                               const QString& editName = QStringLiteral("edt_senha"),
+                               const QString& okCaption = QStringLiteral("Entrar"));
+    void wire();
+    void wireSheet(AccountSheet* sheet);
+    void loggedIn();
+
     QStringList m_order;
     std::vector<std::shared_ptr<void>> m_owned; // destroyed in reverse order of creation
     std::unique_ptr<AccountSheet> m_sheet;

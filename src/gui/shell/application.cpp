@@ -1,0 +1,194 @@
+#include "application.h"
+
+#include "core/db/datamodule.h"
+#include "core/reports/closingreport.h"
+#include "core/reports/lasttillreport.h"
+#include "core/reports/openingreport.h"
+#include "core/reports/ticketreport.h"
+#include "core/reports/withdrawalreceipt.h"
+#include "core/till/tillmodel.h"
+#include "gui/common/messages.h"
+#include "gui/common/passwordprompt.h"
+#include "gui/creditbook/accountclosingdialog.h"
+#include "gui/creditbook/accountopeningdialog.h"
+#include "gui/creditbook/accountsheet.h"
+#include "gui/creditbook/creditbookwindow.h"
+#include "gui/history/historywindow.h"
+#include "gui/sales/changedialog.h"
+#include "gui/sales/saleswindow.h"
+#include "gui/settings/passwordswindow.h"
+#include "gui/settings/productswindow.h"
+#include "gui/settings/tickettextsdialog.h"
+#include "gui/shell/aboutdialog.h"
+#include "gui/shell/loginwindow.h"
+#include "gui/shell/mainwindow.h"
+#include "gui/shell/shortcuthelpdialog.h"
+#include "gui/till/closingdialog.h"
+#include "gui/till/lasttillview.h"
+#include "gui/till/openingdialog.h"
+#include "gui/till/partialview.h"
+#include "gui/till/withdrawaldialog.h"
+
+#include <QScreen>
+#include <QTimer>
+
+template <class T, class... Args> T* Application::make(const char* name, Args&&... args) {
+    auto owned = std::make_shared<T>(std::forward<Args>(args)...);
+    m_owned.push_back(owned);
+    m_order << QLatin1String(name);
+    return owned.get();
+}
+
+PasswordPrompt* Application::makePrompt(const char* name, const QString& caption, const QString& column,
+                                        const QString& labelText, std::function<void()> onAccepted,
+                                        const QString& editName, const QString& okCaption) {
+    return make<PasswordPrompt>(
+        name, *dm,
+        PasswordPrompt::Design{QLatin1String(name), caption, column, labelText, editName, okCaption},
+        std::move(onAccepted));
+}
+
+Application::Application(const QString& databasePath) {
+    // What the windows work on comes first: the data module, the till and the reports.
+    dm = make<DataModule>("dm", databasePath);
+    m_till = std::make_unique<TillModel>(dm->database());
+    till = m_till.get();
+    qr_fichas = make<TicketReport>("qr_fichas", dm->q_festa);
+    qr_fechamento = make<ClosingReport>("qr_fechamento", dm->q_festa);
+    qr_abertura = make<OpeningReport>("qr_abertura", dm->q_festa);
+    qr_sangria = make<WithdrawalReceipt>("qr_sangria", dm->q_festa);
+    qr_impbackup = make<LastTillReport>("qr_impbackup");
+
+    f_login = make<LoginWindow>("f_login", *dm);
+    f_principal = make<MainWindow>("f_principal", *till);
+    f_config = make<ProductsWindow>("f_config", *dm);
+    f_caixa = make<SalesWindow>("f_caixa", *dm, *till, *qr_fichas, *qr_fechamento);
+    f_abertura = make<OpeningDialog>("f_abertura", *dm, *till, *qr_abertura);
+    f_caderneta = make<CreditBookWindow>("f_caderneta", *dm);
+    m_sheet = std::make_unique<AccountSheet>(*dm);
+    f_ficha_cad = m_sheet.get();
+    m_order << QStringLiteral("f_ficha_cad");
+    f_abrir_ficha = make<AccountOpeningDialog>("f_abrir_ficha", *dm);
+    f_about = make<AboutDialog>("f_about");
+    f_fechamento = make<ClosingDialog>("f_fechamento", *till, *qr_fechamento);
+    f_conf_fechamento = make<AccountClosingDialog>("f_conf_fechamento", *dm);
+    f_confi_impr = make<TicketTextsDialog>("f_confi_impr", *dm);
+    f_parcial = make<PartialView>("f_parcial", *dm, *till);
+    f_sangria = make<WithdrawalDialog>("f_sangria", *till, *qr_sangria);
+    f_administracao = make<PasswordsWindow>("f_administracao", *dm);
+
+    const QString admin = QStringLiteral("* Digite a senha do Administrador");
+    const QString cashier = QStringLiteral("* Digite a senha do Caixa");
+    f_s_admin = makePrompt("f_s_admin", QStringLiteral("Painel do Admin"), QStringLiteral("s_admin"), admin,
+                           [this] { f_administracao->showModal(); });
+    // A correct password shows the closing; when that window has closed, the prompt closes too.
+    f_s_fechamento = makePrompt(
+        "f_s_fechamento", QStringLiteral("Fechamento de Caixa"), QStringLiteral("s_caixa"), cashier,
+        [this] { f_fechamento->showModal(); }, QStringLiteral("edt_Senha"), QStringLiteral("Fechar"));
+    f_s_sangria = makePrompt("f_s_sangria", QStringLiteral("Sangria de Caixa"), QStringLiteral("s_caixa"),
+                             cashier, [this] { f_sangria->showModal(); });
+    f_s_caderneta = makePrompt("f_s_caderneta", QStringLiteral("Fechar Caderneta"), QStringLiteral("s_admin"),
+                               admin, [this] { f_conf_fechamento->showModal(); });
+    f_s_prodm = makePrompt("f_s_prodm", QStringLiteral("Excluir Produto Marcado"), QStringLiteral("s_admin"),
+                           admin, [this] { f_ficha_cad->removeSelectedItem(); });
+
+    f_atalhos = make<ShortcutHelpDialog>("f_atalhos");
+    f_troco = make<ChangeDialog>("f_troco", *till);
+    f_base = make<LastTillView>("f_base", *dm, *till, *qr_impbackup);
+    wire();
+}
+
+void Application::wire() {
+    QObject::connect(f_login, &LoginWindow::loggedIn, f_principal, [this] { loggedIn(); });
+    QObject::connect(f_login, &LoginWindow::quitRequested, f_login, [this] { quit(); });
+
+    MainWindow* m = f_principal;
+    QObject::connect(m, &MainWindow::quitRequested, m, [this] { quit(); });
+    QObject::connect(m, &MainWindow::openingRequested, m, [this] { f_abertura->showModal(); });
+    QObject::connect(m, &MainWindow::tillResumed, m, [this] { f_caixa->showModal(); });
+    QObject::connect(m, &MainWindow::historyRequested, m, [this] { historico()->showModal(); });
+    QObject::connect(m, &MainWindow::creditBookRequested, m, [this] { f_caderneta->showModal(); });
+    QObject::connect(m, &MainWindow::productsRequested, m, [this] { f_config->showModal(); });
+    QObject::connect(m, &MainWindow::ticketTextsRequested, m, [this] { f_confi_impr->showModal(); });
+    QObject::connect(m, &MainWindow::adminRequested, m, [this] { f_s_admin->showModal(); });
+    QObject::connect(m, &MainWindow::aboutRequested, m, [this] { f_about->showModal(); });
+    QObject::connect(m, &MainWindow::shortcutsRequested, m, [this] { f_atalhos->showModal(); });
+
+    SalesWindow* c = f_caixa;
+    QObject::connect(c, &SalesWindow::closingRequested, c, [this](const QString& number) {
+        f_fechamento->setTillNumber(number);
+        f_s_fechamento->showModal();
+    });
+    QObject::connect(c, &SalesWindow::partialViewRequested, c, [this] { f_parcial->showModal(); });
+    QObject::connect(c, &SalesWindow::withdrawalRequested, c, [this] { f_s_sangria->showModal(); });
+    QObject::connect(c, &SalesWindow::creditBookRequested, c, [this] { f_caderneta->showModal(); });
+    QObject::connect(c, &SalesWindow::changeRequested, c, [this](const QString& change) {
+        f_troco->setChange(change);
+        f_troco->showModal();
+    });
+
+    QObject::connect(f_abertura, &OpeningDialog::tillOpened, f_abertura, [this] { f_caixa->showModal(); });
+    QObject::connect(f_fechamento, &ClosingDialog::tillClosed, f_fechamento,
+                     [this] { f_caixa->closeTill(); });
+
+    QObject::connect(f_caderneta, &CreditBookWindow::accountOpeningRequested, f_caderneta,
+                     [this] { f_abrir_ficha->showModal(); });
+    QObject::connect(f_caderneta, &CreditBookWindow::sheetRequested, f_caderneta,
+                     [this] { newSheet()->showModal(); });
+    QObject::connect(f_conf_fechamento, &AccountClosingDialog::accountClosed, f_conf_fechamento,
+                     [this] { f_ficha_cad->close(); });
+    wireSheet(f_ficha_cad);
+
+    QObject::connect(f_administracao, &PasswordsWindow::lastTillRequested, f_administracao,
+                     [this] { f_base->showModal(); });
+}
+
+void Application::wireSheet(AccountSheet* sheet) {
+    QObject::connect(sheet, &AccountSheet::itemRemovalRequested, sheet, [this] { f_s_prodm->showModal(); });
+    QObject::connect(sheet, &AccountSheet::accountClosingRequested, sheet,
+                     [this](const QString& name, const QString& total, const QString& id) {
+                         f_conf_fechamento->setAccount(name, total, id);
+                         f_s_caderneta->showModal();
+                     });
+}
+
+void Application::loggedIn() {
+    // fills the screen even where no window manager maximizes it
+    f_principal->setGeometry(f_principal->screen()->availableGeometry());
+    f_principal->showMaximized();
+    QTimer::singleShot(0, f_principal, [this] {
+        Messages::guarded(f_principal, [this] {
+            if (!f_caixa->isVisible()) f_principal->resumeOpenTill();
+        });
+    });
+}
+
+AccountSheet* Application::newSheet() {
+    if (m_sheet) m_sheet.release()->deleteLater();
+    m_sheet = std::make_unique<AccountSheet>(*dm);
+    f_ficha_cad = m_sheet.get();
+    wireSheet(f_ficha_cad);
+    return f_ficha_cad;
+}
+
+HistoryWindow* Application::historico() {
+    if (!m_historico) m_historico = std::make_unique<HistoryWindow>(*dm);
+    return m_historico.get();
+}
+
+void Application::quit() {
+    quitRequested = true;
+    f_principal->setEnding();
+    if (onQuit) onQuit();
+}
+
+Application::~Application() {
+    m_historico.reset();
+    m_sheet.reset();
+    // the windows and reports go before the till they show, the data module after it
+    while (!m_owned.empty() && m_owned.back().get() != static_cast<void*>(dm))
+        m_owned.pop_back();
+    m_till.reset();
+    while (!m_owned.empty())
+        m_owned.pop_back();
+}
