@@ -1,5 +1,6 @@
 // The till's arithmetic and its persistence, without windows.
 #include "core/base/errors.h"
+#include "core/base/money.h"
 #include "core/db/database.h"
 #include "core/till/productkeys.h"
 #include "core/till/tillmodel.h"
@@ -37,6 +38,16 @@ void runScript(TillModel& till, Database& db, const QString& script) {
         for (const QChar k : arg)
             till.addLine(k);
         int printed = 0;
+        if (step.startsWith(QLatin1String("s:"))) { // completed as the sales screen does: 100,00 handed over
+            const Cents total =
+                Cents::parse(till.saleTotal().isEmpty() ? QStringLiteral("0") : till.saleTotal());
+            QVERIFY(till.coversSale(QStringLiteral("100")));
+            QCOMPARE(till.completeSale(QStringLiteral("100"), [&](const TillModel::SaleLine&) { ++printed; }),
+                     Cents(10000) - total);
+            QVERIFY(till.saleBooked());
+            till.clearSale();
+            continue;
+        }
         till.printTickets([&](const TillModel::SaleLine&) { ++printed; });
         if (step.startsWith(QLatin1String("f:"))) {
             QSqlQuery(db.handle())
@@ -58,6 +69,30 @@ class TestTillModel : public QObject {
     Q_OBJECT
 
 private slots:
+    // Less cash than the total does not cover it; an unreadable amount stops before any ticket prints.
+    void completingASaleChecksFirst() {
+        TestDatabase file;
+        Database db(file.path());
+        TillModel till(db);
+        till.open({QStringLiteral("MARIA"), QStringLiteral("JOSE"), QStringLiteral("09/12/2026"),
+                   QStringLiteral("13:00:00"), QStringLiteral("50")},
+                  till.nextNumber());
+        till.addLine(QLatin1Char('3')); // 7,50
+        QVERIFY(!till.coversSale(QStringLiteral("7,49")));
+        QVERIFY(till.coversSale(QStringLiteral("7,5")));
+        int printed = 0;
+        QVERIFY_THROWS_EXCEPTION(
+            ConversionError,
+            till.completeSale(QStringLiteral("7,,5"), [&](const TillModel::SaleLine&) { ++printed; }));
+        QCOMPARE(printed, 0);
+        QVERIFY(!till.saleBooked());
+        QCOMPARE(
+            till.completeSale(QStringLiteral("10"), [&](const TillModel::SaleLine&) { ++printed; }).text(),
+            QStringLiteral("2,50"));
+        QCOMPARE(printed, 1);
+        QCOMPARE(till.cash(), QStringLiteral("57,50"));
+    }
+
     void figures_data() {
         QTest::addColumn<QString>("floatText");
         QTest::addColumn<QString>("script");

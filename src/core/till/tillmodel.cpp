@@ -223,6 +223,25 @@ void TillModel::printTickets(const std::function<void(const SaleLine& line)>& pr
     }
 }
 
+bool TillModel::coversSale(const QString& handedOver) const {
+    if (!Money::isValid(handedOver) || m_totalError || !Money::isValid(m_totalText)) return true;
+    return Cents::parse(handedOver) >= m_sum;
+}
+
+Cents TillModel::completeSale(const QString& handedOver,
+                              const std::function<void(const SaleLine& line)>& print) {
+    const Cents cash = Cents::parse(handedOver);
+    if (m_totalError) throw ConversionError(*m_totalError);
+    Cents::parse(m_totalText);
+    Cents::parse(m_till.cash);
+    for (const SaleLine& line : std::as_const(m_lines))
+        ticketsOf(line);
+    const Cents change = cash - m_sum;
+    printTickets(print);
+    bookSale();
+    return change;
+}
+
 void TillModel::bookSale() {
     if (m_booked || m_lines.isEmpty()) return;
     if (m_totalError) throw ConversionError(*m_totalError);

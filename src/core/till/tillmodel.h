@@ -101,6 +101,14 @@ public:
     // lines stay on screen until the sale is cleared. The counts shown follow at the next recount.
     void bookSale();
     bool saleBooked() const { return m_booked; }
+
+    // Whether `handedOver` covers the sale's total (an unreadable amount or total is left to
+    // completeSale, which says what is wrong).
+    bool coversSale(const QString& handedOver) const;
+    // Completes the sale with the cash handed over: every amount and ticket count is read first
+    // (ConversionError before anything happens), the tickets not yet printed go to `print` as
+    // printTickets does, and the sale is booked once. Returns the change.
+    Cents completeSale(const QString& handedOver, const std::function<void(const SaleLine& line)>& print);
     void clearSale();
 
 signals:

@@ -325,45 +325,8 @@ void SalesWindow::btdelClick() {
     edt_entrada->setText(QStringLiteral("0"));
 }
 
-void SalesWindow::bt_trocoClick() {
-    edt_troco->setText((Cents::parse(edt_entrada->text()) - Cents::parse(m_till.saleTotal())).text());
-}
-
-void SalesWindow::checkCompletion() {
-    const TillModel& till = m_till;
-    Money::parse(edt_entrada->text());
-    if (const auto error = till.saleError()) throw ConversionError(*error);
-    Money::parse(till.saleTotal());
-    Money::parse(till.cash());
-    for (const TillModel::SaleLine& line : till.saleLines())
-        TillModel::ticketsOf(line);
-}
-
-bool SalesWindow::shortPayment() const {
-    // An unreadable amount is left to the completion's own checks, which say what is wrong.
-    const QString total = m_till.saleTotal();
-    if (!Money::isValid(edt_entrada->text()) || m_till.saleError() || !Money::isValid(total)) return false;
-    return Cents::parse(edt_entrada->text()) < Cents::parse(total);
-}
-
-void SalesWindow::bt_imprimirClick() {
-    // Tickets already handed to the printer for this sale (before a failure or a crash) are not
-    // printed again; each one is recorded as it goes, with its print job. One batch: the printer is
-    // checked once, before the first ticket.
-    PrintSession session;
-    m_till.printTickets([this](const TillModel::SaleLine& line) {
-        m_ticket.setTicketText(line.ticketText);
-        const PrintJob job = m_ticket.print();
-        tickets->record(line.id, line.product, line.ticketText, job);
-    });
-}
-
-void SalesWindow::bt_copiarClick() {
-    m_till.bookSale();
-}
-
 void SalesWindow::edt_entradaConfirm() {
-    if (!m_till.saleIsEmpty() && !m_till.saleBooked() && shortPayment()) {
+    if (!m_till.saleIsEmpty() && !m_till.saleBooked() && !m_till.coversSale(edt_entrada->text())) {
         // Nothing is printed or booked: the cashier types the amount again in the same entry.
         Messages::plain(this, QStringLiteral("Valor recebido menor que o total da venda"));
         edt_entrada->setEnabled(true);
@@ -378,10 +341,16 @@ void SalesWindow::edt_entradaConfirm() {
         if (Money::isValid(edt_entrada->text())) edt_troco->setText(Cents::parse(edt_entrada->text()).text());
         return;
     }
-    checkCompletion();
-    bt_trocoClick();
-    bt_imprimirClick();
-    bt_copiarClick();
+    // Tickets already handed to the printer for this sale (before a failure or a crash) are not
+    // printed again; each one is recorded as it goes, with its print job. One batch: the printer is
+    // checked once, before the first ticket.
+    PrintSession session;
+    const Cents change = m_till.completeSale(edt_entrada->text(), [this](const TillModel::SaleLine& line) {
+        m_ticket.setTicketText(line.ticketText);
+        const PrintJob job = m_ticket.print();
+        tickets->record(line.id, line.product, line.ticketText, job);
+    });
+    edt_troco->setText(change.text());
     emit changeRequested(edt_troco->text());
     // the change window has ended the sale: the screen starts the next one
     v_total1->clear();

@@ -45,9 +45,6 @@ public:
     void productKey(QChar key); // bt0 ... btj: one line for that product
     void btsomarClick();        // recompute the total
     void btdelClick();          // clear the current sale
-    void bt_trocoClick();       // the change
-    void bt_imprimirClick();    // the tickets of the current sale not yet printed
-    void bt_copiarClick();      // the sale's lines into the till tally and its total into the cash
     void edt_entradaConfirm();  // Enter in the cash entry: change, tickets, cash, tally, change window
 
     void Fechamento1Click();  // Ctrl+F: the closing command
@@ -81,11 +78,9 @@ protected:
 
 private:
     void buildWindow();
-    void openEntry();          // "*"
-    void keepKeyboard();       // focus back on the window while the entry is disabled
-    void stayOnScreen();       // undoes a minimize or restore from outside
-    void checkCompletion();    // every conversion the completion needs, before anything happens
-    bool shortPayment() const; // less cash handed over than the sale's total
+    void openEntry();    // "*"
+    void keepKeyboard(); // focus back on the window while the entry is disabled
+    void stayOnScreen(); // undoes a minimize or restore from outside
     void setTotal(const QString& text);
     void showTill(); // the till header
     void fitProductList();
