@@ -1,6 +1,6 @@
 #include "aboutdialog.h"
 
-#include "gui/shell/mainwindow.h"
+#include "core/base/maker.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -25,14 +25,13 @@ AboutDialog::AboutDialog() : Form(QStringLiteral("f_about"), QStringLiteral("Quo
     product->setStyleSheet(QStringLiteral("color: red;"));
     auto* texts = new QVBoxLayout;
     texts->addWidget(product);
-    texts->addWidget(
-        label(QStringLiteral("Version"), QStringLiteral("Desenvolvido por: ") + MainWindow::makerName()));
+    texts->addWidget(label(QStringLiteral("Version"), QStringLiteral("Desenvolvido por: ") + Maker::name()));
     texts->addSpacing(8);
     texts->addWidget(label(QStringLiteral("Label1"), QStringLiteral("Contatos:"), true));
     texts->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Telefone: (00) 0000-0000")));
     texts->addWidget(
         label(QStringLiteral("Label3"), QStringLiteral("E-mail: contato@quorvanta.example.org")));
-    texts->addWidget(label(QStringLiteral("Label4"), QStringLiteral("Site: ") + MainWindow::makerSite()));
+    texts->addWidget(label(QStringLiteral("Label4"), QStringLiteral("Site: ") + Maker::site()));
     auto* row = new QHBoxLayout(panel);
     row->addWidget(icon, 0, Qt::AlignTop);
     row->addLayout(texts, 1);

@@ -192,3 +192,7 @@ Application::~Application() {
     while (!m_owned.empty())
         m_owned.pop_back();
 }
+
+void Application::start() {
+    f_login->show();
+}

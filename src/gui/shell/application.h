@@ -46,6 +46,9 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
+    // The program's first window: the login.
+    void start();
+
     // A fresh account sheet replaces the previous one (which is released) and becomes f_ficha_cad.
     AccountSheet* newSheet();
 

@@ -72,7 +72,7 @@ QAction* MainWindow::item(QMenu* menu, const QString& objectName, const QString&
 void MainWindow::EncerrarSistema1Click() {
     Messages::plain(
         this,
-        QStringLiteral("Obrigado por Utilizar o Quorvanta 3.0  |  %1 %2").arg(makerName(), makerSite()));
+        QStringLiteral("Obrigado por Utilizar o Quorvanta 3.0  |  %1 %2").arg(Maker::name(), Maker::site()));
     emit quitRequested();
 }
 
@@ -158,7 +158,7 @@ void MainWindow::paintEvent(QPaintEvent* event) {
     small.setPointSize(10);
     p.setFont(small);
     p.setPen(QColor(110, 110, 110));
-    p.drawText(area.adjusted(0, 10, 0, 0), Qt::AlignRight | Qt::AlignTop, makerSite());
+    p.drawText(area.adjusted(0, 10, 0, 0), Qt::AlignRight | Qt::AlignTop, Maker::site());
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

@@ -14,8 +14,6 @@ public:
     explicit MainWindow(TillModel& till);
 
     // Placeholders of this project's own for the maker and the developer.
-    static QString makerName() { return Maker::name(); }
-    static QString makerSite() { return Maker::site(); }
 
     void EncerrarSistema1Click();
     void AbrirCaixa1Click();

@@ -2,7 +2,6 @@
 
 #include "gui/common/messages.h"
 #include "gui/shell/application.h"
-#include "gui/shell/loginwindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,6 +33,6 @@ int runProgram(const QString& databasePath) {
     if (!Messages::guarded(nullptr, [&] { application = std::make_unique<Application>(databasePath); }))
         return 1;
     endsTheEventLoopOnQuit(*application);
-    application->f_login->show();
+    application->start();
     return QApplication::exec();
 }
