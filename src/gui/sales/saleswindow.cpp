@@ -55,18 +55,11 @@ SalesWindow::SalesWindow(DataModule& dm, TillModel& till, TicketReport& ticket, 
     setFocusPolicy(Qt::NoFocus);
     tickets = new TicketJobs(dm.database(), this);
     buildWindow();
-    followWhileShown(&till, &TillModel::changed, [this] { showTill(); });
     connect(tickets, &TicketJobs::failedChanged, this, &SalesWindow::showFailedTickets);
     showFailedTickets();
 }
 
 void SalesWindow::buildWindow() {
-    l_responsavel = label(QStringLiteral("l_responsavel"), QString());
-    l_operador = label(QStringLiteral("l_operador"), QString());
-    l_entrada = label(QStringLiteral("l_entrada"), QString());
-    l_caixa = label(QStringLiteral("l_caixa"), QString());
-    for (QLabel* hidden : {l_responsavel, l_operador, l_entrada, l_caixa})
-        hidden->hide();
 
     const QFont gridFont = bigBold(font(), 13);
 
@@ -371,14 +364,6 @@ void SalesWindow::fitProductList() {
     int width = DBGrid1->columnWidth(0) + widest + 24 + frame;
     if (const QScreen* s = screen()) width = std::min(width, s->availableGeometry().width() / 3);
     DBGrid1->setFixedWidth(width);
-}
-
-void SalesWindow::showTill() {
-    const TillModel& till = m_till;
-    l_responsavel->setText(till.till().responsible);
-    l_operador->setText(till.till().operatorName);
-    l_entrada->setText(till.till().floatText);
-    l_caixa->setText(till.numberText());
 }
 
 // ---- commands ----

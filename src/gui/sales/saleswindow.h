@@ -22,12 +22,6 @@ class SalesWindow : public Form {
 public:
     SalesWindow(DataModule& dm, TillModel& till, TicketReport& ticket, ClosingReport& closing);
 
-    // Till header, as the till holds it.
-    QLabel* l_responsavel = nullptr;
-    QLabel* l_operador = nullptr;
-    QLabel* l_entrada = nullptr;
-    QLabel* l_caixa = nullptr;
-
     QLineEdit* edt_entrada = nullptr;    // "ENTRADA:" cash handed over
     QLineEdit* edt_troco = nullptr;      // "TROCO:"
     QLineEdit* v_total1 = nullptr;       // "TOTAL:"
@@ -82,7 +76,6 @@ private:
     void keepKeyboard(); // focus back on the window while the entry is disabled
     void stayOnScreen(); // undoes a minimize or restore from outside
     void setTotal(const QString& text);
-    void showTill(); // the till header
     void fitProductList();
     void showFailedTickets();
     void readProducts(); // product names and the product list, read afresh

@@ -29,15 +29,6 @@ PartialView::PartialView(DataModule& dm, TillModel& till)
     lcont_sangria = bigBold(QStringLiteral("lcont_sangria"), QStringLiteral("0"));
     lcaixa->setStyleSheet(QStringLiteral("color: #0000a0;"));
     lsangria->setStyleSheet(QStringLiteral("color: #a00000;"));
-    for (QLabel** hidden : {&lresponsavel, &loperador, &ldata, &lhora, &lenter}) {
-        *hidden = label(QString(), QString());
-        (*hidden)->hide();
-    }
-    lresponsavel->setObjectName(QStringLiteral("lresponsavel"));
-    loperador->setObjectName(QStringLiteral("loperador"));
-    ldata->setObjectName(QStringLiteral("ldata"));
-    lhora->setObjectName(QStringLiteral("lhora"));
-    lenter->setObjectName(QStringLiteral("lenter"));
 
     auto* stats = new QGroupBox(QStringLiteral("Estatísticas de Caixa"), this);
     stats->setObjectName(QStringLiteral("GroupBox1"));
@@ -100,14 +91,9 @@ void PartialView::refresh() {
     const TillModel& till = m_till;
     const TillStore::TillRow& t = till.till();
     lentrada->setText(t.floatText);
-    lenter->setText(t.floatText);
     lsangria->setText(t.withdrawn);
     lcaixa->setText(t.cash);
     lcont_sangria->setText(till.withdrawalsText());
-    lresponsavel->setText(t.responsible);
-    loperador->setText(t.operatorName);
-    ldata->setText(t.openDate);
-    lhora->setText(t.openTime);
     for (const QChar k : ProductKeys::all()) {
         nameLabel(k)->setText(till.name(k));
         countLabel(k)->setText(till.countText(k));

@@ -19,11 +19,6 @@ public:
     QLabel* lsangria = nullptr;      // total withdrawn
     QLabel* lcaixa = nullptr;        // cash in till
     QLabel* lcont_sangria = nullptr; // number of withdrawals
-    QLabel* lresponsavel = nullptr;  // not shown
-    QLabel* loperador = nullptr;     // not shown
-    QLabel* ldata = nullptr;         // opening date, not shown
-    QLabel* lhora = nullptr;         // opening time, not shown
-    QLabel* lenter = nullptr;        // float as typed, not shown
 
     // The labels of a product key.
     QLabel* nameLabel(QChar key) const { return m_names[ProductKeys::all().indexOf(key)]; }   // l0 ... lj

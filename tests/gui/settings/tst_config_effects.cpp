@@ -3,6 +3,7 @@
 // opening, the sales screen and the change window.
 
 #include "adminsupport.h"
+#include "core/till/tillmodel.h"
 
 #include "gui/sales/saleswindow.h"
 #include "gui/settings/productswindow.h"
@@ -32,7 +33,7 @@ class TestConfigEffects : public QObject {
 
     bool tillWindowsBuilt() const {
         return application().f_abertura->edt_responsavel && application().f_caixa->edt_entrada &&
-               current(application().f_caixa)->l_caixa && current(application().f_parcial)->lcaixa &&
+               current(application().f_parcial)->lcaixa &&
                current(application().f_parcial)->countLabel(QLatin1Char('1'));
     }
 
@@ -98,7 +99,7 @@ private slots:
             click(f->SpeedButton2);
         });
         QString tillNumber;
-        QVERIFY(openTill([&] { tillNumber = textOf(current(application().f_caixa)->l_caixa); }));
+        QVERIFY(openTill([&] { tillNumber = application().till->numberText(); }));
         QCOMPARE(tillNumber, QStringLiteral("42"));
         QCOMPARE(app->db.scalar("select cont from tbl_cont"), QStringLiteral("42"));
 
@@ -107,7 +108,7 @@ private slots:
             retype(f->DBEdit6, QString());
             click(f->SpeedButton2);
         });
-        QVERIFY(openTill([&] { tillNumber = textOf(current(application().f_caixa)->l_caixa); }));
+        QVERIFY(openTill([&] { tillNumber = application().till->numberText(); }));
         QCOMPARE(tillNumber, QStringLiteral("1"));
     }
 

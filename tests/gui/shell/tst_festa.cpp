@@ -154,7 +154,7 @@ private slots:
         QStringList shown;
         whenModal(QStringLiteral("f_caixa"), [&](QWidget*) {
             QTRY_VERIFY(f.f_caixa->isActiveWindow());
-            shown << current(f.f_caixa)->l_caixa->text() << f.f_caixa->v_total1->text()
+            shown << f.till->numberText() << f.f_caixa->v_total1->text()
                   << QString::number(f.f_caixa->DBGrid2->model()->rowCount());
             whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
                 shown << current(f.f_parcial)->lcaixa->text() << current(f.f_parcial)->lsangria->text()

@@ -65,8 +65,8 @@ class TestAbertura : public QObject {
                app.db.scalar("select count(*) from tbl_cont_vendas") == "2" &&
                current(p)->countLabel(QLatin1Char('j'))->text() == "9" &&
                current(p)->lcaixa->text() == "31,00" &&
-               current(app.app->f_sangria)->edt_cont->text() == "2" &&
-               current(app.app->f_caixa)->l_caixa->text() == "7" && app.printer.jobs.isEmpty();
+               current(app.app->f_sangria)->edt_cont->text() == "2" && app.app->till->numberText() == "7" &&
+               app.printer.jobs.isEmpty();
     }
 
 private slots:
@@ -90,17 +90,15 @@ private slots:
 
         QCOMPARE(app.db.scalar("select cont from tbl_cont"), QStringLiteral("8"));
         QCOMPARE(app.db.scalar("select count(*) from tbl_cont_vendas"), QStringLiteral("0"));
-        SalesWindow* c = app.app->f_caixa;
-        QCOMPARE(texts({current(c)->l_caixa, current(c)->l_responsavel, current(c)->l_operador,
-                        current(c)->l_entrada}),
-                 (QStringList{"8", "JOÃO", "MARIA", "50"}));
+        const TillModel& till = *app.app->till;
+        QCOMPARE((QStringList{till.numberText(), till.till().responsible, till.till().operatorName,
+                              till.till().floatText, till.till().openDate, till.till().openTime}),
+                 (QStringList{"8", "JOÃO", "MARIA", "50", "09/12/2026", "14:05:33"}));
         QCOMPARE(texts({current(s)->edt_caixa, current(s)->edt_responsavel, current(s)->edt_operador,
                         current(s)->edt_cont}),
                  (QStringList{"8", "JOÃO", "MARIA", "0"}));
-        QCOMPARE(
-            texts({current(p)->lentrada, current(p)->lcaixa, current(p)->lenter, current(p)->lcont_sangria,
-                   current(p)->lresponsavel, current(p)->loperador, current(p)->ldata, current(p)->lhora}),
-            (QStringList{"50", "50", "50", "0", "JOÃO", "MARIA", "09/12/2026", "14:05:33"}));
+        QCOMPARE(texts({current(p)->lentrada, current(p)->lcaixa, current(p)->lcont_sangria}),
+                 (QStringList{"50", "50", "0"}));
         for (const QChar k : ProductKeys::all())
             QCOMPARE(current(p)->countLabel(k)->text(), QStringLiteral("0"));
 
@@ -243,8 +241,7 @@ private slots:
             QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Plain);
             QCOMPARE(QApplication::focusWidget(), f->edt_entrada);
             QVERIFY(stillBefore(app));
-            QCOMPARE(current(app.app->f_caixa)->l_responsavel->text(),
-                     QStringLiteral("MARIA")); // the earlier till
+            QCOMPARE(app.app->till->till().responsible, QStringLiteral("MARIA")); // the earlier till
             f->SpeedButton2Click();
         });
         f->showModal();

@@ -3,6 +3,7 @@
 #include "core/db/dataset.h"
 #include "core/reports/closingreport.h"
 #include "core/till/productkeys.h"
+#include "core/till/tillmodel.h"
 #include "gui/common/passwordprompt.h"
 #include "gui/sales/saleswindow.h"
 #include "gui/shell/application.h"
@@ -43,12 +44,12 @@ struct Till {
     }
     // What the sales screen's Ctrl+F does before asking the password.
     void ctrlF() {
-        SalesWindow* c = app.app->f_caixa;
+        const TillModel& till = *app.app->till;
         ClosingReport* r = app.app->qr_fechamento;
-        r->setCaption(QStringLiteral("qr_aberto"), current(c)->l_responsavel->text());
-        r->setCaption(QStringLiteral("qr_operador"), current(c)->l_operador->text());
-        r->setCaption(QStringLiteral("qr_entrada"), current(c)->l_entrada->text());
-        app.app->f_fechamento->lncaixa->setText(current(c)->l_caixa->text());
+        r->setCaption(QStringLiteral("qr_aberto"), till.till().responsible);
+        r->setCaption(QStringLiteral("qr_operador"), till.till().operatorName);
+        r->setCaption(QStringLiteral("qr_entrada"), till.till().floatText);
+        app.app->f_fechamento->lncaixa->setText(till.numberText());
     }
     int tallyRows() const {
         return app.db.scalar(QStringLiteral("select count(*) from tbl_cont_vendas")).toInt();
