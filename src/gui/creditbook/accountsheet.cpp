@@ -3,6 +3,7 @@
 #include "core/base/clock.h"
 #include "core/base/errors.h"
 #include "core/base/money.h"
+#include "core/creditbook/creditbookmodel.h"
 #include "core/creditbook/creditbookstore.h"
 #include "core/db/datamodule.h"
 #include "gui/common/dbwidgets.h"
@@ -24,8 +25,8 @@ void styleFont(QWidget* w, int pointSize, bool bold) {
 }
 } // namespace
 
-AccountSheet::AccountSheet(DataModule& dm)
-    : Form(QStringLiteral("f_ficha_cad"), QStringLiteral("Caderneta")), m_dm(dm) {
+AccountSheet::AccountSheet(DataModule& dm, CreditBookModel& account)
+    : Form(QStringLiteral("f_ficha_cad"), QStringLiteral("Caderneta")), m_dm(dm), m_account(account) {
     resize(820, 520);
     auto* layout = new QVBoxLayout(this);
 
@@ -53,12 +54,11 @@ AccountSheet::AccountSheet(DataModule& dm)
     nameRow->addWidget(DBEdit1, 1);
     layout->addLayout(nameRow);
 
-    dbe_id = new DBEdit(this, QStringLiteral("dbe_id"), dm.q_caderneta, QStringLiteral("id"));
     dbe_produto = new DBEdit(this, QStringLiteral("dbe_produto"), dm.q_config, QStringLiteral("produto"));
     dbe_valor = new DBEdit(this, QStringLiteral("dbe_valor"), dm.q_config, QStringLiteral("valor"));
     l_data = label(QStringLiteral("l_data"), QString());
     l_hora = label(QStringLiteral("l_hora"), QString());
-    for (QWidget* hidden : std::initializer_list<QWidget*>{dbe_id, dbe_produto, dbe_valor, l_data, l_hora})
+    for (QWidget* hidden : std::initializer_list<QWidget*>{dbe_produto, dbe_valor, l_data, l_hora})
         hidden->hide();
 
     auto* lists = new QGridLayout;
@@ -107,6 +107,8 @@ AccountSheet::AccountSheet(DataModule& dm)
     layout->addLayout(bottom);
 
     Timer1 = clockTimer([this] { Timer1Timer(); });
+    connect(&m_account, &CreditBookModel::changed, this,
+            [this] { v_total1->setText(m_account.total().text()); });
 }
 
 // The sheet sums when it opens and when each of its prompts returns. It does not sum on every
@@ -115,6 +117,7 @@ AccountSheet::AccountSheet(DataModule& dm)
 void AccountSheet::FormShow() {
     // Filled at once, so an item charged before the timer's first tick has its date and time.
     Timer1Timer();
+    m_account.takeCurrentAccount();
     bt_somarClick();
 }
 
@@ -128,40 +131,15 @@ void AccountSheet::Timer1Timer() {
 }
 
 void AccountSheet::bt_somarClick() {
-    Dataset* q = m_dm.q_prod_cad;
-    CreditBookStore::listItems(m_dm, dbe_id->text());
-    Cents sum;
-    v_total1->setText(sum.text());
-    for (q->first(); !q->eof(); q->next()) {
-        sum += Cents::parse(q->asString(QStringLiteral("valor")));
-        v_total1->setText(sum.text());
-    }
+    m_account.sum();
 }
 
 void AccountSheet::removeSelectedItem() {
-    // The item selected in the grid; the last one listed when none was picked.
-    Dataset* q = m_dm.q_prod_cad;
-    if (q->isActive()) q->remove();
-    bt_somarClick();
+    m_account.removeSelectedItem();
 }
 
 void AccountSheet::SpeedButton1Click() {
-    if (dbe_id->text().isEmpty())
-        throw AppError(
-            QStringLiteral("Nenhuma conta aberta nesta ficha: abra uma conta na Caderneta antes de marcar."));
-    try {
-        CreditBookStore::chargeItem(m_dm, dbe_id->text(), dbe_produto->text(), dbe_valor->text(),
-                                    l_data->text(), l_hora->text());
-    } catch (...) {
-        // The list shows the stored items again; the refusal is the error shown (a faulty
-        // value met by this summing is shown by the next one).
-        try {
-            bt_somarClick();
-        } catch (const std::exception&) {
-        }
-        throw;
-    }
-    bt_somarClick();
+    m_account.charge(dbe_produto->text(), dbe_valor->text(), l_data->text(), l_hora->text());
 }
 
 void AccountSheet::SpeedButton2Click() {
@@ -170,7 +148,7 @@ void AccountSheet::SpeedButton2Click() {
 }
 
 void AccountSheet::FecharFicha1Click() {
-    emit accountClosingRequested(DBEdit1->text(), v_total1->text(), dbe_id->text());
+    emit accountClosingRequested(m_account.accountName(), m_account.total().text(), m_account.accountId());
     if (isVisible()) // a completed closing has closed the sheet
         bt_somarClick();
 }

@@ -2,6 +2,7 @@
 
 #include "gui/common/form.h"
 
+class CreditBookModel;
 class DataModule;
 class DBEdit;
 class DBGrid;
@@ -15,7 +16,7 @@ class QTimer;
 class AccountSheet : public Form {
     Q_OBJECT
 public:
-    explicit AccountSheet(DataModule& dm);
+    AccountSheet(DataModule& dm, CreditBookModel& account);
 
     // The summing, run by the hidden "SOMAR" button: lists the account's items and totals them.
     void bt_somarClick();
@@ -24,7 +25,6 @@ public:
     void removeSelectedItem();
 
     DBEdit* DBEdit1 = nullptr;     // the account's name
-    DBEdit* dbe_id = nullptr;      // hidden: the account's id
     DBEdit* dbe_produto = nullptr; // hidden: the selected product's name
     DBEdit* dbe_valor = nullptr;   // hidden: the selected product's price
     QLabel* l_data = nullptr;      // hidden: the clock's date
@@ -55,4 +55,5 @@ private:
     void FecharFicha1Click();
     void Timer1Timer();
     DataModule& m_dm;
+    CreditBookModel& m_account;
 };

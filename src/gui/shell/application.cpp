@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "core/creditbook/creditbookmodel.h"
 #include "core/db/datamodule.h"
 #include "core/reports/closingreport.h"
 #include "core/reports/lasttillreport.h"
@@ -53,6 +54,8 @@ Application::Application(const QString& databasePath) {
     dm = make<DataModule>("dm", databasePath);
     m_till = std::make_unique<TillModel>(dm->database());
     till = m_till.get();
+    m_creditBook = std::make_unique<CreditBookModel>(*dm);
+    creditBook = m_creditBook.get();
     qr_fichas = make<TicketReport>("qr_fichas", dm->q_festa);
     qr_fechamento = make<ClosingReport>("qr_fechamento", dm->q_festa);
     qr_abertura = make<OpeningReport>("qr_abertura", dm->q_festa);
@@ -65,7 +68,7 @@ Application::Application(const QString& databasePath) {
     f_caixa = make<SalesWindow>("f_caixa", *dm, *till, *qr_fichas, *qr_fechamento);
     f_abertura = make<OpeningDialog>("f_abertura", *dm, *till, *qr_abertura);
     f_caderneta = make<CreditBookWindow>("f_caderneta", *dm);
-    m_sheet = std::make_unique<AccountSheet>(*dm);
+    m_sheet = std::make_unique<AccountSheet>(*dm, *creditBook);
     f_ficha_cad = m_sheet.get();
     m_order << QStringLiteral("f_ficha_cad");
     f_abrir_ficha = make<AccountOpeningDialog>("f_abrir_ficha", *dm);
@@ -165,7 +168,7 @@ void Application::loggedIn() {
 
 AccountSheet* Application::newSheet() {
     if (m_sheet) m_sheet.release()->deleteLater();
-    m_sheet = std::make_unique<AccountSheet>(*dm);
+    m_sheet = std::make_unique<AccountSheet>(*dm, *creditBook);
     f_ficha_cad = m_sheet.get();
     wireSheet(f_ficha_cad);
     return f_ficha_cad;
@@ -188,6 +191,7 @@ Application::~Application() {
     // the windows and reports go before the till they show, the data module after it
     while (!m_owned.empty() && m_owned.back().get() != static_cast<void*>(dm))
         m_owned.pop_back();
+    m_creditBook.reset();
     m_till.reset();
     while (!m_owned.empty())
         m_owned.pop_back();

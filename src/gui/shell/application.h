@@ -15,6 +15,7 @@ class SalesWindow;
 class OpeningDialog;
 class CreditBookWindow;
 class AccountSheet;
+class CreditBookModel;
 class AccountOpeningDialog;
 class AboutDialog;
 class ClosingDialog;
@@ -65,7 +66,8 @@ public:
     const QStringList& creationOrder() const { return m_order; }
 
     DataModule* dm = nullptr;
-    TillModel* till = nullptr; // the open till and the sale in progress
+    TillModel* till = nullptr;             // the open till and the sale in progress
+    CreditBookModel* creditBook = nullptr; // the open sheet's account and its total
     TicketReport* qr_fichas = nullptr;
     ClosingReport* qr_fechamento = nullptr;
     OpeningReport* qr_abertura = nullptr;
@@ -110,5 +112,6 @@ private:
     std::vector<std::shared_ptr<void>> m_owned; // destroyed in reverse order of creation
     std::unique_ptr<AccountSheet> m_sheet;
     std::unique_ptr<TillModel> m_till;
+    std::unique_ptr<CreditBookModel> m_creditBook;
     std::unique_ptr<HistoryWindow> m_historico;
 };

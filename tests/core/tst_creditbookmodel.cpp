@@ -1,0 +1,45 @@
+// An account's total, item by item, and the charges made to it.
+#include "core/base/errors.h"
+#include "core/creditbook/creditbookmodel.h"
+#include "core/creditbook/creditbookstore.h"
+#include "core/db/datamodule.h"
+#include "support/coresupport.h"
+
+using namespace TestSupport;
+
+class TestCreditBookModel : public QObject {
+    Q_OBJECT
+
+private slots:
+    void totalsChargesAndStopsAtAnUnreadablePrice() {
+        TestDatabase file;
+        file.exec(QStringLiteral("insert into tbl_caderneta (nome) values ('ANA')"));
+        DataModule dm(file.path());
+        CreditBookModel account(dm);
+        int changes = 0;
+        connect(&account, &CreditBookModel::changed, this, [&] { ++changes; });
+
+        QVERIFY_THROWS_EXCEPTION(AppError,
+                                 account.charge(QStringLiteral("CERVEJA"), QStringLiteral("6,00"),
+                                                QStringLiteral("2026-12-09"), QStringLiteral("20:00:00")));
+        CreditBookStore::listAccounts(dm);
+        account.takeCurrentAccount();
+        QCOMPARE(account.accountName(), QStringLiteral("ANA"));
+        for (const char* price : {"4,00", "2,5"})
+            account.charge(QStringLiteral("PASTEL"), QLatin1String(price), QStringLiteral("2026-12-09"),
+                           QStringLiteral("20:00:00"));
+        QCOMPARE(account.total().text(), QStringLiteral("6,50"));
+
+        file.exec(QStringLiteral("insert into tbl_prod_caderneta (id_ligacao, produto, valor) "
+                                 "select id, 'X', '1,2,3' from tbl_caderneta"));
+        file.exec(QStringLiteral("insert into tbl_prod_caderneta (id_ligacao, produto, valor) "
+                                 "select id, 'Y', '9,00' from tbl_caderneta"));
+        changes = 0;
+        QVERIFY_THROWS_EXCEPTION(ConversionError, account.sum());
+        QCOMPARE(account.total().text(), QStringLiteral("6,50")); // the items before the unreadable one
+        QCOMPARE(changes, 1);
+    }
+};
+
+QUORVANTA_CORE_TEST_MAIN(TestCreditBookModel)
+#include "tst_creditbookmodel.moc"
