@@ -26,9 +26,6 @@ public:
 
     PasswordPrompt(DataModule& dm, const Design& design, std::function<void()> onAccepted);
 
-    QLineEdit* edt_senha = nullptr;
-    QPushButton* bt_fechar = nullptr;
-    QPushButton* SpeedButton2 = nullptr;
 
     void bt_fecharClick();
     void SpeedButton2Click();
@@ -40,4 +37,9 @@ private:
     DataModule& m_dm;
     Design m_design;
     std::function<void()> m_onAccepted; // what a correct password opens; the prompt closes after it
+
+private: // widgets, found by their objectName from outside
+    QLineEdit* edt_senha = nullptr;
+    QPushButton* bt_fechar = nullptr;
+    QPushButton* SpeedButton2 = nullptr;
 };

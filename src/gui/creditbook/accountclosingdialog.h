@@ -13,11 +13,6 @@ class AccountClosingDialog : public Form {
 public:
     explicit AccountClosingDialog(DataModule& dm);
 
-    QLabel* lnome = nullptr;
-    QLabel* lvalor = nullptr;
-    QLabel* lid = nullptr; // hidden: the account's id
-    QPushButton* SpeedButton1 = nullptr;
-    QPushButton* SpeedButton2 = nullptr;
 
     // The account to close, as its sheet shows it.
     void setAccount(const QString& name, const QString& total, const QString& id);
@@ -29,4 +24,11 @@ private:
     void SpeedButton1Click();
     void SpeedButton2Click();
     DataModule& m_dm;
+
+private: // widgets, found by their objectName from outside
+    QLabel* lnome = nullptr;
+    QLabel* lvalor = nullptr;
+    QLabel* lid = nullptr; // hidden: the account's id
+    QPushButton* SpeedButton1 = nullptr;
+    QPushButton* SpeedButton2 = nullptr;
 };

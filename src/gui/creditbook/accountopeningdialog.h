@@ -12,9 +12,6 @@ class AccountOpeningDialog : public Form {
 public:
     explicit AccountOpeningDialog(DataModule& dm);
 
-    QLineEdit* DBEdit1 = nullptr;
-    QPushButton* SpeedButton1 = nullptr;
-    QPushButton* SpeedButton2 = nullptr;
 
 protected:
     void FormShow() override;
@@ -24,4 +21,9 @@ private:
     void SpeedButton1Click();
     void SpeedButton2Click();
     DataModule& m_dm;
+
+private: // widgets, found by their objectName from outside
+    QLineEdit* DBEdit1 = nullptr;
+    QPushButton* SpeedButton1 = nullptr;
+    QPushButton* SpeedButton2 = nullptr;
 };

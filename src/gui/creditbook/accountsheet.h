@@ -24,20 +24,6 @@ public:
     // Removes the item selected in the grid (after the administrator's password) and sums again.
     void removeSelectedItem();
 
-    DBEdit* DBEdit1 = nullptr;     // the account's name
-    DBEdit* dbe_produto = nullptr; // hidden: the selected product's name
-    DBEdit* dbe_valor = nullptr;   // hidden: the selected product's price
-    QLabel* l_data = nullptr;      // hidden: the clock's date
-    QLabel* l_hora = nullptr;      // hidden: the clock's time
-    QLabel* v_total1 = nullptr;
-    DBGrid* DBGrid1 = nullptr; // items charged
-    DBGrid* DBGrid2 = nullptr; // products
-    QPushButton* SpeedButton1 = nullptr;
-    QPushButton* SpeedButton2 = nullptr;
-    QPushButton* SpeedButton3 = nullptr;
-    QAction* Sair1 = nullptr;
-    QAction* FecharFicha1 = nullptr;
-    QTimer* Timer1 = nullptr;
 
 signals:
     void itemRemovalRequested(); // "Excluir"
@@ -56,4 +42,20 @@ private:
     void Timer1Timer();
     DataModule& m_dm;
     CreditBookModel& m_account;
+
+private: // widgets, found by their objectName from outside
+    DBEdit* DBEdit1 = nullptr;     // the account's name
+    DBEdit* dbe_produto = nullptr; // hidden: the selected product's name
+    DBEdit* dbe_valor = nullptr;   // hidden: the selected product's price
+    QLabel* l_data = nullptr;      // hidden: the clock's date
+    QLabel* l_hora = nullptr;      // hidden: the clock's time
+    QLabel* v_total1 = nullptr;
+    DBGrid* DBGrid1 = nullptr; // items charged
+    DBGrid* DBGrid2 = nullptr; // products
+    QPushButton* SpeedButton1 = nullptr;
+    QPushButton* SpeedButton2 = nullptr;
+    QPushButton* SpeedButton3 = nullptr;
+    QAction* Sair1 = nullptr;
+    QAction* FecharFicha1 = nullptr;
+    QTimer* Timer1 = nullptr;
 };

@@ -16,9 +16,6 @@ public:
     // becomes the first account.
     void reload();
 
-    DBGrid* DBGrid1 = nullptr;
-    QPushButton* SpeedButton1 = nullptr;
-    QPushButton* SpeedButton2 = nullptr;
 
 signals:
     void accountOpeningRequested(); // "Abrir Ficha"
@@ -32,4 +29,9 @@ private:
     void SpeedButton2Click();
     void DBGrid1DblClick();
     DataModule& m_dm;
+
+private: // widgets, found by their objectName from outside
+    DBGrid* DBGrid1 = nullptr;
+    QPushButton* SpeedButton1 = nullptr;
+    QPushButton* SpeedButton2 = nullptr;
 };

@@ -20,21 +20,11 @@ class QTableWidget;
 class HistoryWindow : public Form {
     Q_OBJECT
 public:
-    explicit HistoryWindow(DataModule& dm);
-
-    QTableWidget* tbl_caixas = nullptr;
-    QTableWidget* tbl_resumo = nullptr;
-    QLabel* l_totais = nullptr;
-    QDateEdit* dt_de = nullptr;
-    QDateEdit* dt_ate = nullptr;
-    QPushButton* bt_periodo = nullptr;
-    QPushButton* bt_csv_resumo = nullptr;
-    QPushButton* bt_csv_lista = nullptr;
-    QPushButton* bt_imprimir = nullptr;
-    QPushButton* bt_fechar = nullptr;
-    QChartView* cv_produtos = nullptr;
+    // The two charts (drawn in views, not widgets of their own).
     QChart* chart_produtos = nullptr;
     QChart* chart_horas = nullptr;
+
+    explicit HistoryWindow(DataModule& dm);
 
     const HistorySummary::Summary& summary() const { return m_summary; }
     const QList<HistoryStore::ClosedTill>& tills() const { return m_tills; }
@@ -69,4 +59,17 @@ private:
     HistorySummary::Summary m_summary;
     QMargins m_frame; // the window manager's frame around the window, once seen
     DataModule& m_dm;
+
+private: // widgets, found by their objectName from outside
+    QTableWidget* tbl_caixas = nullptr;
+    QTableWidget* tbl_resumo = nullptr;
+    QLabel* l_totais = nullptr;
+    QDateEdit* dt_de = nullptr;
+    QDateEdit* dt_ate = nullptr;
+    QPushButton* bt_periodo = nullptr;
+    QPushButton* bt_csv_resumo = nullptr;
+    QPushButton* bt_csv_lista = nullptr;
+    QPushButton* bt_imprimir = nullptr;
+    QPushButton* bt_fechar = nullptr;
+    QChartView* cv_produtos = nullptr;
 };

@@ -16,8 +16,6 @@ public:
     // The change to show, set before the window is shown.
     void setChange(const QString& change) { m_change = change; }
 
-    QLabel* ltroco = nullptr;       // the change, shown when the window shows
-    QPushButton* BitBtn1 = nullptr; // "OK"
 
     void BitBtn1Click();
 
@@ -28,4 +26,8 @@ protected:
 private:
     TillModel& m_till;
     QString m_change;
+
+private: // widgets, found by their objectName from outside
+    QLabel* ltroco = nullptr;       // the change, shown when the window shows
+    QPushButton* BitBtn1 = nullptr; // "OK"
 };

@@ -22,18 +22,6 @@ class SalesWindow : public Form {
 public:
     SalesWindow(DataModule& dm, TillModel& till, TicketReport& ticket, ClosingReport& closing);
 
-    QLineEdit* edt_entrada = nullptr;    // "ENTRADA:" cash handed over
-    QLineEdit* edt_troco = nullptr;      // "TROCO:"
-    QLineEdit* v_total1 = nullptr;       // "TOTAL:"
-    QLabel* lhora = nullptr;             // clock
-    DBGrid* DBGrid1 = nullptr;           // products
-    SaleGrid* DBGrid2 = nullptr;         // current sale
-    QPushButton* SpeedButton1 = nullptr; // "Caderneta"
-    QAction* Fechamento1 = nullptr;      // Ctrl+F
-    QAction* Parcial1 = nullptr;         // Ctrl+P
-    QAction* Sangria1 = nullptr;         // Ctrl+S
-    QAction* Reimprimir1 = nullptr;      // Ctrl+R: the tickets the printer did not print, once
-    QLabel* l_fichas = nullptr;          // tickets the printer did not print (hidden when none)
     TicketJobs* tickets = nullptr;       // every ticket's print job, followed until it ends
 
     void productKey(QChar key); // bt0 ... btj: one line for that product
@@ -85,4 +73,18 @@ private:
     TicketReport& m_ticket;
     ClosingReport& m_closingReport;
     bool m_closing = false;
+
+private: // widgets, found by their objectName from outside
+    QLineEdit* edt_entrada = nullptr;    // "ENTRADA:" cash handed over
+    QLineEdit* edt_troco = nullptr;      // "TROCO:"
+    QLineEdit* v_total1 = nullptr;       // "TOTAL:"
+    QLabel* lhora = nullptr;             // clock
+    DBGrid* DBGrid1 = nullptr;           // products
+    SaleGrid* DBGrid2 = nullptr;         // current sale
+    QPushButton* SpeedButton1 = nullptr; // "Caderneta"
+    QAction* Fechamento1 = nullptr;      // Ctrl+F
+    QAction* Parcial1 = nullptr;         // Ctrl+P
+    QAction* Sangria1 = nullptr;         // Ctrl+S
+    QAction* Reimprimir1 = nullptr;      // Ctrl+R: the tickets the printer did not print, once
+    QLabel* l_fichas = nullptr;          // tickets the printer did not print (hidden when none)
 };

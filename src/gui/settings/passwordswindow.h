@@ -14,16 +14,6 @@ class PasswordsWindow : public Form {
 public:
     explicit PasswordsWindow(DataModule& dm);
 
-    DBEdit* DBEdit1 = nullptr;           // tbl_senhas.s_caixa
-    DBEdit* DBEdit2 = nullptr;           // tbl_senhas.s_admin
-    DBEdit* DBEdit3 = nullptr;           // tbl_adm.usuario
-    DBEdit* DBEdit4 = nullptr;           // tbl_adm.senha
-    QPushButton* SpeedButton1 = nullptr; // "Salvar" (till password)
-    QPushButton* SpeedButton2 = nullptr; // "Salvar" (administrator password)
-    QPushButton* SpeedButton4 = nullptr; // "Salvar" (login)
-    QPushButton* SpeedButton3 = nullptr; // "OK"
-    QGroupBox* GroupBox1 = nullptr;
-    QPushButton* BitBtn1 = nullptr; // "Último Caixa"
 
     void SpeedButton1Click();
     void SpeedButton2Click();
@@ -41,4 +31,16 @@ private:
     // Stores the whole row of the dataset (typed or not) and confirms with the message.
     void store(Dataset* q, const QString& message);
     DataModule& m_dm;
+
+private: // widgets, found by their objectName from outside
+    DBEdit* DBEdit1 = nullptr;           // tbl_senhas.s_caixa
+    DBEdit* DBEdit2 = nullptr;           // tbl_senhas.s_admin
+    DBEdit* DBEdit3 = nullptr;           // tbl_adm.usuario
+    DBEdit* DBEdit4 = nullptr;           // tbl_adm.senha
+    QPushButton* SpeedButton1 = nullptr; // "Salvar" (till password)
+    QPushButton* SpeedButton2 = nullptr; // "Salvar" (administrator password)
+    QPushButton* SpeedButton4 = nullptr; // "Salvar" (login)
+    QPushButton* SpeedButton3 = nullptr; // "OK"
+    QGroupBox* GroupBox1 = nullptr;
+    QPushButton* BitBtn1 = nullptr; // "Último Caixa"
 };

@@ -18,17 +18,6 @@ class ProductsWindow : public Form {
 public:
     explicit ProductsWindow(DataModule& dm);
 
-    DBGrid* DBGrid1 = nullptr;
-    DBEdit* DBEdit1 = nullptr;           // id
-    DBEdit* DBEdit2 = nullptr;           // produto
-    DBEdit* DBEdit4 = nullptr;           // impresso
-    DBEdit* DBEdit3 = nullptr;           // quantidade ("Fichas")
-    DBEdit* DBEdit5 = nullptr;           // valor
-    QToolButton* DBNavigator1 = nullptr; // the navigator's store button
-    QGroupBox* GroupBox1 = nullptr;
-    DBEdit* DBEdit6 = nullptr;           // tbl_cont.cont
-    QPushButton* SpeedButton2 = nullptr; // "Gravar"
-    QPushButton* SpeedButton1 = nullptr; // "OK"
 
     void DBNavigator1Click(); // stores the current product's changes
     void SpeedButton1Click(); // "OK"
@@ -48,4 +37,17 @@ private:
     bool storeBeforeMove();
     void updateNavigator();
     DataModule& m_dm;
+
+private: // widgets, found by their objectName from outside
+    DBGrid* DBGrid1 = nullptr;
+    DBEdit* DBEdit1 = nullptr;           // id
+    DBEdit* DBEdit2 = nullptr;           // produto
+    DBEdit* DBEdit4 = nullptr;           // impresso
+    DBEdit* DBEdit3 = nullptr;           // quantidade ("Fichas")
+    DBEdit* DBEdit5 = nullptr;           // valor
+    QToolButton* DBNavigator1 = nullptr; // the navigator's store button
+    QGroupBox* GroupBox1 = nullptr;
+    DBEdit* DBEdit6 = nullptr;           // tbl_cont.cont
+    QPushButton* SpeedButton2 = nullptr; // "Gravar"
+    QPushButton* SpeedButton1 = nullptr; // "OK"
 };

@@ -12,10 +12,6 @@ class TicketTextsDialog : public Form {
 public:
     explicit TicketTextsDialog(DataModule& dm);
 
-    DBEdit* DBEdit1 = nullptr;           // cabecalho
-    DBEdit* DBEdit2 = nullptr;           // rodape
-    QPushButton* SpeedButton1 = nullptr; // "Salvar"
-    QPushButton* SpeedButton2 = nullptr; // "Sair"
 
     void SpeedButton1Click();
     void SpeedButton2Click();
@@ -25,4 +21,10 @@ protected:
 
 private:
     DataModule& m_dm;
+
+private: // widgets, found by their objectName from outside
+    DBEdit* DBEdit1 = nullptr;           // cabecalho
+    DBEdit* DBEdit2 = nullptr;           // rodape
+    QPushButton* SpeedButton1 = nullptr; // "Salvar"
+    QPushButton* SpeedButton2 = nullptr; // "Sair"
 };

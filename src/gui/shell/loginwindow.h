@@ -12,10 +12,6 @@ class LoginWindow : public Form {
 public:
     explicit LoginWindow(DataModule& dm);
 
-    QLineEdit* edt_usuario = nullptr;
-    QLineEdit* edt_senha = nullptr;
-    QPushButton* SpeedButton1 = nullptr; // "Cancelar"
-    QPushButton* bt_login = nullptr;     // "Acessar"
 
     void bt_loginClick();
 
@@ -28,4 +24,10 @@ protected:
 
 private:
     DataModule& m_dm;
+
+private: // widgets, found by their objectName from outside
+    QLineEdit* edt_usuario = nullptr;
+    QLineEdit* edt_senha = nullptr;
+    QPushButton* SpeedButton1 = nullptr; // "Cancelar"
+    QPushButton* bt_login = nullptr;     // "Acessar"
 };

@@ -14,13 +14,6 @@ class ClosingDialog : public Form {
     Q_OBJECT
 public:
     ClosingDialog(TillModel& till, ClosingReport& report);
-    QLabel* lncaixa = nullptr;        // till number, as the sales screen gave it (setTillNumber)
-    QLabel* ldata = nullptr;          // current date, from the clock (not shown)
-    QLabel* lhora = nullptr;          // current time, from the clock (not shown)
-    QLineEdit* Edit1 = nullptr;       // who closes the till
-    QLineEdit* edt_contado = nullptr; // cash counted in the drawer, optional
-    QPushButton* bt_fechar = nullptr;
-    QPushButton* SpeedButton1 = nullptr; // "Cancelar"
 
     void setTillNumber(const QString& number);
 
@@ -38,4 +31,13 @@ private:
     void Timer1Timer();
     TillModel& m_till;
     ClosingReport& m_report;
+
+private: // widgets, found by their objectName from outside
+    QLabel* lncaixa = nullptr;        // till number, as the sales screen gave it (setTillNumber)
+    QLabel* ldata = nullptr;          // current date, from the clock (not shown)
+    QLabel* lhora = nullptr;          // current time, from the clock (not shown)
+    QLineEdit* Edit1 = nullptr;       // who closes the till
+    QLineEdit* edt_contado = nullptr; // cash counted in the drawer, optional
+    QPushButton* bt_fechar = nullptr;
+    QPushButton* SpeedButton1 = nullptr; // "Cancelar"
 };

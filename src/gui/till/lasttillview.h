@@ -15,9 +15,6 @@ class LastTillView : public Form {
 public:
     LastTillView(DataModule& dm, TillModel& till, LastTillReport& report);
 
-    DBMemo* DBMemo1 = nullptr; // the stored text, read-only
-    QPushButton* btimprimir = nullptr;
-    QPushButton* btsair = nullptr;
 
     // "Gravador", never visible: rewrites the backup from the till's figures.
     void btgravadorClick();
@@ -31,4 +28,9 @@ private:
     DataModule& m_dm;
     TillModel& m_till;
     LastTillReport& m_report;
+
+private: // widgets, found by their objectName from outside
+    DBMemo* DBMemo1 = nullptr; // the stored text, read-only
+    QPushButton* btimprimir = nullptr;
+    QPushButton* btsair = nullptr;
 };

@@ -18,14 +18,6 @@ class OpeningDialog : public Form {
     Q_OBJECT
 public:
     OpeningDialog(DataModule& dm, TillModel& till, OpeningReport& report);
-    QLineEdit* edt_responsavel = nullptr;
-    QLineEdit* edt_operador = nullptr;
-    QLineEdit* edt_data = nullptr;
-    QLineEdit* edt_hora = nullptr;
-    QLineEdit* edt_entrada = nullptr;
-    DBEdit* dbe_cont = nullptr;          // hidden, bound to tbl_cont.cont: the till number after an opening
-    QPushButton* SpeedButton2 = nullptr; // "Cancelar"
-    QTimer* Timer1 = nullptr;
 
     // Enter in the float: checks the float, copies the till header, then opens.
     void edt_entradaEnter();
@@ -49,4 +41,14 @@ private:
     DataModule& m_dm;
     TillModel& m_till;
     OpeningReport& m_report;
+
+private: // widgets, found by their objectName from outside
+    QLineEdit* edt_responsavel = nullptr;
+    QLineEdit* edt_operador = nullptr;
+    QLineEdit* edt_data = nullptr;
+    QLineEdit* edt_hora = nullptr;
+    QLineEdit* edt_entrada = nullptr;
+    DBEdit* dbe_cont = nullptr;          // hidden, bound to tbl_cont.cont: the till number after an opening
+    QPushButton* SpeedButton2 = nullptr; // "Cancelar"
+    QTimer* Timer1 = nullptr;
 };

@@ -15,10 +15,6 @@ class PartialView : public Form {
 public:
     PartialView(DataModule& dm, TillModel& till);
 
-    QLabel* lentrada = nullptr;      // float, as typed
-    QLabel* lsangria = nullptr;      // total withdrawn
-    QLabel* lcaixa = nullptr;        // cash in till
-    QLabel* lcont_sangria = nullptr; // number of withdrawals
 
     // The labels of a product key.
     QLabel* nameLabel(QChar key) const { return m_names[ProductKeys::all().indexOf(key)]; }   // l0 ... lj
@@ -39,4 +35,10 @@ private:
     QLabel* m_counts[ProductKeys::count] = {};
     DataModule& m_dm;
     TillModel& m_till;
+
+private: // widgets, found by their objectName from outside
+    QLabel* lentrada = nullptr;      // float, as typed
+    QLabel* lsangria = nullptr;      // total withdrawn
+    QLabel* lcaixa = nullptr;        // cash in till
+    QLabel* lcont_sangria = nullptr; // number of withdrawals
 };

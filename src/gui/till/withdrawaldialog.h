@@ -16,18 +16,6 @@ class WithdrawalDialog : public Form {
     Q_OBJECT
 public:
     WithdrawalDialog(TillModel& till, WithdrawalReceipt& receipt);
-    QLineEdit* edt_retirada = nullptr;
-    QLineEdit* edt_repassa = nullptr;
-    QLineEdit* edt_motivo = nullptr;
-    QLineEdit* edt_cont = nullptr;
-    QLineEdit* edt_data = nullptr;
-    QLineEdit* edt_hora = nullptr;
-    QLineEdit* edt_responsavel = nullptr;
-    QLineEdit* edt_operador = nullptr;
-    QLineEdit* edt_caixa = nullptr;
-    QPushButton* SpeedButton1 = nullptr; // "Retirar"
-    QPushButton* SpeedButton2 = nullptr; // "Cancelar"
-    QTimer* Timer1 = nullptr;
 
     void SpeedButton1Click(); // the withdrawal
     void SpeedButton2Click();
@@ -40,4 +28,18 @@ protected:
 private:
     TillModel& m_till;
     WithdrawalReceipt& m_receipt;
+
+private: // widgets, found by their objectName from outside
+    QLineEdit* edt_retirada = nullptr;
+    QLineEdit* edt_repassa = nullptr;
+    QLineEdit* edt_motivo = nullptr;
+    QLineEdit* edt_cont = nullptr;
+    QLineEdit* edt_data = nullptr;
+    QLineEdit* edt_hora = nullptr;
+    QLineEdit* edt_responsavel = nullptr;
+    QLineEdit* edt_operador = nullptr;
+    QLineEdit* edt_caixa = nullptr;
+    QPushButton* SpeedButton1 = nullptr; // "Retirar"
+    QPushButton* SpeedButton2 = nullptr; // "Cancelar"
+    QTimer* Timer1 = nullptr;
 };

@@ -97,18 +97,18 @@ private slots:
             bool shown = false;
             whenModal(QStringLiteral("f_confi_impr"), [&](QWidget*) {
                 shown = true;
-                w->DBEdit1->setFocus();
-                w->DBEdit1->selectAll();
-                type(w->DBEdit1, QStringLiteral("FESTA JUNINA"));
+                child<QLineEdit>(w, QStringLiteral("DBEdit1"))->setFocus();
+                child<QLineEdit>(w, QStringLiteral("DBEdit1"))->selectAll();
+                type(child<QLineEdit>(w, QStringLiteral("DBEdit1")), QStringLiteral("FESTA JUNINA"));
                 c.fault(app, other);
-                QTest::mouseClick(w->SpeedButton1, Qt::LeftButton);
+                QTest::mouseClick(child<QPushButton>(w, QStringLiteral("SpeedButton1")), Qt::LeftButton);
                 QVERIFY2(app.messages.last().startsWith(c.message),
                          qPrintable(QLatin1String(c.name) + QStringLiteral(": ") + app.messages.last()));
                 QCOMPARE(app.messages.messages.last().kind, Messages::Kind::Error);
                 QVERIFY2(w->isVisible(), c.name);
                 c.repair(app, other);
                 app.messages.clear();
-                QTest::mouseClick(w->SpeedButton1, Qt::LeftButton);
+                QTest::mouseClick(child<QPushButton>(w, QStringLiteral("SpeedButton1")), Qt::LeftButton);
                 QCOMPARE(app.messages.texts(), QStringList{QStringLiteral("Dados Cadastrados!")});
             });
             app.app->f_confi_impr->showModal();

@@ -20,7 +20,7 @@ class TestCaderneta : public QObject {
     // Opens the opening window from the list and runs body in it.
     static void inOpening(CreditBookWindow* list, std::function<void(AccountOpeningDialog*)> body) {
         whenShown<AccountOpeningDialog>(QStringLiteral("f_abrir_ficha"), std::move(body));
-        click(list->SpeedButton1);
+        click(child<QPushButton>(list, QStringLiteral("SpeedButton1")));
     }
 
 private slots:
@@ -28,20 +28,24 @@ private slots:
         App app;
         app.db.exec(QStringLiteral("insert into tbl_caderneta(nome) values ('ZECA'), ('ANA'), ('MARIA')"));
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
-            QCOMPARE(column(list->DBGrid1, 0), QStringList({"ANA", "MARIA", "ZECA"}));
-            QCOMPARE(list->DBGrid1->currentIndex().row(), 0);
+            QCOMPARE(column(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0),
+                     QStringList({"ANA", "MARIA", "ZECA"}));
+            QCOMPARE(child<DBGrid>(list, QStringLiteral("DBGrid1"))->currentIndex().row(), 0);
             QCOMPARE(app.app->dm->q_caderneta->asString("nome"), QStringLiteral("ANA"));
             // a double-click on a name opens that name's sheet
-            QVERIFY(inSheet(list, rowPoint(list->DBGrid1, 2), [](AccountSheet* sheet) {
-                QCOMPARE(sheet->DBEdit1->text(), QStringLiteral("ZECA"));
-            }));
+            QVERIFY(inSheet(list, rowPoint(child<DBGrid>(list, QStringLiteral("DBGrid1")), 2),
+                            [](AccountSheet* sheet) {
+                                QCOMPARE(child<QLineEdit>(sheet, QStringLiteral("DBEdit1"))->text(),
+                                         QStringLiteral("ZECA"));
+                            }));
             // back in the list, which was read again: the first account is current
-            QCOMPARE(list->DBGrid1->currentIndex().row(), 0);
+            QCOMPARE(child<DBGrid>(list, QStringLiteral("DBGrid1"))->currentIndex().row(), 0);
         }));
         // showing the list again reads accounts stored meanwhile
         app.db.exec(QStringLiteral("insert into tbl_caderneta(nome) values ('BIA')"));
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
-            QCOMPARE(column(list->DBGrid1, 0), QStringList({"ANA", "BIA", "MARIA", "ZECA"}));
+            QCOMPARE(column(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0),
+                     QStringList({"ANA", "BIA", "MARIA", "ZECA"}));
         }));
     }
 
@@ -53,8 +57,9 @@ private slots:
             QStringLiteral("insert into tbl_caderneta(nome) values ('ZÉ'), ('ÉRICA'), ('ÁLVARO'), "
                            "('CÉLIA'), ('ALVARO'), ('ÇAIRA'), ('CAIO'), ('BRUNO'), ('EDSON'), ('ZECA')"));
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
-            QCOMPARE(column(list->DBGrid1, 0), QStringList({"ALVARO", "ÁLVARO", "BRUNO", "CAIO", "ÇAIRA",
-                                                            "CÉLIA", "EDSON", "ÉRICA", "ZÉ", "ZECA"}));
+            QCOMPARE(column(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0),
+                     QStringList({"ALVARO", "ÁLVARO", "BRUNO", "CAIO", "ÇAIRA", "CÉLIA", "EDSON", "ÉRICA",
+                                  "ZÉ", "ZECA"}));
         }));
         QCOMPARE(app.db.scalar(QStringLiteral("select count(*) from sqlite_master where sql like '%PTBR%'")),
                  QStringLiteral("0"));
@@ -65,27 +70,31 @@ private slots:
         app.db.exec(QStringLiteral("insert into tbl_caderneta(nome) values ('MARIA')"));
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
             inOpening(list, [&](AccountOpeningDialog* w) {
-                QTRY_VERIFY(w->DBEdit1->hasFocus());
-                type(w->DBEdit1, QStringLiteral("jo"));
-                QTest::sendKeyEvent(QTest::Click, w->DBEdit1, Qt::Key_Atilde, QStringLiteral("ã"),
-                                    Qt::NoModifier);
-                type(w->DBEdit1, QStringLiteral("o"));
-                QCOMPARE(w->DBEdit1->text(), QStringLiteral("JOÃO"));
-                key(w->DBEdit1, Qt::Key_Return);
+                QTRY_VERIFY(child<QLineEdit>(w, QStringLiteral("DBEdit1"))->hasFocus());
+                type(child<QLineEdit>(w, QStringLiteral("DBEdit1")), QStringLiteral("jo"));
+                QTest::sendKeyEvent(QTest::Click, child<QLineEdit>(w, QStringLiteral("DBEdit1")),
+                                    Qt::Key_Atilde, QStringLiteral("ã"), Qt::NoModifier);
+                type(child<QLineEdit>(w, QStringLiteral("DBEdit1")), QStringLiteral("o"));
+                QCOMPARE(child<QLineEdit>(w, QStringLiteral("DBEdit1"))->text(), QStringLiteral("JOÃO"));
+                key(child<QLineEdit>(w, QStringLiteral("DBEdit1")), Qt::Key_Return);
                 QVERIFY(!w->isVisible());
             });
-            QCOMPARE(column(list->DBGrid1, 0), QStringList({"JOÃO", "MARIA"}));
+            QCOMPARE(column(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0),
+                     QStringList({"JOÃO", "MARIA"}));
             inOpening(list, [&](AccountOpeningDialog* w) {
-                type(w->DBEdit1, QStringLiteral("ana"));
-                click(w->SpeedButton1);
+                type(child<QLineEdit>(w, QStringLiteral("DBEdit1")), QStringLiteral("ana"));
+                click(child<QPushButton>(w, QStringLiteral("SpeedButton1")));
             });
-            QCOMPARE(column(list->DBGrid1, 0), QStringList({"ANA", "JOÃO", "MARIA"}));
+            QCOMPARE(column(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0),
+                     QStringList({"ANA", "JOÃO", "MARIA"}));
             QCOMPARE(app.app->dm->q_caderneta->state(), Dataset::State::Browse);
-            QCOMPARE(list->DBGrid1->currentIndex().row(), 0);
+            QCOMPARE(child<DBGrid>(list, QStringLiteral("DBGrid1"))->currentIndex().row(), 0);
             // a double-click without picking a name opens the first account, not the new one
-            QVERIFY(inSheet(list, emptyPoint(list->DBGrid1), [](AccountSheet* sheet) {
-                QCOMPARE(sheet->DBEdit1->text(), QStringLiteral("ANA"));
-            }));
+            QVERIFY(inSheet(list, emptyPoint(child<DBGrid>(list, QStringLiteral("DBGrid1"))),
+                            [](AccountSheet* sheet) {
+                                QCOMPARE(child<QLineEdit>(sheet, QStringLiteral("DBEdit1"))->text(),
+                                         QStringLiteral("ANA"));
+                            }));
         }));
         QCOMPARE(accountNames(app), QStringLiteral("MARIA|JOÃO|ANA"));
     }
@@ -94,15 +103,15 @@ private slots:
         App app;
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
             inOpening(list, [&](AccountOpeningDialog* w) {
-                click(w->SpeedButton1);
+                click(child<QPushButton>(w, QStringLiteral("SpeedButton1")));
                 QCOMPARE(app.messages.messages.size(), 1);
                 QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Plain);
                 QCOMPARE(app.messages.last(), QStringLiteral("O campo NOME não pode ficar em branco"));
                 QVERIFY(w->isVisible());
-                QTRY_VERIFY(w->DBEdit1->hasFocus());
+                QTRY_VERIFY(child<QLineEdit>(w, QStringLiteral("DBEdit1"))->hasFocus());
                 // only a completely empty name is refused
-                type(w->DBEdit1, QStringLiteral("  "));
-                key(w->DBEdit1, Qt::Key_Return);
+                type(child<QLineEdit>(w, QStringLiteral("DBEdit1")), QStringLiteral("  "));
+                key(child<QLineEdit>(w, QStringLiteral("DBEdit1")), Qt::Key_Return);
                 QVERIFY(!w->isVisible());
             });
         }));
@@ -113,9 +122,11 @@ private slots:
         App app;
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
             inOpening(list, [&](AccountOpeningDialog* w) {
-                type(w->DBEdit1, QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789"));
-                QCOMPARE(w->DBEdit1->text(), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123"));
-                key(w->DBEdit1, Qt::Key_Return);
+                type(child<QLineEdit>(w, QStringLiteral("DBEdit1")),
+                     QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789"));
+                QCOMPARE(child<QLineEdit>(w, QStringLiteral("DBEdit1"))->text(),
+                         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123"));
+                key(child<QLineEdit>(w, QStringLiteral("DBEdit1")), Qt::Key_Return);
             });
         }));
         QCOMPARE(accountNames(app), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123"));
@@ -126,29 +137,31 @@ private slots:
         app.db.exec(QStringLiteral("insert into tbl_caderneta(nome) values ('ANA'), ('BIA')"));
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
             inOpening(list, [&](AccountOpeningDialog* w) {
-                type(w->DBEdit1, QStringLiteral("ana"));
-                key(w->DBEdit1, Qt::Key_Return);
+                type(child<QLineEdit>(w, QStringLiteral("DBEdit1")), QStringLiteral("ana"));
+                key(child<QLineEdit>(w, QStringLiteral("DBEdit1")), Qt::Key_Return);
                 QCOMPARE(app.messages.messages.size(), 1);
                 QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Plain);
                 QCOMPARE(app.messages.last(), QStringLiteral("Já existe uma conta com o nome ANA."));
                 QVERIFY(w->isVisible());
-                QCOMPARE(w->DBEdit1->text(), QStringLiteral("ANA"));
-                QCOMPARE(w->DBEdit1->selectedText(), QStringLiteral("ANA"));
-                QCOMPARE(column(list->DBGrid1, 0),
+                QCOMPARE(child<QLineEdit>(w, QStringLiteral("DBEdit1"))->text(), QStringLiteral("ANA"));
+                QCOMPARE(child<QLineEdit>(w, QStringLiteral("DBEdit1"))->selectedText(),
+                         QStringLiteral("ANA"));
+                QCOMPARE(column(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0),
                          QStringList({"ANA", "BIA"})); // no row for the refused name
-                click(w->SpeedButton2);
+                click(child<QPushButton>(w, QStringLiteral("SpeedButton2")));
                 QVERIFY(!w->isVisible());
             });
-            QCOMPARE(column(list->DBGrid1, 0), QStringList({"ANA", "BIA"}));
+            QCOMPARE(column(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0), QStringList({"ANA", "BIA"}));
             QCOMPARE(app.app->dm->q_caderneta->state(), Dataset::State::Browse);
             // the pending row is gone: a second try with a new name stores only that name
             inOpening(list, [&](AccountOpeningDialog* w) {
-                QCOMPARE(w->DBEdit1->text(), QString());
-                type(w->DBEdit1, QStringLiteral("ana"));
-                key(w->DBEdit1, Qt::Key_Return);
+                QCOMPARE(child<QLineEdit>(w, QStringLiteral("DBEdit1"))->text(), QString());
+                type(child<QLineEdit>(w, QStringLiteral("DBEdit1")), QStringLiteral("ana"));
+                key(child<QLineEdit>(w, QStringLiteral("DBEdit1")), Qt::Key_Return);
                 QVERIFY(w->isVisible());
-                type(w->DBEdit1, QStringLiteral("ANA PAULA")); // replaces the selected name
-                key(w->DBEdit1, Qt::Key_Return);
+                type(child<QLineEdit>(w, QStringLiteral("DBEdit1")),
+                     QStringLiteral("ANA PAULA")); // replaces the selected name
+                key(child<QLineEdit>(w, QStringLiteral("DBEdit1")), Qt::Key_Return);
                 QVERIFY(!w->isVisible());
             });
         }));
@@ -160,17 +173,18 @@ private slots:
         App app;
         app.db.exec(QStringLiteral("insert into tbl_caderneta(nome) values ('ANA'), ('BIA')"));
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
-            click(list->DBGrid1, 1);
+            click(child<DBGrid>(list, QStringLiteral("DBGrid1")), 1);
             bool opened = false;
             whenShown<AccountSheet>(QStringLiteral("f_ficha_cad"), [&](AccountSheet* sheet) {
                 opened = true;
-                QCOMPARE(sheet->DBEdit1->text(), QStringLiteral("BIA"));
-                click(sheet->DBGrid2, 1); // REFRIGERANTE
-                key(sheet->DBGrid2, Qt::Key_Return);
-                QCOMPARE(column(sheet->DBGrid1, 0), QStringList{QStringLiteral("REFRIGERANTE")});
-                QCOMPARE(sheet->v_total1->text(), QStringLiteral("4,00"));
+                QCOMPARE(child<QLineEdit>(sheet, QStringLiteral("DBEdit1"))->text(), QStringLiteral("BIA"));
+                click(child<DBGrid>(sheet, QStringLiteral("DBGrid2")), 1); // REFRIGERANTE
+                key(child<DBGrid>(sheet, QStringLiteral("DBGrid2")), Qt::Key_Return);
+                QCOMPARE(column(child<DBGrid>(sheet, QStringLiteral("DBGrid1")), 0),
+                         QStringList{QStringLiteral("REFRIGERANTE")});
+                QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(), QStringLiteral("4,00"));
             });
-            key(list->DBGrid1, Qt::Key_Return);
+            key(child<DBGrid>(list, QStringLiteral("DBGrid1")), Qt::Key_Return);
             QVERIFY(opened);
         }));
     }
@@ -178,16 +192,18 @@ private slots:
     void withoutAccountsASheetOpensEmpty() {
         App app;
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
-            QCOMPARE(list->DBGrid1->model()->rowCount(), 0);
-            QVERIFY(inSheet(list, emptyPoint(list->DBGrid1), [&](AccountSheet* sheet) {
-                QCOMPARE(sheet->DBEdit1->text(), QString());
-                QCOMPARE(sheet->v_total1->text(), QStringLiteral("0,00"));
-                QCOMPARE(sheet->DBGrid1->model()->rowCount(), 0);
-                // nothing can be charged to no account
-                click(sheet->SpeedButton1);
-                QCOMPARE(app.messages.messages.size(), 1);
-                QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Error);
-            }));
+            QCOMPARE(child<DBGrid>(list, QStringLiteral("DBGrid1"))->model()->rowCount(), 0);
+            QVERIFY(inSheet(
+                list, emptyPoint(child<DBGrid>(list, QStringLiteral("DBGrid1"))), [&](AccountSheet* sheet) {
+                    QCOMPARE(child<QLineEdit>(sheet, QStringLiteral("DBEdit1"))->text(), QString());
+                    QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(),
+                             QStringLiteral("0,00"));
+                    QCOMPARE(child<DBGrid>(sheet, QStringLiteral("DBGrid1"))->model()->rowCount(), 0);
+                    // nothing can be charged to no account
+                    click(child<QPushButton>(sheet, QStringLiteral("SpeedButton1")));
+                    QCOMPARE(app.messages.messages.size(), 1);
+                    QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Error);
+                }));
         }));
         QCOMPARE(app.db.scalar(QStringLiteral("select count(*) from tbl_prod_caderneta")),
                  QStringLiteral("0"));

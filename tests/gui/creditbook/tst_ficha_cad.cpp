@@ -41,16 +41,17 @@ class TestFichaCad : public QObject {
         app.db.exec(QStringLiteral("insert into tbl_caderneta(nome) values ('CLARA')"));
         bool ran = false;
         const bool listed = inList(app, [&](CreditBookWindow* list) {
-            const int row = int(column(list->DBGrid1, 0).indexOf(QStringLiteral("CLARA")));
-            ran = inSheet(list, rowPoint(list->DBGrid1, row), body);
+            const int row = int(
+                column(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0).indexOf(QStringLiteral("CLARA")));
+            ran = inSheet(list, rowPoint(child<DBGrid>(list, QStringLiteral("DBGrid1")), row), body);
         });
         return listed && ran;
     }
 
     static void mark(AccountSheet* sheet, int productRow, int times = 1) {
-        click(sheet->DBGrid2, productRow);
+        click(child<DBGrid>(sheet, QStringLiteral("DBGrid2")), productRow);
         for (int i = 0; i < times; ++i)
-            click(sheet->SpeedButton1);
+            click(child<QPushButton>(sheet, QStringLiteral("SpeedButton1")));
     }
 
 private slots:
@@ -58,24 +59,29 @@ private slots:
         App app;
         twoAccounts(app);
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
-            QVERIFY(inSheet(list, rowPoint(list->DBGrid1, 0), [&](AccountSheet* sheet) {
-                QCOMPARE(sheet->DBEdit1->text(), QStringLiteral("ANA"));
-                QCOMPARE(column(sheet->DBGrid1, 0), QStringList({"CHURRASCO", "PASTEL"}));
-                QCOMPARE(sheet->v_total1->text(), QStringLiteral("37,50"));
-                // the last item is the selected one
-                QCOMPARE(sheet->DBGrid1->currentIndex().row(), 1);
+            QVERIFY(inSheet(
+                list, rowPoint(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0), [&](AccountSheet* sheet) {
+                    QCOMPARE(child<QLineEdit>(sheet, QStringLiteral("DBEdit1"))->text(),
+                             QStringLiteral("ANA"));
+                    QCOMPARE(column(child<DBGrid>(sheet, QStringLiteral("DBGrid1")), 0),
+                             QStringList({"CHURRASCO", "PASTEL"}));
+                    QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(),
+                             QStringLiteral("37,50"));
+                    // the last item is the selected one
+                    QCOMPARE(child<DBGrid>(sheet, QStringLiteral("DBGrid1"))->currentIndex().row(), 1);
 
-                whenShown<AccountClosingDialog>(confirmation, [&](AccountClosingDialog* c) {
-                    QCOMPARE(c->lnome->text(), QStringLiteral("ANA"));
-                    QCOMPARE(c->lvalor->text(), QStringLiteral("37,50"));
-                    click(c->SpeedButton1);
-                    QVERIFY(!c->isVisible());
-                });
-                withPassword(closing, admin, [&] { sheet->FecharFicha1->trigger(); });
-                QVERIFY(!sheet->isVisible());
-            }));
-            QCOMPARE(column(list->DBGrid1, 0), QStringList({"BETO"}));
-            QCOMPARE(list->DBGrid1->currentIndex().row(), 0);
+                    whenShown<AccountClosingDialog>(confirmation, [&](AccountClosingDialog* c) {
+                        QCOMPARE(child<QLabel>(c, QStringLiteral("lnome"))->text(), QStringLiteral("ANA"));
+                        QCOMPARE(child<QLabel>(c, QStringLiteral("lvalor"))->text(), QStringLiteral("37,50"));
+                        click(child<QPushButton>(c, QStringLiteral("SpeedButton1")));
+                        QVERIFY(!c->isVisible());
+                    });
+                    withPassword(closing, admin,
+                                 [&] { child<QAction>(sheet, QStringLiteral("FecharFicha1"))->trigger(); });
+                    QVERIFY(!sheet->isVisible());
+                }));
+            QCOMPARE(column(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0), QStringList({"BETO"}));
+            QCOMPARE(child<DBGrid>(list, QStringLiteral("DBGrid1"))->currentIndex().row(), 0);
         }));
         QCOMPARE(app.db.scalar(QStringLiteral("select group_concat(nome) from tbl_caderneta")),
                  QStringLiteral("BETO"));
@@ -89,20 +95,26 @@ private slots:
         App app;
         twoAccounts(app);
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
-            QVERIFY(inSheet(list, rowPoint(list->DBGrid1, 1), [&](AccountSheet* sheet) {
-                QCOMPARE(sheet->DBEdit1->text(), QStringLiteral("BETO"));
-                QCOMPARE(sheet->v_total1->text(), QStringLiteral("12,00"));
-                whenShown<AccountClosingDialog>(confirmation, [&](AccountClosingDialog* c) {
-                    QCOMPARE(c->lnome->text(), QStringLiteral("BETO"));
-                    QCOMPARE(c->lvalor->text(), QStringLiteral("12,00"));
-                    click(c->SpeedButton2);
-                });
-                withPassword(closing, QStringLiteral("admin"), [&] { sheet->FecharFicha1->trigger(); });
-                QVERIFY(sheet->isVisible());
-                QVERIFY(!app.app->f_s_caderneta->isVisible());
-                QCOMPARE(sheet->DBEdit1->text(), QStringLiteral("BETO"));
-                QCOMPARE(sheet->v_total1->text(), QStringLiteral("12,00"));
-            }));
+            QVERIFY(inSheet(
+                list, rowPoint(child<DBGrid>(list, QStringLiteral("DBGrid1")), 1), [&](AccountSheet* sheet) {
+                    QCOMPARE(child<QLineEdit>(sheet, QStringLiteral("DBEdit1"))->text(),
+                             QStringLiteral("BETO"));
+                    QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(),
+                             QStringLiteral("12,00"));
+                    whenShown<AccountClosingDialog>(confirmation, [&](AccountClosingDialog* c) {
+                        QCOMPARE(child<QLabel>(c, QStringLiteral("lnome"))->text(), QStringLiteral("BETO"));
+                        QCOMPARE(child<QLabel>(c, QStringLiteral("lvalor"))->text(), QStringLiteral("12,00"));
+                        click(child<QPushButton>(c, QStringLiteral("SpeedButton2")));
+                    });
+                    withPassword(closing, QStringLiteral("admin"),
+                                 [&] { child<QAction>(sheet, QStringLiteral("FecharFicha1"))->trigger(); });
+                    QVERIFY(sheet->isVisible());
+                    QVERIFY(!app.app->f_s_caderneta->isVisible());
+                    QCOMPARE(child<QLineEdit>(sheet, QStringLiteral("DBEdit1"))->text(),
+                             QStringLiteral("BETO"));
+                    QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(),
+                             QStringLiteral("12,00"));
+                }));
         }));
         QCOMPARE(app.db.scalar(QStringLiteral("select count(*) from tbl_caderneta")), QStringLiteral("2"));
         QCOMPARE(count(app, QStringLiteral("1")), QStringLiteral("4"));
@@ -116,20 +128,24 @@ private slots:
         app.db.exec(QStringLiteral("create trigger keep before delete on tbl_caderneta "
                                    "begin select raise(abort, 'Falha simulada ao excluir a conta'); end"));
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
-            QVERIFY(inSheet(list, rowPoint(list->DBGrid1, 0), [&](AccountSheet* sheet) {
-                whenShown<AccountClosingDialog>(confirmation, [&](AccountClosingDialog* c) {
-                    click(c->SpeedButton1);
-                    QCOMPARE(app.messages.last(), QStringLiteral("Falha simulada ao excluir a conta"));
-                    QVERIFY(c->isVisible());
-                    QCOMPARE(count(app, QStringLiteral("id_ligacao = 1")), QStringLiteral("2"));
-                    click(c->SpeedButton2);
-                });
-                withPassword(closing, admin, [&] { sheet->FecharFicha1->trigger(); });
-                // the sheet still shows its account and items
-                QVERIFY(sheet->isVisible());
-                QCOMPARE(sheet->DBEdit1->text(), QStringLiteral("ANA"));
-                QCOMPARE(sheet->v_total1->text(), QStringLiteral("37,50"));
-            }));
+            QVERIFY(inSheet(
+                list, rowPoint(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0), [&](AccountSheet* sheet) {
+                    whenShown<AccountClosingDialog>(confirmation, [&](AccountClosingDialog* c) {
+                        click(child<QPushButton>(c, QStringLiteral("SpeedButton1")));
+                        QCOMPARE(app.messages.last(), QStringLiteral("Falha simulada ao excluir a conta"));
+                        QVERIFY(c->isVisible());
+                        QCOMPARE(count(app, QStringLiteral("id_ligacao = 1")), QStringLiteral("2"));
+                        click(child<QPushButton>(c, QStringLiteral("SpeedButton2")));
+                    });
+                    withPassword(closing, admin,
+                                 [&] { child<QAction>(sheet, QStringLiteral("FecharFicha1"))->trigger(); });
+                    // the sheet still shows its account and items
+                    QVERIFY(sheet->isVisible());
+                    QCOMPARE(child<QLineEdit>(sheet, QStringLiteral("DBEdit1"))->text(),
+                             QStringLiteral("ANA"));
+                    QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(),
+                             QStringLiteral("37,50"));
+                }));
         }));
         QCOMPARE(app.db.scalar(QStringLiteral("select count(*) from tbl_caderneta")), QStringLiteral("2"));
         QCOMPARE(count(app, QStringLiteral("1")), QStringLiteral("4"));
@@ -138,25 +154,28 @@ private slots:
     void markingChargesCopiesWithDateAndTime() {
         App app;
         QVERIFY(onNewAccount(app, [&](AccountSheet* sheet) {
-            QCOMPARE(sheet->v_total1->text(), QStringLiteral("0,00"));
+            QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(), QStringLiteral("0,00"));
             // marked before the clock's first tick
-            QVERIFY(sheet->Timer1->remainingTime() > 500);
+            QVERIFY(child<QTimer>(sheet, QStringLiteral("Timer1"))->remainingTime() > 500);
             mark(sheet, 2, 3); // CERVEJA 6,00
             QCOMPARE(app.messages.texts(), QStringList());
-            QCOMPARE(column(sheet->DBGrid1, 0), QStringList({"CERVEJA", "CERVEJA", "CERVEJA"}));
-            QCOMPARE(column(sheet->DBGrid1, 1), QStringList({"6,00", "6,00", "6,00"}));
-            QCOMPARE(column(sheet->DBGrid1, 2), QStringList({"09/12/2026", "09/12/2026", "09/12/2026"}));
-            QCOMPARE(sheet->v_total1->text(), QStringLiteral("18,00"));
+            QCOMPARE(column(child<DBGrid>(sheet, QStringLiteral("DBGrid1")), 0),
+                     QStringList({"CERVEJA", "CERVEJA", "CERVEJA"}));
+            QCOMPARE(column(child<DBGrid>(sheet, QStringLiteral("DBGrid1")), 1),
+                     QStringList({"6,00", "6,00", "6,00"}));
+            QCOMPARE(column(child<DBGrid>(sheet, QStringLiteral("DBGrid1")), 2),
+                     QStringList({"09/12/2026", "09/12/2026", "09/12/2026"}));
+            QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(), QStringLiteral("18,00"));
             mark(sheet, 3); // PASTEL 7,50
-            QCOMPARE(sheet->v_total1->text(), QStringLiteral("25,50"));
-            QCOMPARE(sheet->DBGrid1->currentIndex().row(), 3);
+            QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(), QStringLiteral("25,50"));
+            QCOMPARE(child<DBGrid>(sheet, QStringLiteral("DBGrid1"))->currentIndex().row(), 3);
 
             // a new price does not touch what was charged
             Dataset* products = app.app->dm->q_config;
             products->setRecNo(2);
             products->setValue(QStringLiteral("valor"), QStringLiteral("9,00"));
             products->post();
-            click(sheet->SpeedButton3); // "Sair"
+            click(child<QPushButton>(sheet, QStringLiteral("SpeedButton3"))); // "Sair"
         }));
         QCOMPARE(
             app.db.rows(QStringLiteral("select distinct id_ligacao, data, hora from tbl_prod_caderneta")),
@@ -164,10 +183,13 @@ private slots:
         QCOMPARE(app.db.scalar(QStringLiteral("select valor from tbl_produtos where id = '2'")),
                  QStringLiteral("9,00"));
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
-            QVERIFY(inSheet(list, rowPoint(list->DBGrid1, 0), [&](AccountSheet* sheet) {
-                QCOMPARE(column(sheet->DBGrid1, 1), QStringList({"6,00", "6,00", "6,00", "7,50"}));
-                QCOMPARE(sheet->v_total1->text(), QStringLiteral("25,50"));
-            }));
+            QVERIFY(inSheet(list, rowPoint(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0),
+                            [&](AccountSheet* sheet) {
+                                QCOMPARE(column(child<DBGrid>(sheet, QStringLiteral("DBGrid1")), 1),
+                                         QStringList({"6,00", "6,00", "6,00", "7,50"}));
+                                QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(),
+                                         QStringLiteral("25,50"));
+                            }));
         }));
     }
 
@@ -181,8 +203,9 @@ private slots:
         QVERIFY(onNewAccount(app, [&](AccountSheet* sheet) {
             mark(sheet, 6);
             QCOMPARE(app.messages.texts(), QStringList());
-            QCOMPARE(column(sheet->DBGrid1, 0), QStringList({"PINGO D'ÁGUA"}));
-            QCOMPARE(sheet->v_total1->text(), QStringLiteral("1,50"));
+            QCOMPARE(column(child<DBGrid>(sheet, QStringLiteral("DBGrid1")), 0),
+                     QStringList({"PINGO D'ÁGUA"}));
+            QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(), QStringLiteral("1,50"));
         }));
         QCOMPARE(app.db.rows(QStringLiteral("select produto, valor from tbl_prod_caderneta")),
                  QList<QStringList>({{"PINGO D'ÁGUA", "1,5"}}));
@@ -192,16 +215,16 @@ private slots:
         App app;
         QVERIFY(onNewAccount(app, [&](AccountSheet* sheet) {
             mark(sheet, 0);
-            sheet->l_data->setText(QStringLiteral("31/02/2026"));
-            click(sheet->SpeedButton1);
+            child<QLabel>(sheet, QStringLiteral("l_data"))->setText(QStringLiteral("31/02/2026"));
+            click(child<QPushButton>(sheet, QStringLiteral("SpeedButton1")));
             QCOMPARE(app.messages.messages.size(), 1);
             QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Error);
             // the sheet goes on showing what is stored
-            QCOMPARE(column(sheet->DBGrid1, 0), QStringList({"ÁGUA"}));
-            QCOMPARE(sheet->v_total1->text(), QStringLiteral("2,00"));
-            sheet->l_hora->setText(QStringLiteral("25:00:00"));
-            sheet->l_data->setText(QStringLiteral("09/12/2026"));
-            click(sheet->SpeedButton1);
+            QCOMPARE(column(child<DBGrid>(sheet, QStringLiteral("DBGrid1")), 0), QStringList({"ÁGUA"}));
+            QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(), QStringLiteral("2,00"));
+            child<QLabel>(sheet, QStringLiteral("l_hora"))->setText(QStringLiteral("25:00:00"));
+            child<QLabel>(sheet, QStringLiteral("l_data"))->setText(QStringLiteral("09/12/2026"));
+            click(child<QPushButton>(sheet, QStringLiteral("SpeedButton1")));
             QCOMPARE(app.messages.messages.size(), 2);
         }));
         QCOMPARE(app.db.scalar(QStringLiteral("select count(*) from tbl_prod_caderneta")),
@@ -216,34 +239,41 @@ private slots:
                            "(12, 'CERVEJA', '6,00', '2026-12-08', '19:01:00')"));
         QVERIFY(onNewAccount(app, [&](AccountSheet* sheet) {
             // with no item, the correct password deletes nothing
-            withPassword(removal, admin, [&] { click(sheet->SpeedButton2); });
-            QCOMPARE(sheet->v_total1->text(), QStringLiteral("0,00"));
+            withPassword(removal, admin,
+                         [&] { click(child<QPushButton>(sheet, QStringLiteral("SpeedButton2"))); });
+            QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(), QStringLiteral("0,00"));
             QCOMPARE(count(app, QStringLiteral("1")), QStringLiteral("1"));
 
             mark(sheet, 0); // ÁGUA 2,00
             mark(sheet, 1); // REFRIGERANTE 4,00
             mark(sheet, 2); // CERVEJA 6,00
-            QCOMPARE(sheet->v_total1->text(), QStringLiteral("12,00"));
+            QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(), QStringLiteral("12,00"));
 
             // a wrong password removes nothing
-            withPassword(removal, QStringLiteral("errada"), [&] { click(sheet->SpeedButton2); });
+            withPassword(removal, QStringLiteral("errada"),
+                         [&] { click(child<QPushButton>(sheet, QStringLiteral("SpeedButton2"))); });
             QCOMPARE(app.messages.last(), QStringLiteral("Senha inválida!"));
-            QCOMPARE(sheet->DBGrid1->model()->rowCount(), 3);
+            QCOMPARE(child<DBGrid>(sheet, QStringLiteral("DBGrid1"))->model()->rowCount(), 3);
 
             // nothing picked: the last item listed goes
-            withPassword(removal, admin, [&] { click(sheet->SpeedButton2); });
-            QCOMPARE(column(sheet->DBGrid1, 0), QStringList({"ÁGUA", "REFRIGERANTE"}));
-            QCOMPARE(sheet->v_total1->text(), QStringLiteral("6,00"));
+            withPassword(removal, admin,
+                         [&] { click(child<QPushButton>(sheet, QStringLiteral("SpeedButton2"))); });
+            QCOMPARE(column(child<DBGrid>(sheet, QStringLiteral("DBGrid1")), 0),
+                     QStringList({"ÁGUA", "REFRIGERANTE"}));
+            QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(), QStringLiteral("6,00"));
 
             // the picked item goes
-            click(sheet->DBGrid1, 0);
-            withPassword(removal, admin, [&] { click(sheet->SpeedButton2); });
-            QCOMPARE(column(sheet->DBGrid1, 0), QStringList({"REFRIGERANTE"}));
-            QCOMPARE(sheet->v_total1->text(), QStringLiteral("4,00"));
+            click(child<DBGrid>(sheet, QStringLiteral("DBGrid1")), 0);
+            withPassword(removal, admin,
+                         [&] { click(child<QPushButton>(sheet, QStringLiteral("SpeedButton2"))); });
+            QCOMPARE(column(child<DBGrid>(sheet, QStringLiteral("DBGrid1")), 0),
+                     QStringList({"REFRIGERANTE"}));
+            QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(), QStringLiteral("4,00"));
 
-            withPassword(removal, admin, [&] { click(sheet->SpeedButton2); });
-            QCOMPARE(sheet->DBGrid1->model()->rowCount(), 0);
-            QCOMPARE(sheet->v_total1->text(), QStringLiteral("0,00"));
+            withPassword(removal, admin,
+                         [&] { click(child<QPushButton>(sheet, QStringLiteral("SpeedButton2"))); });
+            QCOMPARE(child<DBGrid>(sheet, QStringLiteral("DBGrid1"))->model()->rowCount(), 0);
+            QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(), QStringLiteral("0,00"));
         }));
         QCOMPARE(count(app, QStringLiteral("1")), QStringLiteral("1"));
         QCOMPARE(count(app, QStringLiteral("id_ligacao = 12")), QStringLiteral("1"));
@@ -258,9 +288,9 @@ private slots:
                                    "values (1, 'PIPOCA', '3,00', '2026-12-09', '14:00:00')"));
                 click(prompt->findChild<QPushButton*>(QStringLiteral("SpeedButton2"))); // "Cancelar"
             });
-            click(sheet->SpeedButton2);
-            QCOMPARE(column(sheet->DBGrid1, 0), QStringList({"PIPOCA"}));
-            QCOMPARE(sheet->v_total1->text(), QStringLiteral("3,00"));
+            click(child<QPushButton>(sheet, QStringLiteral("SpeedButton2")));
+            QCOMPARE(column(child<DBGrid>(sheet, QStringLiteral("DBGrid1")), 0), QStringList({"PIPOCA"}));
+            QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(), QStringLiteral("3,00"));
         }));
     }
 
@@ -270,11 +300,13 @@ private slots:
         app.db.exec(QStringLiteral("insert into tbl_prod_caderneta(id_ligacao, produto, valor) values "
                                    "(1, 'A', '2,50'), (1, 'B', 'dois'), (1, 'C', '3,00')"));
         QVERIFY(inList(app, [&](CreditBookWindow* list) {
-            QVERIFY(inSheet(list, rowPoint(list->DBGrid1, 0), [&](AccountSheet* sheet) {
-                QCOMPARE(sheet->v_total1->text(), QStringLiteral("2,50"));
-                QVERIFY(!app.messages.messages.isEmpty());
-                QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Error);
-            }));
+            QVERIFY(inSheet(list, rowPoint(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0),
+                            [&](AccountSheet* sheet) {
+                                QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(),
+                                         QStringLiteral("2,50"));
+                                QVERIFY(!app.messages.messages.isEmpty());
+                                QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Error);
+                            }));
         }));
     }
 };

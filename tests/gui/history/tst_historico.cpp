@@ -181,7 +181,7 @@ private slots:
         whenModal(QStringLiteral("f_historico"), [&](QWidget* w) {
             shown = true;
             auto* h = static_cast<HistoryWindow*>(w);
-            QTableWidget* list = h->tbl_caixas;
+            QTableWidget* list = child<QTableWidget>(h, QStringLiteral("tbl_caixas"));
             QCOMPARE(list->rowCount(), 3);
             QStringList first, second;
             for (int c = 0; c < list->columnCount(); ++c) {
@@ -199,39 +199,41 @@ private slots:
             key(list, Qt::Key_Down, Qt::ShiftModifier);
             QCOMPARE(h->summary().tills.size(), 2);
             QCOMPARE(h->summary().salesCents, 1600);
-            QCOMPARE(h->tbl_resumo->rowCount(), 3);
+            QCOMPARE(child<QTableWidget>(h, QStringLiteral("tbl_resumo"))->rowCount(), 3);
             QCOMPARE(h->chart_produtos->series().size(), 1);
-            QVERIFY(h->l_totais->text().contains(QStringLiteral("-2,50")));
+            QVERIFY(child<QLabel>(h, QStringLiteral("l_totais"))->text().contains(QStringLiteral("-2,50")));
             checkValueAxes(h);
 
             // A period: 09/12 to 10/12.
-            h->dt_de->setDate(QDate(2026, 12, 9));
-            h->dt_ate->setDate(QDate(2026, 12, 10));
-            QTest::mouseClick(h->bt_periodo, Qt::LeftButton);
+            child<QDateEdit>(h, QStringLiteral("dt_de"))->setDate(QDate(2026, 12, 9));
+            child<QDateEdit>(h, QStringLiteral("dt_ate"))->setDate(QDate(2026, 12, 10));
+            QTest::mouseClick(child<QPushButton>(h, QStringLiteral("bt_periodo")), Qt::LeftButton);
             QCOMPARE(h->summary().tills.size(), 2);
             QCOMPARE(h->summary().salesCents, 3200);
             QCOMPARE(h->summary().hours.size(), 5); // 19h and 20h, then 19h to 21h
             checkValueAxes(h);
             if (QTest::currentTestFailed()) return;
 
-            QTest::mouseClick(h->bt_csv_resumo, Qt::LeftButton);
-            QTest::mouseClick(h->bt_csv_lista, Qt::LeftButton);
-            QTest::mouseClick(h->bt_imprimir, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(h, QStringLiteral("bt_csv_resumo")), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(h, QStringLiteral("bt_csv_lista")), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(h, QStringLiteral("bt_imprimir")), Qt::LeftButton);
 
             // A period without a closed till empties everything and says so.
-            h->dt_de->setDate(QDate(2026, 11, 1));
-            h->dt_ate->setDate(QDate(2026, 11, 2));
-            QTest::mouseClick(h->bt_periodo, Qt::LeftButton);
-            QVERIFY(h->l_totais->text().contains(QStringLiteral("Nenhum caixa fechado no período")));
+            child<QDateEdit>(h, QStringLiteral("dt_de"))->setDate(QDate(2026, 11, 1));
+            child<QDateEdit>(h, QStringLiteral("dt_ate"))->setDate(QDate(2026, 11, 2));
+            QTest::mouseClick(child<QPushButton>(h, QStringLiteral("bt_periodo")), Qt::LeftButton);
+            QVERIFY(child<QLabel>(h, QStringLiteral("l_totais"))
+                        ->text()
+                        .contains(QStringLiteral("Nenhum caixa fechado no período")));
             QVERIFY(list->selectionModel()->selectedRows().isEmpty());
-            QCOMPARE(h->tbl_resumo->rowCount(), 0);
+            QCOMPARE(child<QTableWidget>(h, QStringLiteral("tbl_resumo"))->rowCount(), 0);
             QCoreApplication::processEvents();
             for (QChart* chart : {h->chart_produtos, h->chart_horas}) {
                 QVERIFY(chart->series().isEmpty());
                 QVERIFY(axisLabels(chart, Qt::LeftEdge).isEmpty());
                 QVERIFY(axisLabels(chart, Qt::BottomEdge).isEmpty());
             }
-            QTest::mouseClick(h->bt_fechar, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(h, QStringLiteral("bt_fechar")), Qt::LeftButton);
         });
         key(p, Qt::Key_F9);
         QVERIFY(shown);
@@ -288,19 +290,25 @@ private slots:
         whenModal(QStringLiteral("f_historico"), [&](QWidget*) {
             shown = true;
             QTRY_VERIFY(s->availableGeometry().contains(h->frameGeometry()));
-            for (QWidget* w : QList<QWidget*>{h->bt_csv_resumo, h->bt_csv_lista, h->bt_imprimir, h->bt_fechar,
-                                              h->l_totais}) {
+            for (QWidget* w : QList<QWidget*>{child<QPushButton>(h, QStringLiteral("bt_csv_resumo")),
+                                              child<QPushButton>(h, QStringLiteral("bt_csv_lista")),
+                                              child<QPushButton>(h, QStringLiteral("bt_imprimir")),
+                                              child<QPushButton>(h, QStringLiteral("bt_fechar")),
+                                              child<QLabel>(h, QStringLiteral("l_totais"))}) {
                 QVERIFY2(w->isVisible() && h->rect().contains(QRect(w->mapTo(h, QPoint()), w->size())),
                          qPrintable(w->objectName()));
             }
-            QVERIFY(h->l_totais->height() >= h->l_totais->heightForWidth(h->l_totais->width()));
+            QVERIFY(child<QLabel>(h, QStringLiteral("l_totais"))->height() >=
+                    child<QLabel>(h, QStringLiteral("l_totais"))
+                        ->heightForWidth(child<QLabel>(h, QStringLiteral("l_totais"))->width()));
 
             QTRY_COMPARE(axisLabels(h->chart_produtos, Qt::LeftEdge),
                          QStringList(names.rbegin(), names.rend()));
             QStringList headings, first;
-            for (int c = 0; c < h->tbl_resumo->columnCount(); ++c) {
-                headings << h->tbl_resumo->horizontalHeaderItem(c)->text();
-                first << h->tbl_resumo->item(0, c)->text();
+            for (int c = 0; c < child<QTableWidget>(h, QStringLiteral("tbl_resumo"))->columnCount(); ++c) {
+                headings
+                    << child<QTableWidget>(h, QStringLiteral("tbl_resumo"))->horizontalHeaderItem(c)->text();
+                first << child<QTableWidget>(h, QStringLiteral("tbl_resumo"))->item(0, c)->text();
             }
             QCOMPARE(headings, QStringList({"Cód.", "Produto", "Preço", "Vendidos", "Fichas", "Valor"}));
             QCOMPARE(first, QStringList({"0", "SUCO DE LARANJA", "2,50", "1", "2", "2,50"}));

@@ -98,18 +98,21 @@ private slots:
         t.app.db.exec("update tbl_produtos set quantidade = 2 where id = '2'");
         t.run([&] {
             Till::keys("1112");
-            QCOMPARE(t.c->DBGrid2->model()->rowCount(), 4);
-            QCOMPARE(t.c->DBGrid2->model()->index(3, 1).data().toString(), QStringLiteral("CERVEJA"));
-            QCOMPARE(t.c->v_total1->text(), QStringLiteral("18,00"));
-            QCOMPARE(t.c->edt_entrada->text(), QStringLiteral("18,00"));
-            QVERIFY(!t.c->edt_entrada->isEnabled());
+            QCOMPARE(child<SaleGrid>(t.c, QStringLiteral("DBGrid2"))->model()->rowCount(), 4);
+            QCOMPARE(child<SaleGrid>(t.c, QStringLiteral("DBGrid2"))->model()->index(3, 1).data().toString(),
+                     QStringLiteral("CERVEJA"));
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("v_total1"))->text(), QStringLiteral("18,00"));
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->text(), QStringLiteral("18,00"));
+            QVERIFY(!child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->isEnabled());
 
             Till::keys("*20");
-            QCOMPARE(t.c->edt_entrada->text(), QStringLiteral("20")); // typing replaced the offered total
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->text(),
+                     QStringLiteral("20")); // typing replaced the offered total
             t.confirm([&](ChangeDialog* troco) {
-                QCOMPARE(troco->ltroco->text(), QStringLiteral("2,00"));
-                QCOMPARE(t.c->edt_troco->text(), QStringLiteral("2,00"));
-                QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("68,00"));
+                QCOMPARE(child<QLabel>(troco, QStringLiteral("ltroco"))->text(), QStringLiteral("2,00"));
+                QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("edt_troco"))->text(), QStringLiteral("2,00"));
+                QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(),
+                         QStringLiteral("68,00"));
             });
             QCOMPARE(t.tickets(), QStringList({"REFRI", "REFRI", "REFRI", "CERVEJA", "CERVEJA"}));
             const PrintedJob first = t.app.printer.jobs.first();
@@ -119,10 +122,10 @@ private slots:
             QCOMPARE(t.tally().last(), QStringList({"2", "CERVEJA", "6,00", "2"}));
             // "OK" cleared the sale and brought the partial view up to date
             QCOMPARE(t.saleRows(), 0);
-            QCOMPARE(t.c->DBGrid2->model()->rowCount(), 0);
-            QCOMPARE(t.c->v_total1->text(), QString());
-            QCOMPARE(t.c->edt_troco->text(), QString());
-            QCOMPARE(t.c->edt_entrada->text(), QStringLiteral("0"));
+            QCOMPARE(child<SaleGrid>(t.c, QStringLiteral("DBGrid2"))->model()->rowCount(), 0);
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("v_total1"))->text(), QString());
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("edt_troco"))->text(), QString());
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->text(), QStringLiteral("0"));
             QCOMPARE(current(t.p)->countLabel(QLatin1Char('1'))->text(), QStringLiteral("3"));
             QCOMPARE(current(t.p)->countLabel(QLatin1Char('2'))->text(), QStringLiteral("2"));
             QCOMPARE(current(t.p)->nameLabel(QLatin1Char('2'))->text(), QStringLiteral("CERVEJA"));
@@ -132,7 +135,8 @@ private slots:
             bool shown = false;
             whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
                 shown = true;
-                QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("68,00"));
+                QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(),
+                         QStringLiteral("68,00"));
                 static_cast<QDialog*>(w)->accept();
             });
             Till::press(Qt::Key_P, Qt::ControlModifier);
@@ -148,26 +152,27 @@ private slots:
         t.run([&] {
             Till::keys("3*");
             t.confirm();
-            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("62,50"));
+            QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(), QStringLiteral("62,50"));
 
             Till::keys("4");
-            QCOMPARE(t.c->DBGrid2->model()->index(0, 2).data().toString(), QStringLiteral("7,5"));
-            QCOMPARE(t.c->v_total1->text(), QStringLiteral("7,50"));
+            QCOMPARE(child<SaleGrid>(t.c, QStringLiteral("DBGrid2"))->model()->index(0, 2).data().toString(),
+                     QStringLiteral("7,5"));
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("v_total1"))->text(), QStringLiteral("7,50"));
             Till::keys("*");
             t.confirm();
-            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("70,00"));
+            QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(), QStringLiteral("70,00"));
             QCOMPARE(t.tally().last(), QStringList({"4", "CACHORRO-QUENTE", "7,5", "1"}));
 
             // a product printing no ticket is still booked and still counts in the total
             t.app.printer.jobs.clear();
             Till::keys("51");
-            QCOMPARE(t.c->v_total1->text(), QStringLiteral("7,00"));
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("v_total1"))->text(), QStringLiteral("7,00"));
             Till::keys("*");
             t.confirm();
             QCOMPARE(t.tickets(), QStringList({"REFRI"}));
             QCOMPARE(t.tally().size(), 4);
             QCOMPARE(current(t.p)->countLabel(QLatin1Char('5'))->text(), QStringLiteral("0"));
-            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("77,00"));
+            QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(), QStringLiteral("77,00"));
         });
     }
 
@@ -184,18 +189,18 @@ private slots:
             Till::keys("11");
             Till::press(Qt::Key_Return);
             QCOMPARE(t.saleRows(), 0);
-            QCOMPARE(t.c->edt_entrada->text(), QStringLiteral("0"));
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->text(), QStringLiteral("0"));
 
             // in the entry: "*" again, Esc and product letters are dropped; digits type
             Till::keys("3*");
-            QVERIFY(t.c->edt_entrada->hasFocus());
+            QVERIFY(child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->hasFocus());
             Till::keys("*");
             Till::press(Qt::Key_Escape);
             Till::keys("ab");
-            QCOMPARE(t.c->edt_entrada->text(), QStringLiteral("7,50"));
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->text(), QStringLiteral("7,50"));
             QCOMPARE(t.saleRows(), 1);
             Till::keys("6");
-            QCOMPARE(t.c->edt_entrada->text(), QStringLiteral("6"));
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->text(), QStringLiteral("6"));
             // the shortcuts still work from the entry
             bool shown = false;
             whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
@@ -204,7 +209,7 @@ private slots:
             });
             Till::press(Qt::Key_P, Qt::ControlModifier);
             QVERIFY(shown);
-            QVERIFY(t.c->edt_entrada->hasFocus());
+            QVERIFY(child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->hasFocus());
 
             // short payment (6 for 7,50, and 7,49): refused where it is typed, nothing printed or booked
             for (const char* shortAmount : {"", "7,49"}) {
@@ -212,22 +217,27 @@ private slots:
                 Till::press(Qt::Key_Return);
                 QCOMPARE(t.app.messages.messages.last().text,
                          QStringLiteral("Valor recebido menor que o total da venda"));
-                QVERIFY(t.c->edt_entrada->hasFocus());
-                QCOMPARE(t.c->edt_entrada->selectedText(), t.c->edt_entrada->text());
+                QVERIFY(child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->hasFocus());
+                QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->selectedText(),
+                         child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->text());
                 QCOMPARE(t.tickets().size(), 0);
-                QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("50"));
+                QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(), QStringLiteral("50"));
                 QCOMPARE(t.saleRows(), 1);
             }
             Till::keys("8");
-            t.confirm([&](ChangeDialog* troco) { QCOMPARE(troco->ltroco->text(), QStringLiteral("0,50")); });
-            QVERIFY(!t.c->edt_entrada->isEnabled());
+            t.confirm([&](ChangeDialog* troco) {
+                QCOMPARE(child<QLabel>(troco, QStringLiteral("ltroco"))->text(), QStringLiteral("0,50"));
+            });
+            QVERIFY(!child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->isEnabled());
             QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(t.c));
-            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("57,50"));
+            QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(), QStringLiteral("57,50"));
 
             // "*" then Enter pays the exact amount
             Till::keys("2*");
-            t.confirm([&](ChangeDialog* troco) { QCOMPARE(troco->ltroco->text(), QStringLiteral("0,00")); });
-            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("63,50"));
+            t.confirm([&](ChangeDialog* troco) {
+                QCOMPARE(child<QLabel>(troco, QStringLiteral("ltroco"))->text(), QStringLiteral("0,00"));
+            });
+            QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(), QStringLiteral("63,50"));
             QVERIFY(t.errors().isEmpty());
         });
     }
@@ -239,7 +249,7 @@ private slots:
             whenModal(QStringLiteral("f_troco"), [](QWidget* w) { w->close(); });
             Till::press(Qt::Key_Return);
             QCOMPARE(t.saleRows(), 0);
-            QCOMPARE(t.c->v_total1->text(), QString());
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("v_total1"))->text(), QString());
             QCOMPARE(t.tally().size(), 1);
             QCOMPARE(current(t.p)->countLabel(QLatin1Char('1'))->text(), QStringLiteral("0")); // no recount
         });
@@ -251,18 +261,18 @@ private slots:
         t.run([&] {
             Till::keys("*");
             Till::press(Qt::Key_Return);
-            QVERIFY(!t.c->edt_entrada->isEnabled());
-            QCOMPARE(t.c->edt_troco->text(), QStringLiteral("0,00"));
+            QVERIFY(!child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->isEnabled());
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("edt_troco"))->text(), QStringLiteral("0,00"));
             Till::keys("1*");
             t.confirm();
             Till::keys("*5");
             Till::press(Qt::Key_Return); // after a completed sale, too
-            QCOMPARE(t.c->edt_troco->text(), QStringLiteral("5,00"));
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("edt_troco"))->text(), QStringLiteral("5,00"));
         });
         QVERIFY(t.app.messages.messages.isEmpty());
         QCOMPARE(t.tickets().size(), 1);
         QCOMPARE(t.tally().size(), 1);
-        QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("54,00"));
+        QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(), QStringLiteral("54,00"));
     }
 
     // Every conversion is checked before the first ticket prints.
@@ -272,11 +282,11 @@ private slots:
         t.run([&] {
             Till::keys("16");
             QCOMPARE(t.errors().size(), 1); // the total stops at the bad line
-            QCOMPARE(t.c->v_total1->text(), QStringLiteral("4,00"));
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("v_total1"))->text(), QStringLiteral("4,00"));
             Till::keys("*");
             Till::press(Qt::Key_Return);
             QCOMPARE(t.errors().size(), 2);
-            QVERIFY(!t.c->edt_entrada->isEnabled());
+            QVERIFY(!child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->isEnabled());
             QCOMPARE(t.saleRows(), 2);
 
             Till::press(Qt::Key_Escape);
@@ -294,7 +304,7 @@ private slots:
         });
         QVERIFY(t.tickets().isEmpty());
         QVERIFY(t.tally().isEmpty());
-        QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("50"));
+        QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(), QStringLiteral("50"));
     }
 
     void quotesInProductValues() {
@@ -319,7 +329,7 @@ private slots:
             Till::press(Qt::Key_Return);
             QCOMPARE(t.errors(), QStringList({"Impressora sem papel"}));
             QCOMPARE(t.tickets(), QStringList({"REFRI", "REFRI", "CERVEJA"}));
-            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("50"));
+            QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(), QStringLiteral("50"));
             QVERIFY(t.tally().isEmpty());
             QCOMPARE(t.saleRows(), 3);
 
@@ -327,7 +337,7 @@ private slots:
             Till::keys("*");
             t.confirm();
             QCOMPARE(t.tickets(), QStringList({"REFRI", "REFRI", "CERVEJA", "CERVEJA"}));
-            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("64,00"));
+            QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(), QStringLiteral("64,00"));
             QCOMPARE(t.tally().size(), 3);
 
             // a cleared sale forgets what it printed
@@ -340,7 +350,7 @@ private slots:
             t.confirm();
         });
         QCOMPARE(t.tickets().size(), 4 + 1 + 1);
-        QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("68,00"));
+        QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(), QStringLiteral("68,00"));
     }
 
     // A booking that fails books nothing and adds nothing; one more key, then the retry prints only the
@@ -354,16 +364,17 @@ private slots:
             Till::press(Qt::Key_Return);
             QCOMPARE(t.errors(), QStringList({"disco cheio"}));
             QCOMPARE(t.tickets().size(), 2);
-            QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("50")); // the cash goes in with the booking
+            QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(),
+                     QStringLiteral("50")); // the cash goes in with the booking
             QVERIFY(t.tally().isEmpty());
             t.app.db.exec("drop trigger full_disk");
             Till::keys("1");
-            QCOMPARE(t.c->v_total1->text(), QStringLiteral("14,00"));
+            QCOMPARE(child<QLineEdit>(t.c, QStringLiteral("v_total1"))->text(), QStringLiteral("14,00"));
             Till::keys("*");
             t.confirm();
         });
         QCOMPARE(t.tickets(), QStringList({"REFRI", "CERVEJA", "REFRI"}));
-        QCOMPARE(current(t.p)->lcaixa->text(), QStringLiteral("64,00"));
+        QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lcaixa"))->text(), QStringLiteral("64,00"));
         QCOMPARE(t.tally().size(), 3);
     }
 
@@ -371,10 +382,10 @@ private slots:
         Till t;
         t.run([&] {
             Till::keys("1*");
-            QTRY_VERIFY(t.c->edt_entrada->hasFocus());
-            QTest::mouseClick(t.c->DBGrid2->viewport(), Qt::LeftButton);
+            QTRY_VERIFY(child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->hasFocus());
+            QTest::mouseClick(child<SaleGrid>(t.c, QStringLiteral("DBGrid2"))->viewport(), Qt::LeftButton);
             QTest::mouseClick(t.c, Qt::LeftButton, {}, QPoint(5, 5));
-            QVERIFY(t.c->edt_entrada->hasFocus());
+            QVERIFY(child<QLineEdit>(t.c, QStringLiteral("edt_entrada"))->hasFocus());
             t.confirm();
             QCOMPARE(t.tickets(), QStringList({"REFRI"}));
         });
@@ -387,9 +398,9 @@ private slots:
         t.run([&] {
             // shown: names loaded, no withdrawals yet, the tally never read whole
             QCOMPARE(current(t.p)->nameLabel(QLatin1Char('6'))->text(), QStringLiteral("SUCO"));
-            QCOMPARE(current(t.p)->lsangria->text(), QStringLiteral("0,00"));
+            QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lsangria"))->text(), QStringLiteral("0,00"));
             QVERIFY(!t.app.app->dm->q_cont_vendas->isActive());
-            QCOMPARE(t.c->DBGrid1->model()->rowCount(), 7);
+            QCOMPARE(child<DBGrid>(t.c, QStringLiteral("DBGrid1"))->model()->rowCount(), 7);
 
             auto expect = [](const char* window, const std::function<void()>& trigger) {
                 bool shown = false;
@@ -402,11 +413,14 @@ private slots:
             };
             expect("f_s_fechamento", [] { Till::press(Qt::Key_F, Qt::ControlModifier); });
             expect("f_s_sangria", [] { Till::press(Qt::Key_S, Qt::ControlModifier); });
-            expect("f_caderneta", [&] { QTest::mouseClick(t.c->SpeedButton1, Qt::LeftButton); });
+            expect("f_caderneta", [&] {
+                QTest::mouseClick(child<QPushButton>(t.c, QStringLiteral("SpeedButton1")), Qt::LeftButton);
+            });
             QCOMPARE(report->caption(QStringLiteral("qr_aberto")), QStringLiteral("MARIA"));
             QCOMPARE(report->caption(QStringLiteral("qr_operador")), QStringLiteral("JOSE"));
             QCOMPARE(report->caption(QStringLiteral("qr_entrada")), QStringLiteral("50"));
-            QCOMPARE(t.app.app->f_fechamento->lncaixa->text(), QStringLiteral("8"));
+            QCOMPARE(child<QLabel>(t.app.app->f_fechamento, QStringLiteral("lncaixa"))->text(),
+                     QStringLiteral("8"));
 
             // nothing but the till closing closes the window
             t.c->close();
@@ -440,7 +454,7 @@ private slots:
             QTRY_COMPARE(t.c->windowState(), Qt::WindowMaximized);
             QTRY_VERIFY(t.c->isActiveWindow());
             Till::keys("1");
-            QCOMPARE(t.c->DBGrid2->model()->rowCount(), 1);
+            QCOMPARE(child<SaleGrid>(t.c, QStringLiteral("DBGrid2"))->model()->rowCount(), 1);
         });
     }
 

@@ -39,10 +39,10 @@ class TestPasswords : public QObject {
             panel()->installEventFilter(&unexpected);
         }
         whenModal(QStringLiteral("f_s_admin"), [&, password](QWidget*) {
-            type(prompt()->edt_senha, password);
-            promptShowed = prompt()->edt_senha->displayText();
-            key(prompt()->edt_senha, Qt::Key_Return);
-            if (prompt()->isVisible()) click(prompt()->SpeedButton2);
+            type(child<QLineEdit>(prompt(), QStringLiteral("edt_senha")), password);
+            promptShowed = child<QLineEdit>(prompt(), QStringLiteral("edt_senha"))->displayText();
+            key(child<QLineEdit>(prompt(), QStringLiteral("edt_senha")), Qt::Key_Return);
+            if (prompt()->isVisible()) click(child<QPushButton>(prompt(), QStringLiteral("SpeedButton2")));
         });
         menuKey(*app, Qt::Key_F7);
         return panelShown || unexpected.shown;
@@ -68,14 +68,15 @@ private slots:
     void oneSalvarStoresBothPasswordsInCapitals() {
         QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
             QCOMPARE(panel()->windowTitle(), QStringLiteral("Administração de Senhas"));
-            QCOMPARE(panel()->DBEdit1->echoMode(), QLineEdit::Password);
-            QCOMPARE(panel()->DBEdit1->displayText(), QStringLiteral("******"));
-            retype(panel()->DBEdit1, QStringLiteral("caixa2"));
-            retype(panel()->DBEdit2, QStringLiteral("chefe"));
-            click(panel()->SpeedButton1);
+            QCOMPARE(child<QLineEdit>(panel(), QStringLiteral("DBEdit1"))->echoMode(), QLineEdit::Password);
+            QCOMPARE(child<QLineEdit>(panel(), QStringLiteral("DBEdit1"))->displayText(),
+                     QStringLiteral("******"));
+            retype(child<QLineEdit>(panel(), QStringLiteral("DBEdit1")), QStringLiteral("caixa2"));
+            retype(child<DBEdit>(panel(), QStringLiteral("DBEdit2")), QStringLiteral("chefe"));
+            click(child<QPushButton>(panel(), QStringLiteral("SpeedButton1")));
             QCOMPARE(app->messages.texts(), QStringList{QStringLiteral("Senha do Caixa Alterada")});
             QVERIFY(panel()->isVisible()); // the panel stays open
-            click(panel()->SpeedButton3);
+            click(child<QPushButton>(panel(), QStringLiteral("SpeedButton3")));
         }));
         QCOMPARE(senhas("s_caixa"), QStringLiteral("CAIXA2"));
         QCOMPARE(senhas("s_admin"), QStringLiteral("CHEFE"));
@@ -83,10 +84,10 @@ private slots:
 
     void aNewAdministratorPasswordIsTheOnlyOneAccepted() {
         QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
-            retype(panel()->DBEdit2, QStringLiteral("nova"));
-            click(panel()->SpeedButton2);
+            retype(child<DBEdit>(panel(), QStringLiteral("DBEdit2")), QStringLiteral("nova"));
+            click(child<QPushButton>(panel(), QStringLiteral("SpeedButton2")));
             QCOMPARE(app->messages.texts(), QStringList{QStringLiteral("Senha do Administrador Alterada")});
-            click(panel()->SpeedButton3);
+            click(child<QPushButton>(panel(), QStringLiteral("SpeedButton3")));
         }));
         app->messages.clear();
         QVERIFY(!throughPrompt(QStringLiteral("ADMIN")));
@@ -98,9 +99,9 @@ private slots:
 
     void anEmptyAdministratorPasswordLocksThePanel() {
         QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
-            retype(panel()->DBEdit2, QString());
-            click(panel()->SpeedButton2);
-            click(panel()->SpeedButton3);
+            retype(child<DBEdit>(panel(), QStringLiteral("DBEdit2")), QString());
+            click(child<QPushButton>(panel(), QStringLiteral("SpeedButton2")));
+            click(child<QPushButton>(panel(), QStringLiteral("SpeedButton3")));
         }));
         QCOMPARE(senhas("s_admin"), QString());
         app->messages.clear();
@@ -112,39 +113,41 @@ private slots:
 
     void aChangedLoginWorksAtTheNextLoginCheck() {
         LoginWindow* login = app->app->f_login;
-        type(login->edt_usuario, QStringLiteral("caixa"));
-        type(login->edt_senha, QStringLiteral("1234"));
+        type(child<QLineEdit>(login, QStringLiteral("edt_usuario")), QStringLiteral("caixa"));
+        type(child<QLineEdit>(login, QStringLiteral("edt_senha")), QStringLiteral("1234"));
         login->bt_loginClick();
         QVERIFY(app->messages.messages.isEmpty());
         QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
-            QCOMPARE(panel()->DBEdit3->text(), QStringLiteral("CAIXA"));
-            QCOMPARE(panel()->DBEdit3->echoMode(), QLineEdit::Normal);
-            retype(panel()->DBEdit3, QStringLiteral("joao"));
-            retype(panel()->DBEdit4, QStringLiteral("x9"));
-            click(panel()->SpeedButton4);
+            QCOMPARE(child<DBEdit>(panel(), QStringLiteral("DBEdit3"))->text(), QStringLiteral("CAIXA"));
+            QCOMPARE(child<DBEdit>(panel(), QStringLiteral("DBEdit3"))->echoMode(), QLineEdit::Normal);
+            retype(child<DBEdit>(panel(), QStringLiteral("DBEdit3")), QStringLiteral("joao"));
+            retype(child<DBEdit>(panel(), QStringLiteral("DBEdit4")), QStringLiteral("x9"));
+            click(child<QPushButton>(panel(), QStringLiteral("SpeedButton4")));
             QCOMPARE(app->messages.texts(), QStringList{QStringLiteral("Dados de Acesso Alterados!")});
-            click(panel()->SpeedButton3);
+            click(child<QPushButton>(panel(), QStringLiteral("SpeedButton3")));
         }));
         QCOMPARE(app->db.rows("select usuario, senha from tbl_adm"),
                  (QList<QStringList>{{QStringLiteral("JOAO"), QStringLiteral("X9")}}));
         app->messages.clear();
         for (const auto& [user, password] : {std::pair{"caixa", "1234"}, std::pair{"joao", "x9"}}) {
-            type(login->edt_usuario, QLatin1String(user));
-            type(login->edt_senha, QLatin1String(password));
+            type(child<QLineEdit>(login, QStringLiteral("edt_usuario")), QLatin1String(user));
+            type(child<QLineEdit>(login, QStringLiteral("edt_senha")), QLatin1String(password));
             login->bt_loginClick();
         }
         QCOMPARE(app->messages.texts(), QStringList{QStringLiteral("Usuário ou Senha inválido")});
-        QVERIFY(login->edt_senha->text().isEmpty()); // emptied on the correct login
+        QVERIFY(child<QLineEdit>(login, QStringLiteral("edt_senha"))
+                    ->text()
+                    .isEmpty()); // emptied on the correct login
     }
 
     void okAndTheCloseBoxDiscardTypedPasswords() {
         QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
-            retype(panel()->DBEdit1, QStringLiteral("nao gravada"));
-            click(panel()->SpeedButton3);
+            retype(child<QLineEdit>(panel(), QStringLiteral("DBEdit1")), QStringLiteral("nao gravada"));
+            click(child<QPushButton>(panel(), QStringLiteral("SpeedButton3")));
         }));
         QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
-            QCOMPARE(panel()->DBEdit1->text(), QStringLiteral("574913"));
-            retype(panel()->DBEdit2, QStringLiteral("nao gravada"));
+            QCOMPARE(child<QLineEdit>(panel(), QStringLiteral("DBEdit1"))->text(), QStringLiteral("574913"));
+            retype(child<DBEdit>(panel(), QStringLiteral("DBEdit2")), QStringLiteral("nao gravada"));
             panel()->close();
         }));
         QCOMPARE(app->app->dm->q_senhas->state(), Dataset::State::Browse);
@@ -160,9 +163,9 @@ private slots:
                 backupShown = true;
                 w->close();
             });
-            click(panel()->BitBtn1);
+            click(child<QPushButton>(panel(), QStringLiteral("BitBtn1")));
             QVERIFY(panel()->isVisible());
-            click(panel()->SpeedButton3);
+            click(child<QPushButton>(panel(), QStringLiteral("SpeedButton3")));
         }));
         QVERIFY(backupShown);
     }
@@ -177,16 +180,17 @@ private slots:
             panel()->reject();
         });
         whenModal(QStringLiteral("f_s_admin"), [&](QWidget*) {
-            type(prompt()->edt_senha, QStringLiteral("ADMIN"));
-            key(prompt()->edt_senha, Qt::Key_Return);
+            type(child<QLineEdit>(prompt(), QStringLiteral("edt_senha")), QStringLiteral("ADMIN"));
+            key(child<QLineEdit>(prompt(), QStringLiteral("edt_senha")), Qt::Key_Return);
             QCOMPARE(app->messages.messages.size(), 1);
             QCOMPARE(app->messages.messages.first().kind, Messages::Kind::Error);
             QVERIFY(prompt()->isVisible());
-            QCOMPARE(prompt()->edt_senha->text(), QString());
-            QTRY_COMPARE(QApplication::focusWidget(), prompt()->edt_senha);
+            QCOMPARE(child<QLineEdit>(prompt(), QStringLiteral("edt_senha"))->text(), QString());
+            QTRY_COMPARE(QApplication::focusWidget(),
+                         child<QLineEdit>(prompt(), QStringLiteral("edt_senha")));
             app->db.exec(QStringLiteral("alter table tbl_senhas_fora rename to tbl_senhas"));
-            type(prompt()->edt_senha, QStringLiteral("ADMIN"));
-            key(prompt()->edt_senha, Qt::Key_Return);
+            type(child<QLineEdit>(prompt(), QStringLiteral("edt_senha")), QStringLiteral("ADMIN"));
+            key(child<QLineEdit>(prompt(), QStringLiteral("edt_senha")), Qt::Key_Return);
         });
         menuKey(*app, Qt::Key_F7);
         QVERIFY(panelShown);

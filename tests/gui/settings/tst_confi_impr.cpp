@@ -36,11 +36,14 @@ private slots:
     void salvarStoresTheTextsAsTypedWithinThirtyCharacters() {
         withWindow([&] {
             QCOMPARE(f()->windowTitle(), QStringLiteral("Dados da Festa"));
-            QCOMPARE(f()->DBEdit1->text(), QStringLiteral("FESTA DA COMUNIDADE"));
-            retype(f()->DBEdit1, QStringLiteral("Festa Junina de Sao Joao"));
-            retype(f()->DBEdit2, QStringLiteral("Troque sua ficha no balcao 123456789"));
-            QCOMPARE(f()->DBEdit2->text().size(), 30);
-            click(f()->SpeedButton1);
+            QCOMPARE(child<QLineEdit>(f(), QStringLiteral("DBEdit1"))->text(),
+                     QStringLiteral("FESTA DA COMUNIDADE"));
+            retype(child<QLineEdit>(f(), QStringLiteral("DBEdit1")),
+                   QStringLiteral("Festa Junina de Sao Joao"));
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit2")),
+                   QStringLiteral("Troque sua ficha no balcao 123456789"));
+            QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit2"))->text().size(), 30);
+            click(child<QPushButton>(f(), QStringLiteral("SpeedButton1")));
             QCOMPARE(app->messages.texts(), QStringList{QStringLiteral("Dados Cadastrados!")});
             QCOMPARE(app->messages.messages[0].kind, Messages::Kind::Plain);
         });
@@ -52,21 +55,22 @@ private slots:
     }
 
     void salvarWithoutChangeStillConfirms() {
-        withWindow([&] { click(f()->SpeedButton1); });
+        withWindow([&] { click(child<QPushButton>(f(), QStringLiteral("SpeedButton1"))); });
         QCOMPARE(app->messages.texts(), QStringList{QStringLiteral("Dados Cadastrados!")});
         QCOMPARE(stored(), delivered);
     }
 
     void sairAndTheCloseBoxDiscardTheTyping() {
         withWindow([&] {
-            retype(f()->DBEdit1, QStringLiteral("meio digitado"));
-            click(f()->SpeedButton2);
+            retype(child<QLineEdit>(f(), QStringLiteral("DBEdit1")), QStringLiteral("meio digitado"));
+            click(child<QPushButton>(f(), QStringLiteral("SpeedButton2")));
         });
         QCOMPARE(stored(), delivered);
         QCOMPARE(festa()->asString(QStringLiteral("cabecalho")), QStringLiteral("FESTA DA COMUNIDADE"));
         withWindow([&] {
-            QCOMPARE(f()->DBEdit1->text(), QStringLiteral("FESTA DA COMUNIDADE"));
-            retype(f()->DBEdit2, QStringLiteral("meio digitado"));
+            QCOMPARE(child<QLineEdit>(f(), QStringLiteral("DBEdit1"))->text(),
+                     QStringLiteral("FESTA DA COMUNIDADE"));
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit2")), QStringLiteral("meio digitado"));
             f()->close();
         });
         QCOMPARE(festa()->state(), Dataset::State::Browse);
@@ -80,12 +84,12 @@ private slots:
         festa()->setQuery(QStringLiteral("SELECT * FROM tbl_festa"), QStringLiteral("tbl_festa"));
         festa()->open();
         withWindow([&] {
-            QCOMPARE(f()->DBEdit1->text(), QString());
-            type(f()->DBEdit1, QStringLiteral("Quermesse"));
-            click(f()->SpeedButton1);
+            QCOMPARE(child<QLineEdit>(f(), QStringLiteral("DBEdit1"))->text(), QString());
+            type(child<QLineEdit>(f(), QStringLiteral("DBEdit1")), QStringLiteral("Quermesse"));
+            click(child<QPushButton>(f(), QStringLiteral("SpeedButton1")));
         });
         QCOMPARE(stored(), (QList<QStringList>{{QStringLiteral("Quermesse"), QString()}}));
-        withWindow([&] { click(f()->SpeedButton1); });
+        withWindow([&] { click(child<QPushButton>(f(), QStringLiteral("SpeedButton1"))); });
         QCOMPARE(stored().size(), 1);
     }
 };

@@ -44,38 +44,40 @@ private slots:
         products()->open();
         withWindow([&] {
             QCOMPARE(f()->windowTitle(), QStringLiteral("Configuração de Produtos"));
-            auto* model = f()->DBGrid1->model();
+            auto* model = child<DBGrid>(f(), QStringLiteral("DBGrid1"))->model();
             QCOMPARE(model->rowCount(), 20);
             QString ids;
             for (int r = 0; r < model->rowCount(); ++r)
                 ids += model->index(r, 0).data().toString();
             QCOMPARE(ids, QStringLiteral("0123456789abcdefghij"));
             QCOMPARE(model->index(6, 1).data().toString(), QString()); // unnamed, still listed
-            QCOMPARE(f()->DBEdit1->text(), QStringLiteral("0"));
-            QVERIFY(!f()->DBEdit1->isEnabled());
-            QCOMPARE(f()->DBEdit2->text(), QStringLiteral("ÁGUA"));
-            click(f()->SpeedButton1);
+            QCOMPARE(child<QLineEdit>(f(), QStringLiteral("DBEdit1"))->text(), QStringLiteral("0"));
+            QVERIFY(!child<QLineEdit>(f(), QStringLiteral("DBEdit1"))->isEnabled());
+            QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit2"))->text(), QStringLiteral("ÁGUA"));
+            click(child<QPushButton>(f(), QStringLiteral("SpeedButton1")));
         });
     }
 
     void entriesTakeCapitalsWidthsAndOnlyTheirCharacters() {
         withWindow([&] {
-            QVERIFY(!f()->DBNavigator1->isEnabled());
-            retype(f()->DBEdit2, QStringLiteral("suco de uva"));
-            QCOMPARE(f()->DBEdit2->text(), QStringLiteral("SUCO DE UVA"));
-            QVERIFY(f()->DBNavigator1->isEnabled());
-            retype(f()->DBEdit4, QStringLiteral("suco-uva e mais texto"));
-            QCOMPARE(f()->DBEdit4->text(), QStringLiteral("SUCO-UVA E MAIS")); // 15 characters
-            retype(f()->DBEdit3, QStringLiteral("2a.,-3"));
-            QCOMPARE(f()->DBEdit3->text(), QStringLiteral("23"));
-            retype(f()->DBEdit5, QStringLiteral("1a.5,-50x123456789"));
-            QCOMPARE(f()->DBEdit5->text(), QStringLiteral("15,5012345")); // 10 characters
-            retype(f()->DBEdit6, QStringLiteral("4,1.a2"));
-            QCOMPARE(f()->DBEdit6->text(), QStringLiteral("412"));
-            retype(f()->DBEdit5, QStringLiteral("3,5"));
-            click(f()->DBNavigator1);
-            QVERIFY(!f()->DBNavigator1->isEnabled());
-            click(f()->SpeedButton1);
+            QVERIFY(!child<QToolButton>(f(), QStringLiteral("DBNavigator1"))->isEnabled());
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit2")), QStringLiteral("suco de uva"));
+            QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit2"))->text(), QStringLiteral("SUCO DE UVA"));
+            QVERIFY(child<QToolButton>(f(), QStringLiteral("DBNavigator1"))->isEnabled());
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit4")), QStringLiteral("suco-uva e mais texto"));
+            QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit4"))->text(),
+                     QStringLiteral("SUCO-UVA E MAIS")); // 15 characters
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit3")), QStringLiteral("2a.,-3"));
+            QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit3"))->text(), QStringLiteral("23"));
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit5")), QStringLiteral("1a.5,-50x123456789"));
+            QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit5"))->text(),
+                     QStringLiteral("15,5012345")); // 10 characters
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit6")), QStringLiteral("4,1.a2"));
+            QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit6"))->text(), QStringLiteral("412"));
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit5")), QStringLiteral("3,5"));
+            click(child<QToolButton>(f(), QStringLiteral("DBNavigator1")));
+            QVERIFY(!child<QToolButton>(f(), QStringLiteral("DBNavigator1"))->isEnabled());
+            click(child<QPushButton>(f(), QStringLiteral("SpeedButton1")));
         });
         QCOMPARE(stored("produto", "0"), QStringLiteral("SUCO DE UVA"));
         QCOMPARE(stored("impresso", "0"), QStringLiteral("SUCO-UVA E MAIS"));
@@ -86,23 +88,23 @@ private slots:
 
     void okDropsAChangeAndMovingToAnotherProductStoresIt() {
         withWindow([&] {
-            retype(f()->DBEdit2, QStringLiteral("nada"));
-            click(f()->SpeedButton1);
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit2")), QStringLiteral("nada"));
+            click(child<QPushButton>(f(), QStringLiteral("SpeedButton1")));
         });
         QCOMPARE(stored("produto", "0"), QStringLiteral("ÁGUA"));
         withWindow([&] {
-            QCOMPARE(f()->DBEdit2->text(), QStringLiteral("ÁGUA"));
-            retype(f()->DBEdit2, QStringLiteral("agua mineral"));
-            clickRow(f()->DBGrid1, 3);
+            QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit2"))->text(), QStringLiteral("ÁGUA"));
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit2")), QStringLiteral("agua mineral"));
+            clickRow(child<DBGrid>(f(), QStringLiteral("DBGrid1")), 3);
             QCOMPARE(stored("produto", "0"), QStringLiteral("AGUA MINERAL"));
-            QCOMPARE(f()->DBEdit2->text(), QStringLiteral("PASTEL"));
+            QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit2"))->text(), QStringLiteral("PASTEL"));
             // and by the keyboard
-            retype(f()->DBEdit2, QStringLiteral("pastel de queijo"));
-            f()->DBGrid1->setFocus();
-            key(f()->DBGrid1, Qt::Key_Down);
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit2")), QStringLiteral("pastel de queijo"));
+            child<DBGrid>(f(), QStringLiteral("DBGrid1"))->setFocus();
+            key(child<DBGrid>(f(), QStringLiteral("DBGrid1")), Qt::Key_Down);
             QCOMPARE(stored("produto", "3"), QStringLiteral("PASTEL DE QUEIJO"));
-            QCOMPARE(f()->DBEdit1->text(), QStringLiteral("4"));
-            click(f()->SpeedButton1);
+            QCOMPARE(child<QLineEdit>(f(), QStringLiteral("DBEdit1"))->text(), QStringLiteral("4"));
+            click(child<QPushButton>(f(), QStringLiteral("SpeedButton1")));
         });
     }
 
@@ -110,44 +112,44 @@ private slots:
         withWindow([&] {
             for (const QString& bad : {QStringLiteral("1,2,3"), QStringLiteral(","), QString()}) {
                 app->messages.clear();
-                retype(f()->DBEdit5, bad);
-                click(f()->DBNavigator1);
+                retype(child<DBEdit>(f(), QStringLiteral("DBEdit5")), bad);
+                click(child<QToolButton>(f(), QStringLiteral("DBNavigator1")));
                 QCOMPARE(app->messages.messages.size(), 1);
                 QCOMPARE(app->messages.messages[0].kind, Messages::Kind::Plain);
                 QCOMPARE(app->messages.last(), QStringLiteral("O campo VALOR deve conter um valor válido"));
                 QCOMPARE(stored("valor", "0"), QStringLiteral("2,00"));
-                QCOMPARE(f()->DBEdit5->text(), bad);
+                QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit5"))->text(), bad);
                 QCOMPARE(products()->state(), Dataset::State::Edit);
                 // moving away is refused too: the grid and the entries stay on the product
-                clickRow(f()->DBGrid1, 2);
+                clickRow(child<DBGrid>(f(), QStringLiteral("DBGrid1")), 2);
                 QCOMPARE(app->messages.messages.size(), 2);
                 QCOMPARE(products()->recNo(), 0);
-                QCOMPARE(f()->DBGrid1->currentIndex().row(), 0);
-                QCOMPARE(f()->DBEdit5->text(), bad);
+                QCOMPARE(child<DBGrid>(f(), QStringLiteral("DBGrid1"))->currentIndex().row(), 0);
+                QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit5"))->text(), bad);
             }
-            retype(f()->DBEdit5, QStringLiteral("2,5"));
-            clickRow(f()->DBGrid1, 2);
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit5")), QStringLiteral("2,5"));
+            clickRow(child<DBGrid>(f(), QStringLiteral("DBGrid1")), 2);
             QCOMPARE(stored("valor", "0"), QStringLiteral("2,5"));
             QCOMPARE(products()->recNo(), 2);
-            click(f()->SpeedButton1);
+            click(child<QPushButton>(f(), QStringLiteral("SpeedButton1")));
         });
     }
 
     void tillCounterIsStoredByGravar() {
         withWindow([&] {
-            QCOMPARE(f()->DBEdit6->text(), QStringLiteral("0"));
+            QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit6"))->text(), QStringLiteral("0"));
             // nothing typed: the shown value is stored and confirmed
-            click(f()->SpeedButton2);
+            click(child<QPushButton>(f(), QStringLiteral("SpeedButton2")));
             QCOMPARE(app->messages.texts(), QStringList{QStringLiteral("Nº Caixa Atualizado")});
             QCOMPARE(app->db.scalar("select cont from tbl_cont"), QStringLiteral("0"));
-            retype(f()->DBEdit6, QStringLiteral("41"));
-            click(f()->SpeedButton2);
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit6")), QStringLiteral("41"));
+            click(child<QPushButton>(f(), QStringLiteral("SpeedButton2")));
             QCOMPARE(app->db.scalar("select cont from tbl_cont"), QStringLiteral("41"));
-            retype(f()->DBEdit6, QString());
-            click(f()->SpeedButton2);
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit6")), QString());
+            click(child<QPushButton>(f(), QStringLiteral("SpeedButton2")));
             QCOMPARE(app->messages.texts().size(), 3);
             QCOMPARE(app->messages.texts().last(), QStringLiteral("Nº Caixa Atualizado"));
-            click(f()->SpeedButton1);
+            click(child<QPushButton>(f(), QStringLiteral("SpeedButton1")));
         });
         QCOMPARE(app->db.rows("select cont is null from tbl_cont"),
                  QList<QStringList>{{QStringLiteral("1")}});
@@ -156,8 +158,8 @@ private slots:
 
     void closeBoxDiscardsPendingChanges() {
         withWindow([&] {
-            retype(f()->DBEdit2, QStringLiteral("meio digitado"));
-            retype(f()->DBEdit6, QStringLiteral("99"));
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit2")), QStringLiteral("meio digitado"));
+            retype(child<DBEdit>(f(), QStringLiteral("DBEdit6")), QStringLiteral("99"));
             f()->close();
         });
         QCOMPARE(products()->state(), Dataset::State::Browse);
@@ -166,9 +168,9 @@ private slots:
         QCOMPARE(stored("produto", "0"), QStringLiteral("ÁGUA"));
         QCOMPARE(app->db.scalar("select cont from tbl_cont"), QStringLiteral("0"));
         withWindow([&] {
-            QCOMPARE(f()->DBEdit2->text(), QStringLiteral("ÁGUA"));
-            QCOMPARE(f()->DBEdit6->text(), QStringLiteral("0"));
-            click(f()->SpeedButton1);
+            QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit2"))->text(), QStringLiteral("ÁGUA"));
+            QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit6"))->text(), QStringLiteral("0"));
+            click(child<QPushButton>(f(), QStringLiteral("SpeedButton1")));
         });
     }
 };

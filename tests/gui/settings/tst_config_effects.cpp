@@ -32,8 +32,9 @@ class TestConfigEffects : public QObject {
     static QString textOf(const QLabel* l) { return l ? l->text() : QStringLiteral("<sem campo>"); }
 
     bool tillWindowsBuilt() const {
-        return application().f_abertura->edt_responsavel && application().f_caixa->edt_entrada &&
-               current(application().f_parcial)->lcaixa &&
+        return child<QLineEdit>(application().f_abertura, QStringLiteral("edt_responsavel")) &&
+               child<QLineEdit>(application().f_caixa, QStringLiteral("edt_entrada")) &&
+               child<QLabel>(current(application().f_parcial), QStringLiteral("lcaixa")) &&
                current(application().f_parcial)->countLabel(QLatin1Char('1'));
     }
 
@@ -41,7 +42,7 @@ class TestConfigEffects : public QObject {
     void configure(std::function<void(ProductsWindow*)> steps) {
         whenModal(QStringLiteral("f_config"), [&, steps](QWidget*) {
             steps(application().f_config);
-            click(application().f_config->SpeedButton1);
+            click(child<QPushButton>(application().f_config, QStringLiteral("SpeedButton1")));
         });
         menuKey(*app, Qt::Key_F5);
     }
@@ -57,13 +58,13 @@ class TestConfigEffects : public QObject {
                 inTill();
                 if (application().f_caixa->isVisible()) application().f_caixa->closeTill();
             });
-            type(a->edt_responsavel, QStringLiteral("maria"));
-            key(a->edt_responsavel, Qt::Key_Return);
-            type(a->edt_operador, QStringLiteral("jose"));
-            key(a->edt_operador, Qt::Key_Return);
-            a->edt_entrada->selectAll();
-            type(a->edt_entrada, QStringLiteral("50"));
-            key(a->edt_entrada, Qt::Key_Return);
+            type(child<QLineEdit>(a, QStringLiteral("edt_responsavel")), QStringLiteral("maria"));
+            key(child<QLineEdit>(a, QStringLiteral("edt_responsavel")), Qt::Key_Return);
+            type(child<QLineEdit>(a, QStringLiteral("edt_operador")), QStringLiteral("jose"));
+            key(child<QLineEdit>(a, QStringLiteral("edt_operador")), Qt::Key_Return);
+            child<QLineEdit>(a, QStringLiteral("edt_entrada"))->selectAll();
+            type(child<QLineEdit>(a, QStringLiteral("edt_entrada")), QStringLiteral("50"));
+            key(child<QLineEdit>(a, QStringLiteral("edt_entrada")), Qt::Key_Return);
             if (a->isVisible()) a->reject();
         });
         menuKey(*app, Qt::Key_F2);
@@ -95,8 +96,8 @@ private slots:
 
     void theNextTillNumberFollowsTheCounter() {
         configure([](ProductsWindow* f) {
-            retype(f->DBEdit6, QStringLiteral("41"));
-            click(f->SpeedButton2);
+            retype(child<DBEdit>(f, QStringLiteral("DBEdit6")), QStringLiteral("41"));
+            click(child<QPushButton>(f, QStringLiteral("SpeedButton2")));
         });
         QString tillNumber;
         QVERIFY(openTill([&] { tillNumber = application().till->numberText(); }));
@@ -104,9 +105,9 @@ private slots:
         QCOMPARE(app->db.scalar("select cont from tbl_cont"), QStringLiteral("42"));
 
         configure([](ProductsWindow* f) {
-            QCOMPARE(f->DBEdit6->text(), QStringLiteral("42"));
-            retype(f->DBEdit6, QString());
-            click(f->SpeedButton2);
+            QCOMPARE(child<DBEdit>(f, QStringLiteral("DBEdit6"))->text(), QStringLiteral("42"));
+            retype(child<DBEdit>(f, QStringLiteral("DBEdit6")), QString());
+            click(child<QPushButton>(f, QStringLiteral("SpeedButton2")));
         });
         QVERIFY(openTill([&] { tillNumber = application().till->numberText(); }));
         QCOMPARE(tillNumber, QStringLiteral("1"));
@@ -114,9 +115,9 @@ private slots:
 
     void twoTicketsPerUnitPrintAndCountTwiceWhileThePriceAddsOnce() {
         configure([](ProductsWindow* f) {
-            clickRow(f->DBGrid1, 1); // REFRIGERANTE, 4,00
-            retype(f->DBEdit3, QStringLiteral("2"));
-            click(f->DBNavigator1);
+            clickRow(child<DBGrid>(f, QStringLiteral("DBGrid1")), 1); // REFRIGERANTE, 4,00
+            retype(child<DBEdit>(f, QStringLiteral("DBEdit3")), QStringLiteral("2"));
+            click(child<QToolButton>(f, QStringLiteral("DBNavigator1")));
         });
         QCOMPARE(app->db.scalar("select quantidade from tbl_produtos where id = '1'"), QStringLiteral("2"));
         QString total;
@@ -124,11 +125,11 @@ private slots:
         QString count, cash;
         QVERIFY(openTill([&] {
             sell(QStringLiteral("1"), [&] {
-                total = application().f_caixa->v_total1->text();
+                total = child<QLineEdit>(application().f_caixa, QStringLiteral("v_total1"))->text();
                 tickets = app->printer.jobsOf(QStringLiteral("qr_fichas")).size();
             });
             count = textOf(current(application().f_parcial)->countLabel(QLatin1Char('1')));
-            cash = textOf(current(application().f_parcial)->lcaixa);
+            cash = textOf(child<QLabel>(current(application().f_parcial), QStringLiteral("lcaixa")));
         }));
         QCOMPARE(tickets, 2);
         QCOMPARE(total, QStringLiteral("4,00"));
@@ -138,8 +139,9 @@ private slots:
 
     void theNextTicketPrintsTheNewHeader() {
         whenModal(QStringLiteral("f_confi_impr"), [&](QWidget*) {
-            retype(application().f_confi_impr->DBEdit1, QStringLiteral("Festa Nova"));
-            click(application().f_confi_impr->SpeedButton1);
+            retype(child<QLineEdit>(application().f_confi_impr, QStringLiteral("DBEdit1")),
+                   QStringLiteral("Festa Nova"));
+            click(child<QPushButton>(application().f_confi_impr, QStringLiteral("SpeedButton1")));
         });
         menuKey(*app, Qt::Key_F6);
         QVERIFY(openTill([&] { sell(QStringLiteral("0")); }));

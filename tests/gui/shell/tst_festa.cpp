@@ -38,27 +38,29 @@ private slots:
         QString partialCash, partialCount1;
         bool tillRan = false;
         whenModal(QStringLiteral("f_abertura"), [&](QWidget*) {
-            QTRY_VERIFY(f.f_abertura->edt_responsavel->hasFocus());
+            QTRY_VERIFY(child<QLineEdit>(f.f_abertura, QStringLiteral("edt_responsavel"))->hasFocus());
             typeActive(QStringLiteral("maria"));
             keyActive(Qt::Key_Return);
             typeActive(QStringLiteral("jose"));
             keyActive(Qt::Key_Return);
-            QTRY_VERIFY(f.f_abertura->edt_entrada->hasFocus());
-            f.f_abertura->edt_entrada->selectAll();
+            QTRY_VERIFY(child<QLineEdit>(f.f_abertura, QStringLiteral("edt_entrada"))->hasFocus());
+            child<QLineEdit>(f.f_abertura, QStringLiteral("edt_entrada"))->selectAll();
             typeActive(QStringLiteral("50"));
             whenModal(QStringLiteral("f_caixa"), [&](QWidget*) {
                 QTRY_VERIFY(f.f_caixa->isActiveWindow());
                 // a sale: two soft drinks and a beer, paid with 20
                 typeActive(QStringLiteral("112"));
-                QCOMPARE(f.f_caixa->v_total1->text(), QStringLiteral("14,00"));
+                QCOMPARE(child<QLineEdit>(f.f_caixa, QStringLiteral("v_total1"))->text(),
+                         QStringLiteral("14,00"));
                 typeActive(QStringLiteral("*20"));
                 whenModal(QStringLiteral("f_troco"), [&](QWidget*) { keyActive(Qt::Key_Return); });
                 keyActive(Qt::Key_Return);
                 QTRY_VERIFY(f.f_caixa->isActiveWindow());
-                QCOMPARE(f.f_caixa->edt_troco->text(), QString()); // a fresh sale
+                QCOMPARE(child<QLineEdit>(f.f_caixa, QStringLiteral("edt_troco"))->text(),
+                         QString()); // a fresh sale
 
                 whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
-                    partialCash = current(f.f_parcial)->lcaixa->text();
+                    partialCash = child<QLabel>(current(f.f_parcial), QStringLiteral("lcaixa"))->text();
                     partialCount1 = current(f.f_parcial)->countLabel(QLatin1Char('1'))->text();
                     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("SpeedButton1")),
                                       Qt::LeftButton);
@@ -86,10 +88,11 @@ private slots:
                 whenModal(QStringLiteral("f_s_fechamento"), [&](QWidget*) {
                     typeActive(QStringLiteral("574913"));
                     whenModal(QStringLiteral("f_fechamento"), [&](QWidget*) {
-                        QTRY_VERIFY(f.f_fechamento->Edit1->hasFocus());
+                        QTRY_VERIFY(child<QLineEdit>(f.f_fechamento, QStringLiteral("Edit1"))->hasFocus());
                         typeActive(QStringLiteral("ana"));
                         keyActive(Qt::Key_Return);
-                        QTest::mouseClick(f.f_fechamento->bt_fechar, Qt::LeftButton);
+                        QTest::mouseClick(child<QPushButton>(f.f_fechamento, QStringLiteral("bt_fechar")),
+                                          Qt::LeftButton);
                     });
                     keyActive(Qt::Key_Return);
                 });
@@ -154,11 +157,13 @@ private slots:
         QStringList shown;
         whenModal(QStringLiteral("f_caixa"), [&](QWidget*) {
             QTRY_VERIFY(f.f_caixa->isActiveWindow());
-            shown << f.till->numberText() << f.f_caixa->v_total1->text()
-                  << QString::number(f.f_caixa->DBGrid2->model()->rowCount());
+            shown << f.till->numberText() << child<QLineEdit>(f.f_caixa, QStringLiteral("v_total1"))->text()
+                  << QString::number(
+                         child<SaleGrid>(f.f_caixa, QStringLiteral("DBGrid2"))->model()->rowCount());
             whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
-                shown << current(f.f_parcial)->lcaixa->text() << current(f.f_parcial)->lsangria->text()
-                      << current(f.f_parcial)->lcont_sangria->text()
+                shown << child<QLabel>(current(f.f_parcial), QStringLiteral("lcaixa"))->text()
+                      << child<QLabel>(current(f.f_parcial), QStringLiteral("lsangria"))->text()
+                      << child<QLabel>(current(f.f_parcial), QStringLiteral("lcont_sangria"))->text()
                       << current(f.f_parcial)->countLabel(QLatin1Char('1'))->text();
                 static_cast<QDialog*>(w)->accept();
             });

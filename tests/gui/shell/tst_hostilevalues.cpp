@@ -82,17 +82,17 @@ private slots:
              [](App& app, const QString& v) {
                  LoginWindow* l = app.app->f_login;
                  l->show();
-                 paste(l->edt_usuario, v);
-                 paste(l->edt_senha, v);
-                 click(l->bt_login);
+                 paste(child<QLineEdit>(l, QStringLiteral("edt_usuario")), v);
+                 paste(child<QLineEdit>(l, QStringLiteral("edt_senha")), v);
+                 click(child<QPushButton>(l, QStringLiteral("bt_login")));
                  return QString();
              }},
             {"administrator password prompt", QString(), QString(), noSetUp,
              [](App& app, const QString& v) {
                  inWindow<PasswordPrompt>(static_cast<PasswordPrompt*>(app.app->f_s_admin),
                                           [&](PasswordPrompt* p) {
-                                              paste(p->edt_senha, v);
-                                              click(p->bt_fechar);
+                                              paste(child<QLineEdit>(p, QStringLiteral("edt_senha")), v);
+                                              click(child<QPushButton>(p, QStringLiteral("bt_fechar")));
                                           });
                  return QString();
              }},
@@ -101,9 +101,9 @@ private slots:
              [](App& app, const QString& v) {
                  QString shown;
                  inWindow<PasswordsWindow>(app.app->f_administracao, [&](PasswordsWindow* w) {
-                     paste(w->DBEdit1, v);
-                     shown = w->DBEdit1->text();
-                     click(w->SpeedButton1);
+                     paste(child<QLineEdit>(w, QStringLiteral("DBEdit1")), v);
+                     shown = child<QLineEdit>(w, QStringLiteral("DBEdit1"))->text();
+                     click(child<QPushButton>(w, QStringLiteral("SpeedButton1")));
                  });
                  return shown;
              }},
@@ -111,9 +111,9 @@ private slots:
              [](App& app, const QString& v) {
                  QString shown;
                  inWindow<PasswordsWindow>(app.app->f_administracao, [&](PasswordsWindow* w) {
-                     paste(w->DBEdit3, v);
-                     shown = w->DBEdit3->text();
-                     click(w->SpeedButton4);
+                     paste(child<DBEdit>(w, QStringLiteral("DBEdit3")), v);
+                     shown = child<DBEdit>(w, QStringLiteral("DBEdit3"))->text();
+                     click(child<QPushButton>(w, QStringLiteral("SpeedButton4")));
                  });
                  return shown;
              }},
@@ -122,9 +122,9 @@ private slots:
              [](App& app, const QString& v) {
                  QString shown;
                  inWindow<ProductsWindow>(app.app->f_config, [&](ProductsWindow* w) {
-                     paste(w->DBEdit2, v);
-                     shown = w->DBEdit2->text();
-                     click(w->DBNavigator1);
+                     paste(child<DBEdit>(w, QStringLiteral("DBEdit2")), v);
+                     shown = child<DBEdit>(w, QStringLiteral("DBEdit2"))->text();
+                     click(child<QToolButton>(w, QStringLiteral("DBNavigator1")));
                  });
                  return shown;
              }},
@@ -133,9 +133,9 @@ private slots:
              [](App& app, const QString& v) {
                  QString shown;
                  inWindow<TicketTextsDialog>(app.app->f_confi_impr, [&](TicketTextsDialog* w) {
-                     paste(w->DBEdit1, v);
-                     shown = w->DBEdit1->text();
-                     click(w->SpeedButton1);
+                     paste(child<QLineEdit>(w, QStringLiteral("DBEdit1")), v);
+                     shown = child<QLineEdit>(w, QStringLiteral("DBEdit1"))->text();
+                     click(child<QPushButton>(w, QStringLiteral("SpeedButton1")));
                  });
                  return shown;
              }},
@@ -144,15 +144,14 @@ private slots:
              [](App& app, const QString& v) {
                  QString shown;
                  CreditBook::inList(app, [&](CreditBookWindow* list) {
-                     CreditBook::whenShown<AccountOpeningDialog>(QStringLiteral("f_abrir_ficha"),
-                                                                 [&](AccountOpeningDialog* w) {
-                                                                     paste(w->DBEdit1, v);
-                                                                     shown = w->DBEdit1->text();
-                                                                     click(w->SpeedButton1);
-                                                                     if (w->isVisible())
-                                                                         click(w->SpeedButton2);
-                                                                 });
-                     click(list->SpeedButton1);
+                     CreditBook::whenShown<AccountOpeningDialog>(
+                         QStringLiteral("f_abrir_ficha"), [&](AccountOpeningDialog* w) {
+                             paste(child<QLineEdit>(w, QStringLiteral("DBEdit1")), v);
+                             shown = child<QLineEdit>(w, QStringLiteral("DBEdit1"))->text();
+                             click(child<QPushButton>(w, QStringLiteral("SpeedButton1")));
+                             if (w->isVisible()) click(child<QPushButton>(w, QStringLiteral("SpeedButton2")));
+                         });
+                     click(child<QPushButton>(list, QStringLiteral("SpeedButton1")));
                  });
                  return shown;
              }},
@@ -165,11 +164,12 @@ private slots:
              [](App& app, const QString&) {
                  QString shown;
                  CreditBook::inList(app, [&](CreditBookWindow* list) {
-                     CreditBook::inSheet(list, CreditBook::rowPoint(list->DBGrid1, 0),
-                                         [&](AccountSheet* sheet) {
-                                             shown = sheet->dbe_produto->text();
-                                             click(sheet->SpeedButton1);
-                                         });
+                     CreditBook::inSheet(
+                         list, CreditBook::rowPoint(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0),
+                         [&](AccountSheet* sheet) {
+                             shown = child<DBEdit>(sheet, QStringLiteral("dbe_produto"))->text();
+                             click(child<QPushButton>(sheet, QStringLiteral("SpeedButton1")));
+                         });
                  });
                  return shown;
              }},

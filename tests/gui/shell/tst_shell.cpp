@@ -23,8 +23,8 @@ class TestShell : public QObject {
     static void login(App& app, const QString& user, const QString& password) {
         LoginWindow* l = app.app->f_login;
         l->show();
-        type(l->edt_usuario, user);
-        type(l->edt_senha, password);
+        type(child<QLineEdit>(l, QStringLiteral("edt_usuario")), user);
+        type(child<QLineEdit>(l, QStringLiteral("edt_senha")), password);
     }
 
 private slots:
@@ -75,13 +75,13 @@ private slots:
         App app;
         login(app, QStringLiteral("caixa"), QStringLiteral("1234")); // typed in small letters
         LoginWindow* l = app.app->f_login;
-        QCOMPARE(l->edt_usuario->text(), QStringLiteral("CAIXA"));
-        QCOMPARE(l->edt_senha->echoMode(), QLineEdit::Password);
-        QTest::mouseClick(l->bt_login, Qt::LeftButton);
+        QCOMPARE(child<QLineEdit>(l, QStringLiteral("edt_usuario"))->text(), QStringLiteral("CAIXA"));
+        QCOMPARE(child<QLineEdit>(l, QStringLiteral("edt_senha"))->echoMode(), QLineEdit::Password);
+        QTest::mouseClick(child<QPushButton>(l, QStringLiteral("bt_login")), Qt::LeftButton);
         QVERIFY(app.messages.messages.isEmpty());
         QVERIFY(app.app->f_principal->isVisible());
         QVERIFY(!l->isVisible());
-        QVERIFY(l->edt_senha->text().isEmpty());
+        QVERIFY(child<QLineEdit>(l, QStringLiteral("edt_senha"))->text().isEmpty());
         QCOMPARE(app.app->f_principal->windowTitle(), QStringLiteral("Quorvanta 3.0"));
         // the user's row stays selected for the administration panel
         QCOMPARE(app.app->dm->q_adm->recordCount(), 1);
@@ -92,7 +92,7 @@ private slots:
     void enterInThePasswordFieldLogsIn() {
         App app;
         login(app, QStringLiteral("CAIXA"), QStringLiteral("1234"));
-        key(app.app->f_login->edt_senha, Qt::Key_Return);
+        key(child<QLineEdit>(app.app->f_login, QStringLiteral("edt_senha")), Qt::Key_Return);
         QVERIFY(app.app->f_principal->isVisible());
         app.app->f_principal->hide();
     }
@@ -102,9 +102,9 @@ private slots:
         LoginWindow* l = app.app->f_login;
         l->show();
         QVERIFY(QTest::qWaitForWindowActive(l));
-        l->edt_usuario->setFocus();
-        key(l->edt_usuario, Qt::Key_Return);
-        QTRY_VERIFY(l->edt_senha->hasFocus());
+        child<QLineEdit>(l, QStringLiteral("edt_usuario"))->setFocus();
+        key(child<QLineEdit>(l, QStringLiteral("edt_usuario")), Qt::Key_Return);
+        QTRY_VERIFY(child<QLineEdit>(l, QStringLiteral("edt_senha"))->hasFocus());
         QVERIFY(app.messages.messages.isEmpty());
     }
 
@@ -123,21 +123,21 @@ private slots:
         QFETCH(QString, password);
         App app;
         login(app, user, password);
-        QTest::mouseClick(app.app->f_login->bt_login, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(app.app->f_login, QStringLiteral("bt_login")), Qt::LeftButton);
         QCOMPARE(app.messages.texts(), QStringList({"Preencha o Campo Usuário e Senha"}));
         QCOMPARE(app.messages.messages.first().caption, QStringLiteral("ATENÇÃO!"));
-        QCOMPARE(app.app->f_login->edt_usuario->text(), user);
-        QCOMPARE(app.app->f_login->edt_senha->text(), password);
+        QCOMPARE(child<QLineEdit>(app.app->f_login, QStringLiteral("edt_usuario"))->text(), user);
+        QCOMPARE(child<QLineEdit>(app.app->f_login, QStringLiteral("edt_senha"))->text(), password);
         QVERIFY(!app.app->f_principal->isVisible());
     }
 
     void wrongPairEmptiesBothFields() {
         App app;
         login(app, QStringLiteral("CAIXA"), QStringLiteral("9999"));
-        QTest::mouseClick(app.app->f_login->bt_login, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(app.app->f_login, QStringLiteral("bt_login")), Qt::LeftButton);
         QCOMPARE(app.messages.texts(), QStringList({"Usuário ou Senha inválido"}));
-        QVERIFY(app.app->f_login->edt_usuario->text().isEmpty());
-        QVERIFY(app.app->f_login->edt_senha->text().isEmpty());
+        QVERIFY(child<QLineEdit>(app.app->f_login, QStringLiteral("edt_usuario"))->text().isEmpty());
+        QVERIFY(child<QLineEdit>(app.app->f_login, QStringLiteral("edt_senha"))->text().isEmpty());
         QVERIFY(!app.app->f_principal->isVisible());
     }
 
@@ -145,7 +145,7 @@ private slots:
         App app;
         app.db.exec("insert into tbl_adm(usuario, senha) values ('maria', '77')");
         login(app, QStringLiteral("maria"), QStringLiteral("77"));
-        QTest::mouseClick(app.app->f_login->bt_login, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(app.app->f_login, QStringLiteral("bt_login")), Qt::LeftButton);
         QCOMPARE(app.messages.texts(), QStringList({"Usuário ou Senha inválido"}));
     }
 
@@ -153,20 +153,21 @@ private slots:
         App app;
         app.db.exec("insert into tbl_adm(usuario, senha) values ('D''AVILA', '55')");
         login(app, QStringLiteral("d'avila"), QStringLiteral("55"));
-        QTest::mouseClick(app.app->f_login->bt_login, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(app.app->f_login, QStringLiteral("bt_login")), Qt::LeftButton);
         QVERIFY2(app.messages.messages.isEmpty(), qPrintable(app.messages.last()));
         QVERIFY(app.app->f_principal->isVisible());
         app.app->f_principal->hide();
 
         App other;
         login(other, QStringLiteral("x' or '1'='1"), QStringLiteral("55"));
-        QTest::mouseClick(other.app->f_login->bt_login, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(other.app->f_login, QStringLiteral("bt_login")), Qt::LeftButton);
         QCOMPARE(other.messages.texts(), QStringList({"Usuário ou Senha inválido"}));
     }
 
     void cancelAndCloseBoxEndTheProgram() {
         App app;
-        QTest::mouseClick(app.app->f_login->SpeedButton1, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(app.app->f_login, QStringLiteral("SpeedButton1")),
+                          Qt::LeftButton);
         QVERIFY(app.app->quitRequested);
         App other;
         other.app->f_login->show();

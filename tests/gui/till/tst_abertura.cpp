@@ -32,13 +32,13 @@ class TestAbertura : public QObject {
     static void fillAndEnter(OpeningDialog* f, const QString& responsavel, const QString& operador,
                              const QString& entrada) {
         QTRY_VERIFY(f->isActiveWindow());
-        type(f->edt_responsavel, responsavel);
-        key(f->edt_responsavel, Qt::Key_Return);
-        type(f->edt_operador, operador);
-        key(f->edt_operador, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), f->edt_entrada);
-        type(f->edt_entrada, entrada);
-        key(f->edt_entrada, Qt::Key_Return);
+        type(child<QLineEdit>(f, QStringLiteral("edt_responsavel")), responsavel);
+        key(child<QLineEdit>(f, QStringLiteral("edt_responsavel")), Qt::Key_Return);
+        type(child<QLineEdit>(f, QStringLiteral("edt_operador")), operador);
+        key(child<QLineEdit>(f, QStringLiteral("edt_operador")), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(f, QStringLiteral("edt_entrada")));
+        type(child<QLineEdit>(f, QStringLiteral("edt_entrada")), entrada);
+        key(child<QLineEdit>(f, QStringLiteral("edt_entrada")), Qt::Key_Return);
     }
 
     // For an opening that must stop: should the sales screen show, the test fails and it closes.
@@ -64,9 +64,9 @@ class TestAbertura : public QObject {
         return app.db.scalar("select cont from tbl_cont") == "7" &&
                app.db.scalar("select count(*) from tbl_cont_vendas") == "2" &&
                current(p)->countLabel(QLatin1Char('j'))->text() == "9" &&
-               current(p)->lcaixa->text() == "31,00" &&
-               current(app.app->f_sangria)->edt_cont->text() == "2" && app.app->till->numberText() == "7" &&
-               app.printer.jobs.isEmpty();
+               child<QLabel>(current(p), QStringLiteral("lcaixa"))->text() == "31,00" &&
+               child<QLineEdit>(current(app.app->f_sangria), QStringLiteral("edt_cont"))->text() == "2" &&
+               app.app->till->numberText() == "7" && app.printer.jobs.isEmpty();
     }
 
 private slots:
@@ -94,10 +94,14 @@ private slots:
         QCOMPARE((QStringList{till.numberText(), till.till().responsible, till.till().operatorName,
                               till.till().floatText, till.till().openDate, till.till().openTime}),
                  (QStringList{"8", "JOÃO", "MARIA", "50", "09/12/2026", "14:05:33"}));
-        QCOMPARE(texts({current(s)->edt_caixa, current(s)->edt_responsavel, current(s)->edt_operador,
-                        current(s)->edt_cont}),
+        QCOMPARE(texts({child<QLineEdit>(current(s), QStringLiteral("edt_caixa")),
+                        child<QLineEdit>(current(s), QStringLiteral("edt_responsavel")),
+                        child<QLineEdit>(current(s), QStringLiteral("edt_operador")),
+                        child<QLineEdit>(current(s), QStringLiteral("edt_cont"))}),
                  (QStringList{"8", "JOÃO", "MARIA", "0"}));
-        QCOMPARE(texts({current(p)->lentrada, current(p)->lcaixa, current(p)->lcont_sangria}),
+        QCOMPARE(texts({child<QLabel>(current(p), QStringLiteral("lentrada")),
+                        child<QLabel>(current(p), QStringLiteral("lcaixa")),
+                        child<QLabel>(current(p), QStringLiteral("lcont_sangria"))}),
                  (QStringList{"50", "50", "0"}));
         for (const QChar k : ProductKeys::all())
             QCOMPARE(current(p)->countLabel(k)->text(), QStringLiteral("0"));
@@ -116,17 +120,17 @@ private slots:
 
         // The next showing starts afresh, and the next till is number 9 with an untouched float.
         whenModal("f_abertura", [&](QWidget*) {
-            QCOMPARE(f->edt_responsavel->text(), QString());
-            QCOMPARE(f->edt_operador->text(), QString());
-            QCOMPARE(f->edt_entrada->text(), QStringLiteral("0,00"));
-            QCOMPARE(QApplication::focusWidget(), f->edt_responsavel);
+            QCOMPARE(child<QLineEdit>(f, QStringLiteral("edt_responsavel"))->text(), QString());
+            QCOMPARE(child<QLineEdit>(f, QStringLiteral("edt_operador"))->text(), QString());
+            QCOMPARE(child<QLineEdit>(f, QStringLiteral("edt_entrada"))->text(), QStringLiteral("0,00"));
+            QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(f, QStringLiteral("edt_responsavel")));
             whenModal("f_caixa", [&](QWidget*) { app.app->f_caixa->closeTill(); });
             fillAndEnter(f, "ANA", "BIA", QString());
         });
         f->showModal();
         QCOMPARE(app.db.scalar("select cont from tbl_cont"), QStringLiteral("9"));
         QCOMPARE(app.printer.jobs.last().text("qr_entrada"), QStringLiteral("0,00"));
-        QCOMPARE(current(p)->lcaixa->text(), QStringLiteral("0,00"));
+        QCOMPARE(child<QLabel>(current(p), QStringLiteral("lcaixa"))->text(), QStringLiteral("0,00"));
     }
 
     void reportLayout() {
@@ -180,20 +184,20 @@ private slots:
         OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
             QTRY_VERIFY(f->isActiveWindow());
-            key(f->edt_responsavel, Qt::Key_Tab);
+            key(child<QLineEdit>(f, QStringLiteral("edt_responsavel")), Qt::Key_Tab);
             QCOMPARE(app.messages.texts(), QStringList{"O campo RESPONSÁVEL não pode ficar em branco"});
             QCOMPARE(app.messages.messages.first().caption, QStringLiteral("Quorvanta 3.0"));
-            QCOMPARE(QApplication::focusWidget(), f->edt_responsavel);
-            type(f->edt_responsavel, " ");
-            key(f->edt_responsavel, Qt::Key_Return); // a space is a name
-            QCOMPARE(QApplication::focusWidget(), f->edt_operador);
-            QTest::mouseClick(f->edt_entrada, Qt::LeftButton);
+            QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(f, QStringLiteral("edt_responsavel")));
+            type(child<QLineEdit>(f, QStringLiteral("edt_responsavel")), " ");
+            key(child<QLineEdit>(f, QStringLiteral("edt_responsavel")), Qt::Key_Return); // a space is a name
+            QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(f, QStringLiteral("edt_operador")));
+            QTest::mouseClick(child<QLineEdit>(f, QStringLiteral("edt_entrada")), Qt::LeftButton);
             QCOMPARE(app.messages.texts().last(),
                      QStringLiteral("O campo OPERADOR não pode ficar em branco"));
             QCOMPARE(app.messages.messages.size(), 2);
-            QCOMPARE(QApplication::focusWidget(), f->edt_operador);
+            QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(f, QStringLiteral("edt_operador")));
             // Leaving by "Cancelar" is no exit from the field.
-            QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(f, QStringLiteral("SpeedButton2")), Qt::LeftButton);
         });
         f->showModal();
         QCOMPARE(app.messages.messages.size(), 2);
@@ -203,11 +207,11 @@ private slots:
         App app;
         OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
-            f->edt_entrada->clear();
-            type(f->edt_entrada, "a-.1x2,,5 ");
-            QCOMPARE(f->edt_entrada->text(), QStringLiteral("12,,5"));
-            key(f->edt_entrada, Qt::Key_Backspace);
-            QCOMPARE(f->edt_entrada->text(), QStringLiteral("12,,"));
+            child<QLineEdit>(f, QStringLiteral("edt_entrada"))->clear();
+            type(child<QLineEdit>(f, QStringLiteral("edt_entrada")), "a-.1x2,,5 ");
+            QCOMPARE(child<QLineEdit>(f, QStringLiteral("edt_entrada"))->text(), QStringLiteral("12,,5"));
+            key(child<QLineEdit>(f, QStringLiteral("edt_entrada")), Qt::Key_Backspace);
+            QCOMPARE(child<QLineEdit>(f, QStringLiteral("edt_entrada"))->text(), QStringLiteral("12,,"));
             f->SpeedButton2Click();
         });
         f->showModal();
@@ -218,8 +222,8 @@ private slots:
         leaveEarlierTill(app);
         OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
-            type(f->edt_responsavel, "JOÃO");
-            QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+            type(child<QLineEdit>(f, QStringLiteral("edt_responsavel")), "JOÃO");
+            QTest::mouseClick(child<QPushButton>(f, QStringLiteral("SpeedButton2")), Qt::LeftButton);
         });
         f->showModal();
         whenModal("f_abertura", [&](QWidget* w) { w->close(); });
@@ -239,7 +243,7 @@ private slots:
             QVERIFY(f->isVisible());
             QCOMPARE(app.messages.texts(), QStringList{"O campo ENTRADA deve conter um valor válido"});
             QCOMPARE(app.messages.messages.first().kind, Messages::Kind::Plain);
-            QCOMPARE(QApplication::focusWidget(), f->edt_entrada);
+            QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(f, QStringLiteral("edt_entrada")));
             QVERIFY(stillBefore(app));
             QCOMPARE(app.app->till->till().responsible, QStringLiteral("MARIA")); // the earlier till
             f->SpeedButton2Click();

@@ -123,8 +123,8 @@ private slots:
         const QString afterLastSale = stored(app);
         whenModal(QStringLiteral("f_fechamento"), [](QWidget* w) {
             auto* f = static_cast<ClosingDialog*>(w);
-            key(f->Edit1, Qt::Key_Return);
-            QTest::mouseClick(f->bt_fechar, Qt::LeftButton);
+            key(child<QLineEdit>(f, QStringLiteral("Edit1")), Qt::Key_Return);
+            QTest::mouseClick(child<QPushButton>(f, QStringLiteral("bt_fechar")), Qt::LeftButton);
         });
         app.app->f_fechamento->showModal();
         QCOMPARE(app.printer.jobsOf(QStringLiteral("qr_fechamento")).size(), 1);
@@ -140,12 +140,12 @@ private slots:
 
         QString shown, afterTyping;
         whenModal(QStringLiteral("f_base"), [&](QWidget*) {
-            shown = b->DBMemo1->toPlainText();
-            b->DBMemo1->setFocus();
-            type(b->DBMemo1, QStringLiteral("XYZ"));
-            key(b->DBMemo1, Qt::Key_Backspace);
-            afterTyping = b->DBMemo1->toPlainText();
-            QTest::mouseClick(b->btsair, Qt::LeftButton);
+            shown = child<DBMemo>(b, QStringLiteral("DBMemo1"))->toPlainText();
+            child<DBMemo>(b, QStringLiteral("DBMemo1"))->setFocus();
+            type(child<DBMemo>(b, QStringLiteral("DBMemo1")), QStringLiteral("XYZ"));
+            key(child<DBMemo>(b, QStringLiteral("DBMemo1")), Qt::Key_Backspace);
+            afterTyping = child<DBMemo>(b, QStringLiteral("DBMemo1"))->toPlainText();
+            QTest::mouseClick(child<QPushButton>(b, QStringLiteral("btsair")), Qt::LeftButton);
         });
         b->showModal();
         QString expected = stored(app);
@@ -153,14 +153,14 @@ private slots:
         QCOMPARE(shown, expected);
         QVERIFY(shown.contains(QStringLiteral("PIPOCA  3")));
         QCOMPARE(afterTyping, shown);
-        QVERIFY(b->DBMemo1->isReadOnly());
+        QVERIFY(child<DBMemo>(b, QStringLiteral("DBMemo1"))->isReadOnly());
         QCOMPARE(stored(app).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), expected);
 
         // a text stored by someone else while the window was closed shows on the next showing
         app.db.exec("update tbl_base set ultcaixa = 'OUTRO CAIXA' || char(13) || char(10)");
         whenModal(QStringLiteral("f_base"), [&](QWidget*) {
-            shown = b->DBMemo1->toPlainText();
-            QTest::mouseClick(b->btsair, Qt::LeftButton);
+            shown = child<DBMemo>(b, QStringLiteral("DBMemo1"))->toPlainText();
+            QTest::mouseClick(child<QPushButton>(b, QStringLiteral("btsair")), Qt::LeftButton);
         });
         b->showModal();
         QCOMPARE(shown, QStringLiteral("OUTRO CAIXA\n"));
@@ -173,9 +173,9 @@ private slots:
         sell(app, "4", 2, QStringLiteral("66,00"));
         bool stillOpen = false;
         whenModal(QStringLiteral("f_base"), [&](QWidget* w) {
-            QTest::mouseClick(b->btimprimir, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(b, QStringLiteral("btimprimir")), Qt::LeftButton);
             stillOpen = w->isVisible();
-            QTest::mouseClick(b->btsair, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(b, QStringLiteral("btsair")), Qt::LeftButton);
         });
         b->showModal();
         QVERIFY(stillOpen);

@@ -49,7 +49,7 @@ struct Till {
         r->setCaption(QStringLiteral("qr_aberto"), till.till().responsible);
         r->setCaption(QStringLiteral("qr_operador"), till.till().operatorName);
         r->setCaption(QStringLiteral("qr_entrada"), till.till().floatText);
-        app.app->f_fechamento->lncaixa->setText(till.numberText());
+        child<QLabel>(app.app->f_fechamento, QStringLiteral("lncaixa"))->setText(till.numberText());
     }
     int tallyRows() const {
         return app.db.scalar(QStringLiteral("select count(*) from tbl_cont_vendas")).toInt();
@@ -123,9 +123,9 @@ Closing askClosing(App& app, const QString& typed,
 }
 
 void nameAndClose(ClosingDialog* f, const QString& name) {
-    type(f->Edit1, name);
-    key(f->Edit1, Qt::Key_Return);
-    QTest::mouseClick(f->bt_fechar, Qt::LeftButton);
+    type(child<QLineEdit>(f, QStringLiteral("Edit1")), name);
+    key(child<QLineEdit>(f, QStringLiteral("Edit1")), Qt::Key_Return);
+    QTest::mouseClick(child<QPushButton>(f, QStringLiteral("bt_fechar")), Qt::LeftButton);
 }
 
 } // namespace
@@ -189,7 +189,7 @@ private slots:
         QCOMPARE(till.tallyRows(), 0);
         QCOMPARE(app.db.scalar("select cont from tbl_cont"), QStringLiteral("8"));
         QCOMPARE(app.db.scalar("select ultcaixa from tbl_base"), backupBefore);
-        QCOMPARE(current(till.p)->lcaixa->text(), QStringLiteral("75,50"));
+        QCOMPARE(child<QLabel>(current(till.p), QStringLiteral("lcaixa"))->text(), QStringLiteral("75,50"));
         QCOMPARE(current(till.p)->countLabel(QLatin1Char('1'))->text(), QStringLiteral("5"));
         QVERIFY(!app.app->f_fechamento->isVisible());
         QVERIFY(!app.app->f_s_fechamento->isVisible());
@@ -208,11 +208,11 @@ private slots:
         till.sell("1", 1, QStringLiteral("58,00"));
         till.ctrlF();
         const Closing refused = askClosing(app, password, [&](ClosingDialog* f) {
-            type(f->Edit1, QStringLiteral("ana"));
-            key(f->Edit1, Qt::Key_Return);
-            QVERIFY(f->edt_contado->hasFocus());
-            type(f->edt_contado, QStringLiteral("5,5,5"));
-            QTest::mouseClick(f->bt_fechar, Qt::LeftButton);
+            type(child<QLineEdit>(f, QStringLiteral("Edit1")), QStringLiteral("ana"));
+            key(child<QLineEdit>(f, QStringLiteral("Edit1")), Qt::Key_Return);
+            QVERIFY(child<QLineEdit>(f, QStringLiteral("edt_contado"))->hasFocus());
+            type(child<QLineEdit>(f, QStringLiteral("edt_contado")), QStringLiteral("5,5,5"));
+            QTest::mouseClick(child<QPushButton>(f, QStringLiteral("bt_fechar")), Qt::LeftButton);
         });
         QVERIFY(refused.closingLeftOpen);
         QCOMPARE(app.messages.last(), QStringLiteral("Dinheiro contado inválido: \"5,5,5\""));
@@ -222,13 +222,16 @@ private slots:
         withSalesScreen(app, [&] {
             till.ctrlF();
             askClosing(app, password, [&](ClosingDialog* f) {
-                QVERIFY(f->edt_contado->text().isEmpty()); // emptied at each showing
-                type(f->Edit1, QStringLiteral("ana"));
-                key(f->Edit1, Qt::Key_Return);
-                type(f->edt_contado, QStringLiteral("R$ 55,50")); // the filter keeps digits and the comma
+                QVERIFY(child<QLineEdit>(f, QStringLiteral("edt_contado"))
+                            ->text()
+                            .isEmpty()); // emptied at each showing
+                type(child<QLineEdit>(f, QStringLiteral("Edit1")), QStringLiteral("ana"));
+                key(child<QLineEdit>(f, QStringLiteral("Edit1")), Qt::Key_Return);
+                type(child<QLineEdit>(f, QStringLiteral("edt_contado")),
+                     QStringLiteral("R$ 55,50")); // the filter keeps digits and the comma
                 // the clock moves on while the window is up: report and history take one moment
                 Clock::setFixed(QDateTime(QDate(2026, 12, 9), QTime(23, 59, 58)));
-                QTest::mouseClick(f->bt_fechar, Qt::LeftButton);
+                QTest::mouseClick(child<QPushButton>(f, QStringLiteral("bt_fechar")), Qt::LeftButton);
             });
         });
         QVERIFY(!app.app->till->isOpen());
@@ -272,17 +275,17 @@ private slots:
         bool disabledAtFirst = false, stillOpenAfterClick = false, enabledAfterEnter = false;
         bool secondEnterClosed = false;
         whenModal(QStringLiteral("f_fechamento"), [&](QWidget* w) {
-            QTRY_VERIFY(f->Edit1->hasFocus());
-            disabledAtFirst = !f->bt_fechar->isEnabled();
-            type(f->Edit1, QStringLiteral("JOAO"));
-            QTest::mouseClick(f->bt_fechar, Qt::LeftButton);
+            QTRY_VERIFY(child<QLineEdit>(f, QStringLiteral("Edit1"))->hasFocus());
+            disabledAtFirst = !child<QPushButton>(f, QStringLiteral("bt_fechar"))->isEnabled();
+            type(child<QLineEdit>(f, QStringLiteral("Edit1")), QStringLiteral("JOAO"));
+            QTest::mouseClick(child<QPushButton>(f, QStringLiteral("bt_fechar")), Qt::LeftButton);
             f->bt_fecharClick(); // nor from code
             stillOpenAfterClick = w->isVisible();
-            key(f->Edit1, Qt::Key_Return);
-            enabledAfterEnter = f->bt_fechar->isEnabled();
-            key(f->Edit1, Qt::Key_Return); // Enter never presses it
+            key(child<QLineEdit>(f, QStringLiteral("Edit1")), Qt::Key_Return);
+            enabledAfterEnter = child<QPushButton>(f, QStringLiteral("bt_fechar"))->isEnabled();
+            key(child<QLineEdit>(f, QStringLiteral("Edit1")), Qt::Key_Return); // Enter never presses it
             secondEnterClosed = !w->isVisible();
-            QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(f, QStringLiteral("SpeedButton1")), Qt::LeftButton);
         });
         f->showModal();
         QVERIFY(disabledAtFirst);
@@ -294,18 +297,19 @@ private slots:
         // the next showing starts over: disabled, name emptied, focus in the name
         bool reset = false;
         whenModal(QStringLiteral("f_fechamento"), [&](QWidget*) {
-            QTRY_VERIFY(f->Edit1->hasFocus());
-            reset = !f->bt_fechar->isEnabled() && f->Edit1->text().isEmpty();
-            QTest::mouseClick(f->bt_fechar, Qt::LeftButton);
-            QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
+            QTRY_VERIFY(child<QLineEdit>(f, QStringLiteral("Edit1"))->hasFocus());
+            reset = !child<QPushButton>(f, QStringLiteral("bt_fechar"))->isEnabled() &&
+                    child<QLineEdit>(f, QStringLiteral("Edit1"))->text().isEmpty();
+            QTest::mouseClick(child<QPushButton>(f, QStringLiteral("bt_fechar")), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(f, QStringLiteral("SpeedButton1")), Qt::LeftButton);
         });
         f->showModal();
         QVERIFY(reset);
         QVERIFY(app.printer.jobs.isEmpty());
         QCOMPARE(till.tallyRows(), 1);
         // the buttons never take the focus
-        QCOMPARE(f->bt_fechar->focusPolicy(), Qt::NoFocus);
-        QCOMPARE(f->SpeedButton1->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(child<QPushButton>(f, QStringLiteral("bt_fechar"))->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(child<QPushButton>(f, QStringLiteral("SpeedButton1"))->focusPolicy(), Qt::NoFocus);
     }
 
     void cancelAnywhereChangesNothing() {
@@ -329,14 +333,14 @@ private slots:
             QVERIFY(child<QLineEdit>(app.app->f_s_fechamento, QStringLiteral("edt_Senha"))->text().isEmpty());
             // "Cancelar" in the closing window after the name was confirmed
             inWindow = askClosing(app, password, [](ClosingDialog* f) {
-                type(f->Edit1, QStringLiteral("ANA"));
-                key(f->Edit1, Qt::Key_Return);
-                QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
+                type(child<QLineEdit>(f, QStringLiteral("Edit1")), QStringLiteral("ANA"));
+                key(child<QLineEdit>(f, QStringLiteral("Edit1")), Qt::Key_Return);
+                QTest::mouseClick(child<QPushButton>(f, QStringLiteral("SpeedButton1")), Qt::LeftButton);
             });
             // the close box of the closing window
             byCloseBox = askClosing(app, password, [](ClosingDialog* f) {
-                type(f->Edit1, QStringLiteral("ANA"));
-                key(f->Edit1, Qt::Key_Return);
+                type(child<QLineEdit>(f, QStringLiteral("Edit1")), QStringLiteral("ANA"));
+                key(child<QLineEdit>(f, QStringLiteral("Edit1")), Qt::Key_Return);
                 f->close();
             });
         });
@@ -348,9 +352,10 @@ private slots:
         QVERIFY(app.messages.messages.isEmpty());
         QCOMPARE(till.tallyRows(), 1);
         QCOMPARE(app.db.scalar("select cont from tbl_cont"), QStringLiteral("4"));
-        QCOMPARE(current(till.p)->lcaixa->text(), QStringLiteral("40,00"));
-        QCOMPARE(current(till.p)->lsangria->text(), QStringLiteral("5,00"));
-        QCOMPARE(current(till.p)->lcont_sangria->text(), QStringLiteral("1"));
+        QCOMPARE(child<QLabel>(current(till.p), QStringLiteral("lcaixa"))->text(), QStringLiteral("40,00"));
+        QCOMPARE(child<QLabel>(current(till.p), QStringLiteral("lsangria"))->text(), QStringLiteral("5,00"));
+        QCOMPARE(child<QLabel>(current(till.p), QStringLiteral("lcont_sangria"))->text(),
+                 QStringLiteral("1"));
     }
 
     void passwordChecks() {
@@ -421,7 +426,8 @@ private slots:
                 messages = app.messages.texts();
                 rowsAfterFailure = till.tallyRows();
                 app.printer.failAfter = -1;
-                QTest::mouseClick(f->bt_fechar, Qt::LeftButton); // still enabled: try again
+                QTest::mouseClick(child<QPushButton>(f, QStringLiteral("bt_fechar")),
+                                  Qt::LeftButton); // still enabled: try again
             });
         });
         QVERIFY(openAfterFailure);

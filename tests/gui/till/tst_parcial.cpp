@@ -19,10 +19,10 @@ private slots:
     void startsWithZeroFigures() {
         App app;
         PartialView* p = app.app->f_parcial;
-        QCOMPARE(current(p)->lentrada->text(), QStringLiteral("0,00"));
-        QCOMPARE(current(p)->lsangria->text(), QStringLiteral("0,00"));
-        QCOMPARE(current(p)->lcaixa->text(), QStringLiteral("0,00"));
-        QCOMPARE(current(p)->lcont_sangria->text(), QStringLiteral("0"));
+        QCOMPARE(child<QLabel>(current(p), QStringLiteral("lentrada"))->text(), QStringLiteral("0,00"));
+        QCOMPARE(child<QLabel>(current(p), QStringLiteral("lsangria"))->text(), QStringLiteral("0,00"));
+        QCOMPARE(child<QLabel>(current(p), QStringLiteral("lcaixa"))->text(), QStringLiteral("0,00"));
+        QCOMPARE(child<QLabel>(current(p), QStringLiteral("lcont_sangria"))->text(), QStringLiteral("0"));
         for (const QChar k : ProductKeys::all()) {
             QCOMPARE(current(p)->countLabel(k)->text(), QStringLiteral("0"));
             QCOMPARE(current(p)->countLabel(k)->objectName(), QStringLiteral("cod") + k);
@@ -77,10 +77,11 @@ private slots:
         PartialView* p = app.app->f_parcial;
         setTillOpen(app);
         QVERIFY(p->isStale());
-        QCOMPARE(p->lcaixa->text(), QStringLiteral("0,00")); // not repainted while hidden
+        QCOMPARE(child<QLabel>(p, QStringLiteral("lcaixa"))->text(),
+                 QStringLiteral("0,00")); // not repainted while hidden
         QString shown;
         whenModal(QStringLiteral("f_parcial"), [&](QWidget* w) {
-            shown = p->lcaixa->text();
+            shown = child<QLabel>(p, QStringLiteral("lcaixa"))->text();
             w->close();
         });
         p->showModal();

@@ -25,10 +25,10 @@ class TestSangria : public QObject {
         OpeningDialog* f = app.app->f_abertura;
         whenModal("f_abertura", [&](QWidget*) {
             whenModal("f_caixa", [&](QWidget*) { app.app->f_caixa->closeTill(); });
-            type(f->edt_responsavel, "joão");
-            type(f->edt_operador, "maria");
-            f->edt_entrada->setText("50");
-            key(f->edt_entrada, Qt::Key_Return);
+            type(child<QLineEdit>(f, QStringLiteral("edt_responsavel")), "joão");
+            type(child<QLineEdit>(f, QStringLiteral("edt_operador")), "maria");
+            child<QLineEdit>(f, QStringLiteral("edt_entrada"))->setText("50");
+            key(child<QLineEdit>(f, QStringLiteral("edt_entrada")), Qt::Key_Return);
         });
         f->showModal();
         app.printer.jobs.clear();
@@ -45,19 +45,19 @@ class TestSangria : public QObject {
         whenModal("f_s_sangria", [&](QWidget*) {
             whenModal("f_sangria", [&](QWidget*) {
                 QTRY_VERIFY(s->isActiveWindow());
-                QCOMPARE(QApplication::focusWidget(), s->edt_retirada);
-                type(s->edt_retirada, amount);
-                key(s->edt_retirada, Qt::Key_Return);
-                type(s->edt_repassa, recipient);
-                key(s->edt_repassa, Qt::Key_Return);
-                type(s->edt_motivo, reason);
+                QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(s, QStringLiteral("edt_retirada")));
+                type(child<QLineEdit>(s, QStringLiteral("edt_retirada")), amount);
+                key(child<QLineEdit>(s, QStringLiteral("edt_retirada")), Qt::Key_Return);
+                type(child<QLineEdit>(s, QStringLiteral("edt_repassa")), recipient);
+                key(child<QLineEdit>(s, QStringLiteral("edt_repassa")), Qt::Key_Return);
+                type(child<QLineEdit>(s, QStringLiteral("edt_motivo")), reason);
                 if (inWindow)
                     inWindow(s);
                 else
-                    key(s->edt_motivo, Qt::Key_Return);
+                    key(child<QLineEdit>(s, QStringLiteral("edt_motivo")), Qt::Key_Return);
             });
-            type(prompt->edt_senha, "574913");
-            key(prompt->edt_senha, Qt::Key_Return);
+            type(child<QLineEdit>(prompt, QStringLiteral("edt_senha")), "574913");
+            key(child<QLineEdit>(prompt, QStringLiteral("edt_senha")), Qt::Key_Return);
         });
         prompt->showModal();
         QVERIFY(!s->isVisible());
@@ -67,8 +67,10 @@ class TestSangria : public QObject {
     // The three till values a withdrawal changes, and the working count.
     static QStringList figures(App& app) {
         PartialView* p = app.app->f_parcial;
-        return {current(p)->lcaixa->text(), current(p)->lsangria->text(), current(p)->lcont_sangria->text(),
-                current(app.app->f_sangria)->edt_cont->text()};
+        return {child<QLabel>(current(p), QStringLiteral("lcaixa"))->text(),
+                child<QLabel>(current(p), QStringLiteral("lsangria"))->text(),
+                child<QLabel>(current(p), QStringLiteral("lcont_sangria"))->text(),
+                child<QLineEdit>(current(app.app->f_sangria), QStringLiteral("edt_cont"))->text()};
     }
 
 private slots:
@@ -112,21 +114,22 @@ private slots:
         app.db.exec("update tbl_senhas set s_caixa = 'abc'");
         PasswordPrompt* prompt = app.app->f_s_sangria;
         whenModal("f_s_sangria", [&](QWidget*) {
-            key(prompt->edt_senha, Qt::Key_Return);
+            key(child<QLineEdit>(prompt, QStringLiteral("edt_senha")), Qt::Key_Return);
             QCOMPARE(app.messages.messages.last().caption, QStringLiteral("ATENÇÃO!"));
             QCOMPARE(app.messages.last(), QStringLiteral("Preencha o Campo Senha"));
             QVERIFY(prompt->isVisible());
-            type(prompt->edt_senha, "abc"); // arrives as ABC and never matches
-            QCOMPARE(prompt->edt_senha->text(), QStringLiteral("ABC"));
-            key(prompt->edt_senha, Qt::Key_Return);
+            type(child<QLineEdit>(prompt, QStringLiteral("edt_senha")),
+                 "abc"); // arrives as ABC and never matches
+            QCOMPARE(child<QLineEdit>(prompt, QStringLiteral("edt_senha"))->text(), QStringLiteral("ABC"));
+            key(child<QLineEdit>(prompt, QStringLiteral("edt_senha")), Qt::Key_Return);
             QCOMPARE(app.messages.last(), QStringLiteral("Senha inválida!"));
-            QCOMPARE(prompt->edt_senha->text(), QString());
-            QCOMPARE(QApplication::focusWidget(), prompt->edt_senha);
-            type(prompt->edt_senha, "574913");
-            QTest::mouseClick(prompt->SpeedButton2, Qt::LeftButton);
+            QCOMPARE(child<QLineEdit>(prompt, QStringLiteral("edt_senha"))->text(), QString());
+            QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(prompt, QStringLiteral("edt_senha")));
+            type(child<QLineEdit>(prompt, QStringLiteral("edt_senha")), "574913");
+            QTest::mouseClick(child<QPushButton>(prompt, QStringLiteral("SpeedButton2")), Qt::LeftButton);
         });
         prompt->showModal();
-        QCOMPARE(prompt->edt_senha->text(), QString());
+        QCOMPARE(child<QLineEdit>(prompt, QStringLiteral("edt_senha"))->text(), QString());
         QCOMPARE(app.messages.messages.size(), 2);
         QVERIFY(app.printer.jobs.isEmpty());
     }
@@ -136,18 +139,23 @@ private slots:
         openTill(app);
         withdraw(app, "a-.1x0,5", "um nome bem mais longo que vinte e cinco", "motivo com vinte e seis le",
                  [](WithdrawalDialog* s) {
-                     QCOMPARE(s->edt_retirada->text(), QStringLiteral("10,5"));
-                     QCOMPARE(s->edt_repassa->text(),
+                     QCOMPARE(child<QLineEdit>(s, QStringLiteral("edt_retirada"))->text(),
+                              QStringLiteral("10,5"));
+                     QCOMPARE(child<QLineEdit>(s, QStringLiteral("edt_repassa"))->text(),
                               QStringLiteral("UM NOME BEM MAIS LONGO QUE VINTE E CINCO"));
-                     QCOMPARE(s->edt_motivo->text(), QStringLiteral("MOTIVO COM VINTE E SEIS L"));
-                     QTest::mouseClick(s->SpeedButton2, Qt::LeftButton);
+                     QCOMPARE(child<QLineEdit>(s, QStringLiteral("edt_motivo"))->text(),
+                              QStringLiteral("MOTIVO COM VINTE E SEIS L"));
+                     QTest::mouseClick(child<QPushButton>(s, QStringLiteral("SpeedButton2")), Qt::LeftButton);
                  });
         QCOMPARE(figures(app), (QStringList{"50", "0,00", "0", "0"}));
         QVERIFY(app.printer.jobs.isEmpty());
 
         // The window shows again with empty entries.
         withdraw(app, QString(), QString(), QString(), [](WithdrawalDialog* s) {
-            QCOMPARE(s->edt_retirada->text() + s->edt_repassa->text() + s->edt_motivo->text(), QString());
+            QCOMPARE(child<QLineEdit>(s, QStringLiteral("edt_retirada"))->text() +
+                         child<QLineEdit>(s, QStringLiteral("edt_repassa"))->text() +
+                         child<QLineEdit>(s, QStringLiteral("edt_motivo"))->text(),
+                     QString());
             s->SpeedButton2Click();
         });
     }
@@ -156,10 +164,10 @@ private slots:
         App app;
         openTill(app);
         withdraw(app, "1,,5", "JOSÉ", "TROCO", [&](WithdrawalDialog* s) {
-            QTest::mouseClick(s->SpeedButton1, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(s, QStringLiteral("SpeedButton1")), Qt::LeftButton);
             QCOMPARE(app.messages.messages.last().kind, Messages::Kind::Error);
             QVERIFY(s->isVisible());
-            QCOMPARE(s->edt_retirada->text(), QStringLiteral("1,,5"));
+            QCOMPARE(child<QLineEdit>(s, QStringLiteral("edt_retirada"))->text(), QStringLiteral("1,,5"));
             QCOMPARE(figures(app), (QStringList{"50", "0,00", "0", "0"}));
             QVERIFY(app.printer.jobs.isEmpty());
             s->SpeedButton2Click();
@@ -172,14 +180,14 @@ private slots:
         openTill(app);
         app.printer.failAfter = app.printer.attempts;
         withdraw(app, "10", "JOSÉ", "TROCO", [&](WithdrawalDialog* s) {
-            key(s->edt_motivo, Qt::Key_Return);
+            key(child<QLineEdit>(s, QStringLiteral("edt_motivo")), Qt::Key_Return);
             QCOMPARE(app.messages.texts(), QStringList{"Impressora sem papel"});
             QVERIFY(s->isVisible());
-            QCOMPARE(s->edt_retirada->text(), QStringLiteral("10"));
-            QCOMPARE(s->edt_motivo->text(), QStringLiteral("TROCO"));
+            QCOMPARE(child<QLineEdit>(s, QStringLiteral("edt_retirada"))->text(), QStringLiteral("10"));
+            QCOMPARE(child<QLineEdit>(s, QStringLiteral("edt_motivo"))->text(), QStringLiteral("TROCO"));
             QCOMPARE(figures(app), (QStringList{"50", "0,00", "0", "0"}));
             app.printer.failAfter = -1;
-            QTest::mouseClick(s->SpeedButton1, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(s, QStringLiteral("SpeedButton1")), Qt::LeftButton);
         });
         QCOMPARE(figures(app), (QStringList{"40,00", "10,00", "1", "1"}));
         QCOMPARE(app.printer.jobs.size(), 1);
