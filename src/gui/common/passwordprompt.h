@@ -26,7 +26,6 @@ public:
 
     PasswordPrompt(DataModule& dm, const Design& design, std::function<void()> onAccepted);
 
-
     void bt_fecharClick();
     void SpeedButton2Click();
 
@@ -38,7 +37,8 @@ private:
     Design m_design;
     std::function<void()> m_onAccepted; // what a correct password opens; the prompt closes after it
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     QLineEdit* edt_senha = nullptr;
     QPushButton* bt_fechar = nullptr;
     QPushButton* SpeedButton2 = nullptr;

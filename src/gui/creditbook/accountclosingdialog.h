@@ -13,7 +13,6 @@ class AccountClosingDialog : public Form {
 public:
     explicit AccountClosingDialog(DataModule& dm);
 
-
     // The account to close, as its sheet shows it.
     void setAccount(const QString& name, const QString& total, const QString& id);
 
@@ -25,7 +24,8 @@ private:
     void SpeedButton2Click();
     DataModule& m_dm;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     QLabel* lnome = nullptr;
     QLabel* lvalor = nullptr;
     QLabel* lid = nullptr; // hidden: the account's id

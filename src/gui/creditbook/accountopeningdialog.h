@@ -12,7 +12,6 @@ class AccountOpeningDialog : public Form {
 public:
     explicit AccountOpeningDialog(DataModule& dm);
 
-
 protected:
     void FormShow() override;
     void FormClose() override;
@@ -22,7 +21,8 @@ private:
     void SpeedButton2Click();
     DataModule& m_dm;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     QLineEdit* DBEdit1 = nullptr;
     QPushButton* SpeedButton1 = nullptr;
     QPushButton* SpeedButton2 = nullptr;

@@ -24,7 +24,6 @@ public:
     // Removes the item selected in the grid (after the administrator's password) and sums again.
     void removeSelectedItem();
 
-
 signals:
     void itemRemovalRequested(); // "Excluir"
     void accountClosingRequested(const QString& name, const QString& total,
@@ -43,7 +42,8 @@ private:
     DataModule& m_dm;
     CreditBookModel& m_account;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     DBEdit* DBEdit1 = nullptr;     // the account's name
     DBEdit* dbe_produto = nullptr; // hidden: the selected product's name
     DBEdit* dbe_valor = nullptr;   // hidden: the selected product's price

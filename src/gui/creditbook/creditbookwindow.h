@@ -16,7 +16,6 @@ public:
     // becomes the first account.
     void reload();
 
-
 signals:
     void accountOpeningRequested(); // "Abrir Ficha"
     void sheetRequested();          // the current account's sheet (a double click)
@@ -30,7 +29,8 @@ private:
     void DBGrid1DblClick();
     DataModule& m_dm;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     DBGrid* DBGrid1 = nullptr;
     QPushButton* SpeedButton1 = nullptr;
     QPushButton* SpeedButton2 = nullptr;

@@ -60,7 +60,8 @@ private:
     QMargins m_frame; // the window manager's frame around the window, once seen
     DataModule& m_dm;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     QTableWidget* tbl_caixas = nullptr;
     QTableWidget* tbl_resumo = nullptr;
     QLabel* l_totais = nullptr;

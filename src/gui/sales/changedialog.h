@@ -16,7 +16,6 @@ public:
     // The change to show, set before the window is shown.
     void setChange(const QString& change) { m_change = change; }
 
-
     void BitBtn1Click();
 
 protected:
@@ -27,7 +26,8 @@ private:
     TillModel& m_till;
     QString m_change;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     QLabel* ltroco = nullptr;       // the change, shown when the window shows
     QPushButton* BitBtn1 = nullptr; // "OK"
 };

@@ -22,7 +22,7 @@ class SalesWindow : public Form {
 public:
     SalesWindow(DataModule& dm, TillModel& till, TicketReport& ticket, ClosingReport& closing);
 
-    TicketJobs* tickets = nullptr;       // every ticket's print job, followed until it ends
+    TicketJobs* tickets = nullptr; // every ticket's print job, followed until it ends
 
     void productKey(QChar key); // bt0 ... btj: one line for that product
     void btsomarClick();        // recompute the total
@@ -74,7 +74,8 @@ private:
     ClosingReport& m_closingReport;
     bool m_closing = false;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     QLineEdit* edt_entrada = nullptr;    // "ENTRADA:" cash handed over
     QLineEdit* edt_troco = nullptr;      // "TROCO:"
     QLineEdit* v_total1 = nullptr;       // "TOTAL:"

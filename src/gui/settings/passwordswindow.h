@@ -14,7 +14,6 @@ class PasswordsWindow : public Form {
 public:
     explicit PasswordsWindow(DataModule& dm);
 
-
     void SpeedButton1Click();
     void SpeedButton2Click();
     void SpeedButton4Click();
@@ -32,7 +31,8 @@ private:
     void store(Dataset* q, const QString& message);
     DataModule& m_dm;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     DBEdit* DBEdit1 = nullptr;           // tbl_senhas.s_caixa
     DBEdit* DBEdit2 = nullptr;           // tbl_senhas.s_admin
     DBEdit* DBEdit3 = nullptr;           // tbl_adm.usuario

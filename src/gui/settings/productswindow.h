@@ -18,7 +18,6 @@ class ProductsWindow : public Form {
 public:
     explicit ProductsWindow(DataModule& dm);
 
-
     void DBNavigator1Click(); // stores the current product's changes
     void SpeedButton1Click(); // "OK"
     void SpeedButton2Click(); // "Gravar"
@@ -38,7 +37,8 @@ private:
     void updateNavigator();
     DataModule& m_dm;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     DBGrid* DBGrid1 = nullptr;
     DBEdit* DBEdit1 = nullptr;           // id
     DBEdit* DBEdit2 = nullptr;           // produto

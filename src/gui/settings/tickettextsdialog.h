@@ -12,7 +12,6 @@ class TicketTextsDialog : public Form {
 public:
     explicit TicketTextsDialog(DataModule& dm);
 
-
     void SpeedButton1Click();
     void SpeedButton2Click();
 
@@ -22,7 +21,8 @@ protected:
 private:
     DataModule& m_dm;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     DBEdit* DBEdit1 = nullptr;           // cabecalho
     DBEdit* DBEdit2 = nullptr;           // rodape
     QPushButton* SpeedButton1 = nullptr; // "Salvar"

@@ -12,7 +12,6 @@ class LoginWindow : public Form {
 public:
     explicit LoginWindow(DataModule& dm);
 
-
     void bt_loginClick();
 
 signals:
@@ -25,7 +24,8 @@ protected:
 private:
     DataModule& m_dm;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     QLineEdit* edt_usuario = nullptr;
     QLineEdit* edt_senha = nullptr;
     QPushButton* SpeedButton1 = nullptr; // "Cancelar"

@@ -32,7 +32,8 @@ private:
     TillModel& m_till;
     ClosingReport& m_report;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     QLabel* lncaixa = nullptr;        // till number, as the sales screen gave it (setTillNumber)
     QLabel* ldata = nullptr;          // current date, from the clock (not shown)
     QLabel* lhora = nullptr;          // current time, from the clock (not shown)

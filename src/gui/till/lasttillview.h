@@ -15,7 +15,6 @@ class LastTillView : public Form {
 public:
     LastTillView(DataModule& dm, TillModel& till, LastTillReport& report);
 
-
     // "Gravador", never visible: rewrites the backup from the till's figures.
     void btgravadorClick();
     void btimprimirClick();
@@ -29,7 +28,8 @@ private:
     TillModel& m_till;
     LastTillReport& m_report;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     DBMemo* DBMemo1 = nullptr; // the stored text, read-only
     QPushButton* btimprimir = nullptr;
     QPushButton* btsair = nullptr;

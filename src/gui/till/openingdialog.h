@@ -42,7 +42,8 @@ private:
     TillModel& m_till;
     OpeningReport& m_report;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     QLineEdit* edt_responsavel = nullptr;
     QLineEdit* edt_operador = nullptr;
     QLineEdit* edt_data = nullptr;

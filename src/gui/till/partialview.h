@@ -15,7 +15,6 @@ class PartialView : public Form {
 public:
     PartialView(DataModule& dm, TillModel& till);
 
-
     // The labels of a product key.
     QLabel* nameLabel(QChar key) const { return m_names[ProductKeys::all().indexOf(key)]; }   // l0 ... lj
     QLabel* countLabel(QChar key) const { return m_counts[ProductKeys::all().indexOf(key)]; } // cod0 ... codj
@@ -36,7 +35,8 @@ private:
     DataModule& m_dm;
     TillModel& m_till;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     QLabel* lentrada = nullptr;      // float, as typed
     QLabel* lsangria = nullptr;      // total withdrawn
     QLabel* lcaixa = nullptr;        // cash in till

@@ -29,7 +29,8 @@ private:
     TillModel& m_till;
     WithdrawalReceipt& m_receipt;
 
-private: // widgets, found by their objectName from outside
+    // Its widgets: other code finds them by their objectName.
+private:
     QLineEdit* edt_retirada = nullptr;
     QLineEdit* edt_repassa = nullptr;
     QLineEdit* edt_motivo = nullptr;

@@ -61,7 +61,8 @@ inline void click(QWidget* button) {
 inline bool inSheet(CreditBookWindow* list, QPoint at, std::function<void(AccountSheet*)> body) {
     bool ran = false;
     whenShown<AccountSheet>(QStringLiteral("f_ficha_cad"), std::move(body), &ran);
-    QTest::mouseDClick(TestSupport::child<DBGrid>(list, QStringLiteral("DBGrid1"))->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(TestSupport::child<DBGrid>(list, QStringLiteral("DBGrid1"))->viewport(),
+                       Qt::LeftButton, {}, at);
     return ran;
 }
 
