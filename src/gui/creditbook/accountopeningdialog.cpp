@@ -2,7 +2,6 @@
 
 #include "core/creditbook/creditbookstore.h"
 #include "core/db/datamodule.h"
-#include "gui/common/dbwidgets.h"
 #include "gui/common/keyfilter.h"
 
 #include <QGridLayout>

@@ -6,7 +6,8 @@
 #include "core/creditbook/creditbookmodel.h"
 #include "core/creditbook/creditbookstore.h"
 #include "core/db/datamodule.h"
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbedit.h"
+#include "gui/common/dbgrid.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

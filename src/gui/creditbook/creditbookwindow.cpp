@@ -2,7 +2,7 @@
 
 #include "core/creditbook/creditbookstore.h"
 #include "core/db/datamodule.h"
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbgrid.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -11,7 +11,7 @@
 #include "core/till/ticketjobs.h"
 #include "core/till/tillmodel.h"
 #include "core/till/withdrawallegend.h"
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbgrid.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/printerstatuslabel.h"
 #include "gui/sales/salegrid.h"

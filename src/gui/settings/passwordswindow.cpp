@@ -1,7 +1,7 @@
 #include "passwordswindow.h"
 
 #include "core/db/datamodule.h"
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbedit.h"
 #include "gui/common/keyfilter.h"
 
 #include <QGridLayout>

@@ -3,7 +3,8 @@
 #include "core/base/money.h"
 #include "core/db/datamodule.h"
 #include "core/settings/productstore.h"
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbedit.h"
+#include "gui/common/dbgrid.h"
 #include "gui/common/keyfilter.h"
 
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "tickettextsdialog.h"
 
 #include "core/db/datamodule.h"
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbedit.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "core/db/datamodule.h"
 #include "core/reports/lasttillreport.h"
 #include "core/till/tillmodel.h"
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbmemo.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

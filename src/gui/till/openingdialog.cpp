@@ -6,7 +6,7 @@
 #include "core/reports/openingreport.h"
 #include "core/settings/productstore.h"
 #include "core/till/tillmodel.h"
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbedit.h"
 #include "gui/common/keyfilter.h"
 
 #include <QFocusEvent>

@@ -4,13 +4,14 @@
 #include "core/base/errors.h"
 #include "core/db/database.h"
 #include "core/db/datamodule.h"
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbgrid.h"
 #include "gui/settings/tickettextsdialog.h"
 #include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
 #include "support/testsupport.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlError>

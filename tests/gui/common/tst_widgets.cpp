@@ -1,9 +1,12 @@
 #include "core/db/datamodule.h"
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbedit.h"
+#include "gui/common/dbgrid.h"
+#include "gui/common/dbmemo.h"
 #include "gui/common/keyfilter.h"
 #include "support/testsupport.h"
 
 #include <QClipboard>
+#include <QLineEdit>
 
 using namespace TestSupport;
 

@@ -3,7 +3,7 @@
 // Driving the credit book windows: each helper shows (or opens) a modal window, runs the body
 // inside its modal loop and makes sure the window is closed afterwards, even when a check failed.
 
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbgrid.h"
 #include "gui/creditbook/accountclosingdialog.h"
 #include "gui/creditbook/accountsheet.h"
 #include "gui/creditbook/creditbookwindow.h"

@@ -3,6 +3,7 @@
 #include "core/db/datamodule.h"
 #include "creditbookdriver.h"
 #include "gui/creditbook/accountopeningdialog.h"
+#include <QLineEdit>
 
 using namespace TestSupport;
 using namespace CreditBook;

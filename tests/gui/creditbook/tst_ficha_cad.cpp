@@ -6,6 +6,7 @@
 #include "gui/common/passwordprompt.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QTimer>
 
 using namespace TestSupport;

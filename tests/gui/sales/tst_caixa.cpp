@@ -1,6 +1,6 @@
 #include "core/db/datamodule.h"
 #include "core/reports/closingreport.h"
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbgrid.h"
 #include "gui/sales/changedialog.h"
 #include "gui/sales/saleswindow.h"
 #include "gui/shell/application.h"

@@ -2,12 +2,13 @@
 
 // Small helpers shared by the configuration and administration tests.
 
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbgrid.h"
 #include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
 #include "support/testsupport.h"
 
 #include <QAbstractButton>
+#include <QLineEdit>
 
 namespace AdminSupport {
 

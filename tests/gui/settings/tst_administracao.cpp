@@ -1,10 +1,12 @@
 #include "adminsupport.h"
+#include "gui/common/dbedit.h"
 
 #include "core/db/datamodule.h"
 #include "gui/common/passwordprompt.h"
 #include "gui/settings/passwordswindow.h"
 #include "gui/shell/loginwindow.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 
 using namespace TestSupport;

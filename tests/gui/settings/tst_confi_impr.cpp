@@ -1,8 +1,10 @@
 #include "adminsupport.h"
+#include "gui/common/dbedit.h"
 
 #include "core/db/datamodule.h"
 #include "gui/settings/tickettextsdialog.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 
 using namespace TestSupport;

@@ -1,9 +1,11 @@
 #include "adminsupport.h"
+#include "gui/common/dbedit.h"
 
 #include "core/db/datamodule.h"
 #include "gui/settings/productswindow.h"
 
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 

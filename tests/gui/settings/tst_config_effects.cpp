@@ -4,6 +4,7 @@
 
 #include "adminsupport.h"
 #include "core/till/tillmodel.h"
+#include "gui/common/dbedit.h"
 
 #include "gui/sales/saleswindow.h"
 #include "gui/settings/productswindow.h"
@@ -12,6 +13,7 @@
 #include "gui/till/partialview.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 

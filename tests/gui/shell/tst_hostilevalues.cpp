@@ -2,6 +2,7 @@
 // its field shows it, or refused with a message; no other table changes, and nothing else runs.
 
 #include "core/db/datamodule.h"
+#include "gui/common/dbedit.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/passwordprompt.h"
 #include "gui/creditbook/accountopeningdialog.h"
@@ -12,6 +13,7 @@
 #include "gui/shell/loginwindow.h"
 
 #include <QClipboard>
+#include <QLineEdit>
 #include <QSqlQuery>
 #include <QToolButton>
 

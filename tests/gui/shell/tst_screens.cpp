@@ -2,7 +2,7 @@
 // variable, "WIDTHxHEIGHT") on an offscreen screen of that size, and on a real X server of its own with a
 // window manager (QUORVANTA_TEST_DISPLAY set: the display given), where the window system keeps the
 // pixels a scroll moves.
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbgrid.h"
 #include "gui/common/form.h"
 #include "gui/sales/salegrid.h"
 #include "gui/sales/saleswindow.h"

@@ -1,7 +1,7 @@
 #include "core/db/datamodule.h"
 #include "core/db/dataset.h"
 #include "core/reports/lasttillreport.h"
-#include "gui/common/dbwidgets.h"
+#include "gui/common/dbmemo.h"
 #include "gui/shell/application.h"
 #include "gui/till/closingdialog.h"
 #include "gui/till/lasttillview.h"
