@@ -2,6 +2,7 @@
 #include "core/base/errors.h"
 #include "core/db/database.h"
 #include "core/db/migrations.h"
+#include "core/db/sqlscript.h"
 #include "support/coresupport.h"
 
 #include <QCryptographicHash>
@@ -20,9 +21,7 @@ QString fileFrom(const QTemporaryDir& dir, const QString& script, const QStringL
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("older"));
         db.setDatabaseName(path);
         if (!db.open()) qFatal("cannot make %s", qPrintable(path));
-        QFile f(script);
-        if (!f.open(QIODevice::ReadOnly)) qFatal("no %s", qPrintable(script));
-        QStringList all = QString::fromUtf8(f.readAll()).split(QLatin1Char(';'));
+        QStringList all = SqlScript::statements(script);
         all << more;
         for (const QString& st : std::as_const(all))
             if (!st.trimmed().isEmpty()) QSqlQuery(db).exec(st);

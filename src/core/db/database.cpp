@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "core/db/migrations.h"
+#include "core/db/sqlscript.h"
 
 #include "core/base/errors.h"
 #include "engineerror.h"
@@ -329,39 +330,7 @@ void Database::transaction(const std::function<void()>& f) {
     }
 }
 
-namespace {
-QString resourceText(const QString& name) {
-    QFile f(name);
-    if (!f.open(QIODevice::ReadOnly)) throw DbError(QStringLiteral("Recurso ausente: %1").arg(name));
-    return QString::fromUtf8(f.readAll());
-}
-
-// Splits a script on semicolons that end a line, outside string literals.
-QStringList statements(const QString& script) {
-    QStringList out;
-    QString cur;
-    bool inString = false;
-    for (int i = 0; i < script.size(); ++i) {
-        const QChar c = script[i];
-        if (!inString && c == QLatin1Char('-') && i + 1 < script.size() &&
-            script[i + 1] == QLatin1Char('-')) {
-            while (i < script.size() && script[i] != QLatin1Char('\n'))
-                ++i;
-            cur += QLatin1Char('\n');
-            continue;
-        }
-        if (c == QLatin1Char('\'')) inString = !inString;
-        if (c == QLatin1Char(';') && !inString) {
-            if (!cur.trimmed().isEmpty()) out << cur.trimmed();
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.trimmed().isEmpty()) out << cur.trimmed();
-    return out;
-}
-} // namespace
+namespace {} // namespace
 
 void Database::createDelivered(const QString& path) {
     if (QFileInfo::exists(path)) throw DbError(QStringLiteral("O arquivo '%1' já existe.").arg(path));
@@ -374,7 +343,7 @@ void Database::createDelivered(const QString& path) {
             exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
             if (!db.transaction()) throw DbError(engineMessage(db.lastError()));
             for (const QString& script : {QStringLiteral(":/db/schema.sql"), QStringLiteral(":/db/seed.sql")})
-                for (const QString& st : statements(resourceText(script)))
+                for (const QString& st : SqlScript::statements(script))
                     exec(db, st);
             Migrations::markLatest(db);
             if (!db.commit()) throw DbError(engineMessage(db.lastError()));

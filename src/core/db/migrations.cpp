@@ -2,8 +2,8 @@
 
 #include "core/base/errors.h"
 #include "core/db/engineerror.h"
+#include "core/db/sqlscript.h"
 
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -31,20 +31,6 @@ int version(QSqlDatabase& db) {
     return q.value(0).toInt();
 }
 
-// A script's statements, split at each ';' (the scripts keep ';' out of comments and texts).
-QStringList statements(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) throw DbError(QStringLiteral("Não foi possível ler %1.").arg(path));
-    QStringList out;
-    for (const QString& part : QString::fromUtf8(f.readAll()).split(QLatin1Char(';'))) {
-        QStringList code;
-        for (const QString& line : part.split(QLatin1Char('\n')))
-            if (!line.trimmed().startsWith(QLatin1String("--"))) code << line;
-        if (!code.join(QString()).trimmed().isEmpty()) out << code.join(QLatin1Char('\n')).trimmed();
-    }
-    return out;
-}
-
 } // namespace
 
 int latest() {
@@ -68,7 +54,7 @@ void apply(QSqlDatabase& db) {
     run(db, QStringLiteral("BEGIN IMMEDIATE"));
     try {
         for (int i = from; i < latest(); ++i)
-            for (const QString& st : statements(files().at(i)))
+            for (const QString& st : SqlScript::statements(files().at(i)))
                 run(db, st);
         markLatest(db);
         run(db, QStringLiteral("COMMIT"));
