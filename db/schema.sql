@@ -86,6 +86,14 @@ CREATE TABLE tbl_fichas_trabalhos (
     seq INTEGER PRIMARY KEY AUTOINCREMENT, produto_id TEXT NOT NULL,
     produto TEXT NOT NULL, impresso TEXT NOT NULL, destino TEXT NOT NULL,
     trabalho INTEGER NOT NULL, estado TEXT NOT NULL);
+-- Every document that goes to paper, stored before it prints (see migration 002).
+CREATE TABLE tbl_impressoes (
+    seq INTEGER PRIMARY KEY AUTOINCREMENT, documento TEXT NOT NULL UNIQUE,
+    tipo TEXT NOT NULL, descricao TEXT NOT NULL, passo TEXT NOT NULL,
+    rota TEXT NOT NULL, estado TEXT NOT NULL,
+    destino TEXT NOT NULL DEFAULT '', trabalho INTEGER NOT NULL DEFAULT 0,
+    momento TEXT NOT NULL);
+CREATE INDEX ix_impressoes_estado ON tbl_impressoes (estado);
 CREATE TABLE tbl_hist_caixas (
     id INTEGER PRIMARY KEY AUTOINCREMENT, numero INTEGER NOT NULL,
     responsavel TEXT NOT NULL, operador TEXT NOT NULL, fechado_por TEXT NOT NULL,

@@ -41,8 +41,9 @@ int runChild(const QString& path, const QString& journalPath, quint32 seed) {
         till.clearSale();
     };
     int failAt = -1;
-    auto print = [&](const TillModel::SaleLine&) {
+    auto print = [&](const TillModel::SaleLine&, const QString&) {
         if (failAt-- == 0) throw PrintError(QStringLiteral("sem papel"));
+        return PrintJob{};
     };
     for (;;) {
         if (!till.isOpen()) {

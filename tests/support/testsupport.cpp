@@ -25,9 +25,11 @@ MessageRecorder::MessageRecorder() {
         messages << RecordedMessage{kind, caption, text};
         if (onMessage) onMessage(messages.last());
     });
+    Messages::setAnswerer([this](const QString& text) { return answer && answer(text); });
 }
 
 MessageRecorder::~MessageRecorder() {
+    Messages::setAnswerer({});
     Messages::setHandler({});
 }
 

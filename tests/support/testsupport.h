@@ -45,6 +45,7 @@ public:
     QString last() const { return messages.isEmpty() ? QString() : messages.last().text; }
     void clear() { messages.clear(); }
     std::function<void(const RecordedMessage&)> onMessage; // called after recording
+    std::function<bool(const QString& question)> answer;   // answers questions ("Não" when not set)
 };
 
 // The whole program on a fresh database, printing to a recorder, messages recorded, clock fixed.

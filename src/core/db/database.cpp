@@ -315,14 +315,21 @@ void Database::run(QSqlQuery& query) {
 }
 
 void Database::transaction(const std::function<void()>& f) {
+    if (m_depth > 0) { // part of the transaction already open: it commits or rolls back as a whole
+        f();
+        return;
+    }
     QSqlDatabase db = handle();
     if (!db.transaction()) throw DbError(engineMessage(db.lastError()));
+    ++m_depth;
     try {
         f();
     } catch (...) {
+        --m_depth;
         db.rollback();
         throw;
     }
+    --m_depth;
     if (!db.commit()) {
         const QString msg = engineMessage(db.lastError());
         db.rollback();

@@ -82,7 +82,8 @@ public:
         Database& m_db;
     };
 
-    // Runs f inside one transaction: everything it wrote stays, or nothing does.
+    // Runs f inside one transaction: everything it wrote stays, or nothing does. Called while another
+    // runs, f becomes part of that one.
     void transaction(const std::function<void()>& f);
 
     // Creates a new database file from the delivered schema and seed.
@@ -94,4 +95,5 @@ private:
     QString m_connection;
     QHash<QString, QList<ColumnInfo>> m_tables; // by lower-case table name
     QHash<QString, QSqlQuery*> m_prepared;
+    int m_depth = 0; // transactions open
 };

@@ -289,7 +289,7 @@ struct SystemPrintSink::Batch {
         auto page = pages.constFind(key);
         if (page == pages.constEnd()) page = pages.insert(key, SystemPrintSink::renderPdf(report));
         const QByteArray pdf = *page;
-        const QByteArray title = report.name().toUtf8();
+        const QByteArray title = report.jobTitle().toUtf8();
         const QByteArray media = mediaOf(report);
         cups_option_t* options = nullptr;
         int count = cupsAddOption("media", media.constData(), 0, &options);
@@ -347,6 +347,18 @@ PrintJob SystemPrintSink::print(const Report& report) {
         m_batch.reset();
         throw;
     }
+}
+
+QString SystemPrintSink::route() {
+    if (!m_batch) m_batch = std::make_unique<Batch>();
+    try {
+        if (!m_batch->open) m_batch->start();
+    } catch (...) {
+        m_batch.reset();
+        throw;
+    }
+    return m_batch->toFile ? QStringLiteral("pdf:") + pdfFolder()
+                           : QStringLiteral("cups:") + m_batch->printer;
 }
 
 QString SystemPrintSink::printerName() {
@@ -589,6 +601,69 @@ JobState askJob(http_t* http, int id, const QString& printer) {
     return s;
 }
 } // namespace
+
+FoundJob findJob(const QString& printer, const QString& document) {
+    FoundJob found;
+    Connection connection;
+    if (!connection) return found;
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                     "/printers/%s", printer.toUtf8().constData());
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOBS);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
+    static const char* const wanted[] = {"job-id", "job-name", "job-state", "number-of-documents"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(std::size(wanted)),
+                  nullptr, wanted);
+    ipp_t* response = cupsDoRequest(connection.get(), request, "/");
+    if (!response || cupsLastError() > IPP_STATUS_OK_CONFLICTING) {
+        // a printer the server does not know has no jobs; any other failure tells nothing
+        found.answered = response && lastErrorIsNotFound();
+        ippDelete(response);
+        return found;
+    }
+    found.answered = true;
+    const QByteArray whole = document.toUtf8();
+    const QByteArray suffix = '-' + whole;
+    // One group of attributes per job, each starting at its job-id.
+    int id = 0, documents = 0, state = 0;
+    QByteArray name;
+    const auto take = [&] {
+        if (id > found.id && (name == whole || name.endsWith(suffix))) {
+            found.id = id;
+            found.documents = documents;
+            found.state = state == IPP_JSTATE_PENDING      ? JobState::Pending
+                          : state == IPP_JSTATE_HELD       ? JobState::Held
+                          : state == IPP_JSTATE_PROCESSING ? JobState::Processing
+                          : state == IPP_JSTATE_STOPPED    ? JobState::Stopped
+                          : state == IPP_JSTATE_CANCELED   ? JobState::Canceled
+                          : state == IPP_JSTATE_ABORTED    ? JobState::Aborted
+                          : state == IPP_JSTATE_COMPLETED  ? JobState::Completed
+                                                           : JobState::Unknown;
+        }
+    };
+    for (ipp_attribute_t* a = ippFirstAttribute(response); a; a = ippNextAttribute(response)) {
+        const char* n = ippGetName(a);
+        if (!n) { // the end of a group
+            take();
+            id = documents = state = 0;
+            name.clear();
+            continue;
+        }
+        if (qstrcmp(n, "job-id") == 0)
+            id = ippGetInteger(a, 0);
+        else if (qstrcmp(n, "job-state") == 0)
+            state = ippGetInteger(a, 0);
+        else if (qstrcmp(n, "number-of-documents") == 0)
+            documents = ippGetInteger(a, 0);
+        else if (qstrcmp(n, "job-name") == 0)
+            name = ippGetString(a, 0, nullptr);
+    }
+    take();
+    ippDelete(response);
+    return found;
+}
 
 QList<JobState> jobStates(const QList<PrintJob>& jobs) {
     QList<JobState> out(jobs.size(), JobState::Unknown);

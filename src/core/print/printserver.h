@@ -53,6 +53,20 @@ inline bool ended(JobState s) {
 // a job the server does not know, or any job when the server does not answer, as Unknown.
 QList<JobState> jobStates(const QList<PrintJob>& jobs);
 JobState jobState(const PrintJob& job);
+// What the print server knows of the job of the named document on `printer` (its title is the document's
+// name or ends with "-<document>"; the newest such job).
+struct FoundJob {
+    bool answered = false; // the server answered; otherwise nothing is known
+    int id = 0;            // 0: no job of that title
+    JobState state = JobState::Unknown;
+    int documents = 0; // documents the job received; 0 while its data never arrived
+    // The job's document reached the server and will print or has printed.
+    bool reachedPrinter() const {
+        return id > 0 && documents > 0 && state != JobState::Canceled && state != JobState::Aborted;
+    }
+};
+FoundJob findJob(const QString& printer, const QString& document);
+
 // Cancels a job that has not ended (so that a stopped job never comes out after it was reprinted);
 // true when the server took the request or the job had already ended.
 bool cancelJob(const PrintJob& job);

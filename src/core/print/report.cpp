@@ -133,6 +133,10 @@ void Report::setLines(const QString& name, const QStringList& lines) {
     element(name).lines = lines;
 }
 
+QString Report::jobTitle() const {
+    return m_document.isEmpty() ? m_name : m_name + QLatin1Char('-') + m_document;
+}
+
 PrintJob Report::print() const {
     return Printing::sink().print(*this);
 }
@@ -280,7 +284,7 @@ QPageLayout pageLayoutOf(const Report& report) {
 }
 
 QString fileReportName(const Report& report) {
-    QString name = report.name();
+    QString name = report.jobTitle();
     if (name.startsWith(QLatin1String("qr_"))) name = name.mid(3);
     for (QChar& c : name)
         if (!c.isLetterOrNumber() && c != QLatin1Char('_') && c != QLatin1Char('-')) c = QLatin1Char('_');

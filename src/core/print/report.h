@@ -63,6 +63,10 @@ class PrintSink {
 public:
     virtual ~PrintSink() = default;
     virtual PrintJob print(const Report& report) = 0; // raises PrintError
+    // Where the next print goes, found before it is made (a batch's printer is looked up and checked
+    // here): "pdf:<folder>", "cups:<printer>", or whatever the sink names itself. Raises PrintError when
+    // nothing can print now. Empty: the sink cannot tell.
+    virtual QString route() { return {}; }
     // Around the prints of one batch (see PrintSession); never nested.
     virtual void beginBatch() {}
     virtual void endBatch() {}
@@ -96,6 +100,13 @@ public:
 
     QString name() const { return m_name; }
     QSizeF pageSizeMm() const { return m_page; }
+    // The name of the printed document this page is (empty: none): the PDF file's name ends with it and
+    // the print server's job carries it as its title, so that the printer's side can tell afterwards
+    // whether the document reached it.
+    QString document() const { return m_document; }
+    void setDocument(const QString& document) { m_document = document; }
+    // The title a print job of this page carries.
+    QString jobTitle() const;
     double marginTop = 2.0, marginBottom = 5.0, marginLeft = 1.0, marginRight = 1.0;
 
     int addBand(const QString& name, double heightMm, double widthMm = 87.84);
@@ -121,6 +132,7 @@ public:
 
 private:
     QString m_name;
+    QString m_document;
     QSizeF m_page;
     QList<ReportBand> m_bands;
     QList<ReportElement> m_elements;
@@ -132,13 +144,15 @@ private:
 // prints nothing and raises PrintError. A job the print server refuses raises PrintError.
 // With no printer at all (no print server, or one without any printer) each job is written as one PDF
 // page into a folder (by default ~/quorvanta/impressos), named <date>-<time>-<sequence>-<report>.pdf so
-// that the files sort in the order printed. Once a job went to a printer that printer is remembered:
-// from then on a print server that does not answer or a printer that is gone is an error, never a PDF.
+// that the files sort in the order printed (…-<report>-<document>.pdf for a named document). Once a job went
+// to a printer that printer is remembered: from then on a print server that does not answer or a printer that
+// is gone is an error, never a PDF.
 class SystemPrintSink : public PrintSink {
 public:
     SystemPrintSink();
     ~SystemPrintSink() override;
     PrintJob print(const Report& report) override;
+    QString route() override;
     void beginBatch() override;
     void endBatch() override;
 

@@ -5,7 +5,7 @@
 
 using TicketJobStore::State;
 
-TicketJobs::TicketJobs(Database& db, QObject* parent) : QObject(parent), m_db(db) {
+TicketJobs::TicketJobs(Database& db, QObject* parent) : QObject(parent), m_db(db), m_journal(db) {
     // Tickets that ended printed (or were reprinted) are of no more use.
     TicketJobStore::removeEnded(db);
     connect(&m_watcher, &PrintJobWatcher::jobsFailed, this, &TicketJobs::jobsFailed);
@@ -56,15 +56,21 @@ QString TicketJobs::failedText() const {
     return parts.join(QStringLiteral(", "));
 }
 
-void TicketJobs::reprintFailed(const std::function<PrintJob(const QString& ticketText)>& print) {
+void TicketJobs::reprintFailed(
+    const std::function<PrintJob(const QString& ticketText, const QString& document)>& print) {
     const QList<TicketJobStore::Ticket> rows = TicketJobStore::tickets(m_db, State::NotPrinted);
     if (rows.isEmpty()) return;
     {
         PrintSession session;
         for (const TicketJobStore::Ticket& r : rows) {
             PrintServer::cancelJob(r.job);
-            const PrintJob job = print(r.text);
+            const auto document = m_journal.begin(PrintJournal::Kind::Ticket,
+                                                  QStringLiteral("A ficha reimpressa de %1").arg(r.product),
+                                                  {{QStringLiteral("reimpressao"), r.seq}});
+            const PrintJob job =
+                m_journal.print(document, [&](const QString& name) { return print(r.text, name); });
             m_db.transaction([&] {
+                m_journal.markPrinted(document, job);
                 TicketJobStore::setState(m_db, r.seq, State::Reprinted);
                 record(r.productId, r.product, r.text, job);
             });

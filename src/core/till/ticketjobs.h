@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/print/printjournal.h"
 #include "core/print/printserver.h"
 #include "core/till/ticketjobstore.h"
 
@@ -29,11 +30,13 @@ public:
     int failedCount() const;
     // "2 fichas de PASTEL, 1 ficha de ÁGUA"; empty when none.
     QString failedText() const;
-    // Prints each ticket not printed again through `print` (which sets the ticket text and prints,
-    // returning the job), one at a time; each one is marked reprinted in the same step as its new job
-    // is recorded. A stopped job is canceled first, so that it never comes out later as well. An error
-    // from `print` stops there; what was reprinted stays reprinted.
-    void reprintFailed(const std::function<PrintJob(const QString& ticketText)>& print);
+    // Prints each ticket not printed again through `print` (which sets the ticket text and prints it
+    // as the named document of the print journal, returning the job), one at a time; each one is marked
+    // reprinted in the same step as its new job and its printed mark are recorded. A stopped job is canceled
+    // first, so that it never comes out later as well. An error from `print` stops there; what was reprinted
+    // stays reprinted.
+    void
+    reprintFailed(const std::function<PrintJob(const QString& ticketText, const QString& document)>& print);
     PrintJobWatcher& watcher() { return m_watcher; }
 
 signals:
@@ -44,5 +47,6 @@ private:
     void jobsEnded(const QList<PrintJob>& jobs);
 
     Database& m_db;
+    PrintJournal m_journal;
     PrintJobWatcher m_watcher;
 };

@@ -6,6 +6,9 @@
 #include "core/db/database.h"
 #include "core/history/historystore.h"
 #include "core/till/productkeys.h"
+#include "core/till/ticketjobstore.h"
+
+#include <QJsonObject>
 
 #include <limits>
 
@@ -22,7 +25,8 @@ TillStore::TillRow noTill() {
 
 } // namespace
 
-TillModel::TillModel(Database& db, QObject* parent) : QObject(parent), m_db(db), m_till(noTill()) {
+TillModel::TillModel(Database& db, QObject* parent)
+    : QObject(parent), m_db(db), m_journal(db), m_till(noTill()) {
     setObjectName(QStringLiteral("till"));
     load();
 }
@@ -72,6 +76,23 @@ qint64 TillModel::nextNumber() const {
 }
 
 void TillModel::open(const Opening& o, qint64 number) {
+    openTill(o, number, {});
+}
+
+void TillModel::open(const Opening& o, qint64 number, Report& report) {
+    const auto document = m_journal.begin(
+        PrintJournal::Kind::Opening, QStringLiteral("O relatório de abertura do caixa nº %1").arg(number),
+        {{QStringLiteral("numero"), number},
+         {QStringLiteral("responsavel"), o.responsible},
+         {QStringLiteral("operador"), o.operatorName},
+         {QStringLiteral("data"), o.date},
+         {QStringLiteral("hora"), o.time},
+         {QStringLiteral("entrada"), o.floatText}});
+    const PrintJob job = m_journal.print(document, report);
+    openTill(o, number, [&] { m_journal.markPrinted(document, job); });
+}
+
+void TillModel::openTill(const Opening& o, qint64 number, const std::function<void()>& alsoStore) {
     TillStore::TillRow t;
     t.open = true;
     t.number = number;
@@ -88,6 +109,7 @@ void TillModel::open(const Opening& o, qint64 number) {
         TillStore::emptyCounts(m_db);
         TillStore::emptySale(m_db);
         TillStore::writeTill(m_db, t);
+        if (alsoStore) alsoStore();
     });
     m_till = t;
     m_hasTill = true;
@@ -107,6 +129,24 @@ TillModel::Withdrawal TillModel::withdrawal(const QString& amount) const {
 }
 
 void TillModel::withdraw(const QString& amount) {
+    bookWithdrawal(amount, {});
+}
+
+void TillModel::withdraw(const QString& amount, Report& receipt) {
+    const Withdrawal w = withdrawal(amount); // an unreadable amount stops before anything prints
+    const auto document = m_journal.begin(PrintJournal::Kind::Withdrawal,
+                                          QStringLiteral("O recibo da retirada nº %1 (R$ %2) do caixa nº %3")
+                                              .arg(w.count)
+                                              .arg(amount)
+                                              .arg(m_till.number),
+                                          {{QStringLiteral("caixa"), m_till.number},
+                                           {QStringLiteral("valor"), amount},
+                                           {QStringLiteral("sangria"), w.count}});
+    const PrintJob job = m_journal.print(document, receipt);
+    bookWithdrawal(amount, [&] { m_journal.markPrinted(document, job); });
+}
+
+void TillModel::bookWithdrawal(const QString& amount, const std::function<void()>& alsoStore) {
     const Withdrawal w = withdrawal(amount);
     TillStore::TillRow t = m_till;
     t.cash = w.cash;
@@ -118,6 +158,7 @@ void TillModel::withdraw(const QString& amount) {
         m_db.transaction([&] {
             TillStore::writeTill(m_db, t);
             TillStore::writeBackup(m_db, backupText());
+            if (alsoStore) alsoStore();
         });
     } catch (...) {
         m_till = before;
@@ -127,6 +168,26 @@ void TillModel::withdraw(const QString& amount) {
 }
 
 void TillModel::close(const std::optional<QString>& counted, const QString& closedBy, const QDateTime& at) {
+    closeTill(counted, closedBy, at, {});
+}
+
+void TillModel::close(const std::optional<QString>& counted, const QString& closedBy, const QDateTime& at,
+                      Report& report) {
+    if (counted) HistoryStore::cents(*counted); // an unreadable amount prints nothing
+    const QDateTime moment = at.isValid() ? at : Clock::now();
+    QJsonObject step{{QStringLiteral("numero"), m_till.number},
+                     {QStringLiteral("fechado_por"), closedBy},
+                     {QStringLiteral("momento"), moment.toString(Qt::ISODateWithMs)}};
+    if (counted) step.insert(QStringLiteral("contado"), *counted);
+    const auto document =
+        m_journal.begin(PrintJournal::Kind::Closing,
+                        QStringLiteral("O relatório de fechamento do caixa nº %1").arg(m_till.number), step);
+    const PrintJob job = m_journal.print(document, report);
+    closeTill(counted, closedBy, moment, [&] { m_journal.markPrinted(document, job); });
+}
+
+void TillModel::closeTill(const std::optional<QString>& counted, const QString& closedBy, const QDateTime& at,
+                          const std::function<void()>& alsoStore) {
     TillStore::TillRow t = m_till;
     t.open = false;
     HistoryStore::ClosingFacts facts{at.isValid() ? at : Clock::now(), closedBy, std::nullopt};
@@ -136,6 +197,7 @@ void TillModel::close(const std::optional<QString>& counted, const QString& clos
         TillStore::emptyTally(m_db);
         TillStore::emptyCounts(m_db); // the counts shown stay until the next opening
         TillStore::writeTill(m_db, t);
+        if (alsoStore) alsoStore();
     });
     m_till = t;
     emit changed();
@@ -206,20 +268,53 @@ int TillModel::ticketsOf(const SaleLine& line) {
     return n;
 }
 
-void TillModel::printTickets(const std::function<void(const SaleLine& line)>& print) {
+void TillModel::printTickets(const TicketPrint& print) {
     for (const SaleLine& line : m_lines)
         ticketsOf(line);
-    // every line on the disk before anything prints
-    TillStore::setTicketsPrinted(m_db, m_till.ticketsPrinted);
+    // The tickets left, in line order, each a document of its own.
+    QList<PrintJournal::Document> documents;
+    QList<const SaleLine*> lineOf;
     int ticket = 0;
     for (const SaleLine& line : m_lines) {
         const int n = ticketsOf(line);
         for (int i = 0; i < n; ++i, ++ticket) {
             if (ticket < m_till.ticketsPrinted) continue;
-            print(line);
-            TillStore::setTicketsPrinted(m_db, m_till.ticketsPrinted + 1);
-            ++m_till.ticketsPrinted;
+            PrintJournal::Document d;
+            d.kind = PrintJournal::Kind::Ticket;
+            d.description = QStringLiteral("A ficha %1 de %2").arg(ticket + 1).arg(line.product);
+            d.step = {{QStringLiteral("caixa"), m_till.number},
+                      {QStringLiteral("venda"), m_lines.constFirst().rowid},
+                      {QStringLiteral("ficha"), ticket}};
+            documents << d;
+            lineOf << &line;
         }
+    }
+    // Every line and every ticket left on the disk before anything prints.
+    const auto flushLines = [&] { TillStore::setTicketsPrinted(m_db, m_till.ticketsPrinted); };
+    if (documents.isEmpty()) {
+        flushLines();
+        return;
+    }
+    documents = m_journal.begin(documents, flushLines);
+    for (qsizetype i = 0; i < documents.size(); ++i) {
+        PrintJob job;
+        try {
+            job = m_journal.print(documents[i], [&](const QString& name) { return print(*lineOf[i], name); });
+        } catch (...) {
+            // the tickets after it never went to the printer
+            m_db.transaction([&] {
+                for (qsizetype j = i + 1; j < documents.size(); ++j)
+                    m_journal.markNotPrinted(documents[j]);
+            });
+            throw;
+        }
+        // A mark lost to a power cut is settled from the printer's side: no need to wait for the disk.
+        const Database::Relaxed relaxed(m_db);
+        m_db.transaction([&] {
+            m_journal.markPrinted(documents[i], job);
+            TillStore::setTicketsPrinted(m_db, m_till.ticketsPrinted + 1);
+        });
+        ++m_till.ticketsPrinted;
     }
 }
 
@@ -228,8 +323,7 @@ bool TillModel::coversSale(const QString& handedOver) const {
     return Cents::parse(handedOver) >= m_sum;
 }
 
-Cents TillModel::completeSale(const QString& handedOver,
-                              const std::function<void(const SaleLine& line)>& print) {
+Cents TillModel::completeSale(const QString& handedOver, const TicketPrint& print) {
     const Cents cash = Cents::parse(handedOver);
     if (m_totalError) throw ConversionError(*m_totalError);
     Cents::parse(m_totalText);
@@ -277,4 +371,144 @@ void TillModel::clearSale() {
     m_booked = false;
     resetTotal();
     emit saleReset();
+}
+
+// ---- after a crash ----
+
+QString TillModel::question(const PrintJournal::Document& document) {
+    return document.description + QStringLiteral(" saiu na impressora?");
+}
+
+QStringList TillModel::settleDocuments(const std::function<bool(const PrintJournal::Document&)>& ask) {
+    QStringList told;
+    qint64 saleNotPrinted = -1; // a sale whose tickets stopped printing: the later ones did not print
+    for (const PrintJournal::Document& d : m_journal.inDoubt()) {
+        const qint64 sale = d.step.value(QStringLiteral("venda")).toInteger(-1);
+        bool printed = false;
+        if (d.kind == PrintJournal::Kind::Ticket && sale >= 0 && sale == saleNotPrinted) {
+            printed = false;
+        } else if (const std::optional<bool> paper = PrintJournal::askPrinter(d)) {
+            printed = *paper;
+        } else {
+            printed = ask(d);
+        }
+        if (d.kind == PrintJournal::Kind::Ticket && !printed) saleNotPrinted = sale;
+        const QString text = settle(d, printed);
+        if (!text.isEmpty()) told << text;
+    }
+    return told;
+}
+
+QString TillModel::settle(const PrintJournal::Document& d, bool printed) {
+    const QJsonObject& s = d.step;
+    const auto number = [&](const char* key) { return s.value(QLatin1String(key)).toInteger(-1); };
+    const auto text = [&](const char* key) { return s.value(QLatin1String(key)).toString(); };
+    const auto markPrinted = [&] { m_journal.markPrinted(d, PrintJob{d.route, 0}); };
+    switch (d.kind) {
+    case PrintJournal::Kind::Ticket: {
+        if (const qint64 failed = number("reimpressao"); failed >= 0) { // a ticket printed again
+            m_db.transaction([&] {
+                if (printed) {
+                    markPrinted();
+                    TicketJobStore::setState(m_db, failed, TicketJobStore::State::Reprinted);
+                } else {
+                    m_journal.markNotPrinted(d);
+                }
+            });
+            return {};
+        }
+        const int ticket = int(number("ficha"));
+        const bool thisSale = m_till.open && number("caixa") == m_till.number && !m_lines.isEmpty() &&
+                              number("venda") == m_lines.constFirst().rowid;
+        if (!printed) {
+            m_journal.markNotPrinted(d);
+        } else if (thisSale && ticket >= m_till.ticketsPrinted) {
+            m_db.transaction([&] {
+                markPrinted();
+                TillStore::setTicketsPrinted(m_db, ticket + 1);
+            });
+            m_till.ticketsPrinted = ticket + 1;
+        } else {
+            markPrinted();
+        }
+        return {};
+    }
+    case PrintJournal::Kind::Withdrawal: {
+        const QString amount = text("valor");
+        const qint64 n = number("sangria");
+        if (!printed) {
+            m_journal.markNotPrinted(d);
+            return QStringLiteral(
+                       "A retirada nº %1 de R$ %2 não foi registrada: o recibo dela não saiu na "
+                       "impressora antes de o programa parar. Faça a retirada de novo, se for o caso.")
+                .arg(n)
+                .arg(amount);
+        }
+        if (m_till.open && number("caixa") == m_till.number && m_till.withdrawals == n - 1) {
+            bookWithdrawal(amount, markPrinted);
+            return QStringLiteral(
+                       "A retirada nº %1 de R$ %2 foi registrada: o recibo dela saiu na impressora "
+                       "antes de o programa parar.")
+                .arg(n)
+                .arg(amount);
+        }
+        m_journal.markVoid(d);
+        return QStringLiteral("O recibo da retirada nº %1 de R$ %2 saiu na impressora, mas a retirada não "
+                              "pôde ser registrada no caixa: o recibo está anulado.")
+            .arg(n)
+            .arg(amount);
+    }
+    case PrintJournal::Kind::Opening: {
+        const qint64 n = number("numero");
+        if (!printed) {
+            m_journal.markNotPrinted(d);
+            return QStringLiteral("A abertura do caixa nº %1 não foi concluída: o relatório não saiu na "
+                                  "impressora. Abra o caixa de novo.")
+                .arg(n);
+        }
+        if (!m_till.open && TillStore::readCounter(m_db) < n) {
+            openTill({text("responsavel"), text("operador"), text("data"), text("hora"), text("entrada")}, n,
+                     markPrinted);
+            return QStringLiteral(
+                       "O caixa nº %1 foi aberto: o relatório de abertura saiu na impressora antes "
+                       "de o programa parar.")
+                .arg(n);
+        }
+        m_journal.markVoid(d);
+        return QStringLiteral("O relatório de abertura do caixa nº %1 saiu na impressora, mas a abertura não "
+                              "pôde ser concluída: o relatório está anulado.")
+            .arg(n);
+    }
+    case PrintJournal::Kind::Closing: {
+        const qint64 n = number("numero");
+        if (!printed) {
+            m_journal.markNotPrinted(d);
+            return QStringLiteral("O fechamento do caixa nº %1 não foi concluído: o relatório não saiu na "
+                                  "impressora. O caixa continua aberto.")
+                .arg(n);
+        }
+        if (m_till.open && n == m_till.number) {
+            const std::optional<QString> counted = s.contains(QStringLiteral("contado"))
+                                                       ? std::optional<QString>(text("contado"))
+                                                       : std::nullopt;
+            closeTill(counted, text("fechado_por"), QDateTime::fromString(text("momento"), Qt::ISODateWithMs),
+                      markPrinted);
+            return QStringLiteral("O caixa nº %1 foi fechado: o relatório de fechamento saiu na impressora "
+                                  "antes de o programa parar.")
+                .arg(n);
+        }
+        m_journal.markVoid(d);
+        return QStringLiteral("O relatório de fechamento do caixa nº %1 saiu na impressora, mas o fechamento "
+                              "não pôde ser concluído: o relatório está anulado.")
+            .arg(n);
+    }
+    case PrintJournal::Kind::Backup:
+    case PrintJournal::Kind::History:
+        if (printed)
+            markPrinted();
+        else
+            m_journal.markNotPrinted(d);
+        return {};
+    }
+    return {};
 }

@@ -3,6 +3,7 @@
 // core/till: the open till and the sale in progress (the model), their store and the tickets' print jobs.
 
 #include "core/base/money.h"
+#include "core/print/printjournal.h"
 #include "core/till/tillstore.h"
 
 #include <QDateTime>
@@ -14,6 +15,7 @@
 #include <optional>
 
 class Database;
+class Report;
 
 // The open till and the sale in progress. Every change is one database transaction together with the
 // rows it books, so after a crash or a power cut the till comes back as of its last completed step.
@@ -22,6 +24,8 @@ class TillModel : public QObject {
     Q_OBJECT
 public:
     using SaleLine = TillStore::SaleLine;
+    // Prints one ticket of the line as the named document and returns its job.
+    using TicketPrint = std::function<PrintJob(const SaleLine& line, const QString& document)>;
 
     // What the opening window hands over.
     struct Opening {
@@ -58,6 +62,9 @@ public:
     // Opens till `number`: the counter, the emptied tally and counts, the emptied sale and the till's
     // figures, in one transaction.
     void open(const Opening& opening, qint64 number);
+    // Prints the opening report first (a print error opens nothing), then opens the till together with
+    // the report's printed mark.
+    void open(const Opening& opening, qint64 number, Report& report);
 
     // The figures a withdrawal of `amount` leaves (raises ConversionError for an unreadable amount).
     struct Withdrawal {
@@ -68,6 +75,9 @@ public:
     Withdrawal withdrawal(const QString& amount) const;
     // Books the withdrawal and rewrites the last till backup, in one transaction.
     void withdraw(const QString& amount);
+    // Prints the receipt first (a print error books nothing), then books the withdrawal together with
+    // the receipt's printed mark.
+    void withdraw(const QString& amount, Report& receipt);
 
     // Ends the till: its history kept (with the cash counted, when given, and who closed it), the tally
     // emptied and the till closed, in one transaction. The figures stay readable until the next opening.
@@ -75,6 +85,10 @@ public:
     // `at` is the closing's moment as its report printed it (now, when not given).
     void close(const std::optional<QString>& counted = std::nullopt, const QString& closedBy = QString(),
                const QDateTime& at = QDateTime());
+    // Prints the closing report first (a print error leaves the till open), then closes the till
+    // together with the report's printed mark.
+    void close(const std::optional<QString>& counted, const QString& closedBy, const QDateTime& at,
+               Report& report);
 
     // The last till backup: 31 lines, each ending CR LF.
     QString backupText() const;
@@ -91,10 +105,11 @@ public:
     std::optional<QString> saleError() const { return m_totalError; }
     // Tickets of the sale already handed to the printer, stored as each one is.
     int ticketsPrinted() const { return m_till.ticketsPrinted; }
-    // Hands the sale's tickets not yet printed to `print`, one call per ticket in line order, and
-    // records each one as soon as `print` returns. A line's ticket count that is no integer raises
-    // ConversionError before anything prints; an error from `print` stops there.
-    void printTickets(const std::function<void(const SaleLine& line)>& print);
+    // Hands the sale's tickets not yet printed to `print`, one call per ticket in line order, each as a
+    // document of the print journal stored before anything prints, and records each one as soon as
+    // `print` returns. A line's ticket count that is no integer raises ConversionError before anything
+    // prints; an error from `print` stops there.
+    void printTickets(const TicketPrint& print);
     static int ticketsOf(const SaleLine& line);
     // Books the sale: its lines into the tally, their tickets into the counts, its total into the cash,
     // in one transaction; the stored sale is emptied with it so it can never be booked twice. The
@@ -108,8 +123,19 @@ public:
     // Completes the sale with the cash handed over: every amount and ticket count is read first
     // (ConversionError before anything happens), the tickets not yet printed go to `print` as
     // printTickets does, and the sale is booked once. Returns the change.
-    Cents completeSale(const QString& handedOver, const std::function<void(const SaleLine& line)>& print);
+    Cents completeSale(const QString& handedOver, const TicketPrint& print);
     void clearSale();
+
+    // ---- after a crash ----
+    PrintJournal& journal() { return m_journal; }
+    // Settles every document the journal holds in doubt, in the order printed: the printer's side is
+    // asked first, then `ask` (the cashier, with question()) when it cannot tell. The step of each one
+    // completes or is dropped (settle). Returns what the cashier is told, one text per step.
+    QStringList settleDocuments(const std::function<bool(const PrintJournal::Document&)>& ask);
+    // Completes or drops the step of a document in doubt as the paper says; returns what the cashier
+    // is told (empty: nothing to tell).
+    QString settle(const PrintJournal::Document& document, bool printed);
+    static QString question(const PrintJournal::Document& document);
 
 signals:
     void changed();           // any figure of the till: once per completed step
@@ -117,10 +143,15 @@ signals:
     void lineAdded(int line); // one line appended
 
 private:
+    void openTill(const Opening& opening, qint64 number, const std::function<void()>& alsoStore);
+    void bookWithdrawal(const QString& amount, const std::function<void()>& alsoStore);
+    void closeTill(const std::optional<QString>& counted, const QString& closedBy, const QDateTime& at,
+                   const std::function<void()>& alsoStore);
     void resetTotal();
     void addToTotal(const SaleLine& line);
 
     Database& m_db;
+    PrintJournal m_journal;
     TillStore::TillRow m_till;
     bool m_hasTill = false; // a till was opened at some time
     QHash<QString, qint64> m_counts;

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
 
 namespace Messages {
@@ -11,6 +12,11 @@ namespace {
 Handler& handler() {
     static Handler h;
     return h;
+}
+
+Answerer& answerer() {
+    static Answerer a;
+    return a;
 }
 
 void show(QWidget* parent, Kind kind, const QString& caption, const QString& text) {
@@ -48,6 +54,28 @@ void plain(QWidget* parent, const QString& text) {
 
 void error(QWidget* parent, const QString& text) {
     show(parent, Kind::Error, appTitle, text);
+}
+
+bool question(QWidget* parent, const QString& text) {
+    if (handler()) {
+        handler()(Kind::Question, appTitle, text);
+        return answerer() && answerer()(text);
+    }
+    QMessageBox box(QMessageBox::Question, appTitle, text, QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("messageBox"));
+    QPushButton* yes = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
+    yes->setObjectName(QStringLiteral("bt_sim"));
+    no->setObjectName(QStringLiteral("bt_nao"));
+    box.setEscapeButton(no);
+    box.setDefaultButton(no);
+    fitCaption(box);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void setAnswerer(Answerer a) {
+    answerer() = std::move(a);
 }
 
 void setHandler(Handler h) {

@@ -13,7 +13,7 @@ namespace Messages {
 inline const QString appTitle = QStringLiteral("Quorvanta 3.0");
 inline const QString warningCaption = QStringLiteral("ATENÇÃO!");
 
-enum class Kind { Warning, Plain, Error };
+enum class Kind { Warning, Plain, Error, Question };
 
 // Warning box: caption "ATENÇÃO!", error icon, OK.
 void warning(QWidget* parent, const QString& text);
@@ -22,12 +22,18 @@ void plain(QWidget* parent, const QString& text);
 // The generic error display for an engine, conversion or print error.
 void error(QWidget* parent, const QString& text);
 
+// A yes-or-no question: caption "Quorvanta 3.0", buttons "Sim" and "Não" ("Não" when Esc is pressed).
+bool question(QWidget* parent, const QString& text);
+
 // Widens a box so that its title bar shows the whole caption.
 void fitCaption(QMessageBox& box);
 
 // Replaces the real boxes (tests record them instead of showing them). An empty handler restores the boxes.
 using Handler = std::function<void(Kind kind, const QString& caption, const QString& text)>;
 void setHandler(Handler handler);
+// With a handler set, questions are answered by this (no answerer: "Não").
+using Answerer = std::function<bool(const QString& text)>;
+void setAnswerer(Answerer answerer);
 
 // Runs an event handler; an error it raises is shown and stops it there. Steps already done stay done.
 template <class F> bool guarded(QWidget* parent, F&& handler) {

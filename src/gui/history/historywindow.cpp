@@ -3,6 +3,7 @@
 #include "core/base/clock.h"
 #include "core/db/datamodule.h"
 #include "core/history/historycsv.h"
+#include "core/print/printjournal.h"
 #include "core/print/report.h"
 #include "core/reports/historyreport.h"
 #include "core/settings/festastore.h"
@@ -347,5 +348,7 @@ void HistoryWindow::bt_imprimirClick() {
         Messages::plain(this, QStringLiteral("Escolha ao menos um caixa para imprimir o resumo."));
         return;
     }
-    HistoryReport::build(m_summary, FestaStore::header(m_dm.database()), Clock::now())->print();
+    const auto report = HistoryReport::build(m_summary, FestaStore::header(m_dm.database()), Clock::now());
+    PrintJournal(m_dm.database())
+        .printAlone(PrintJournal::Kind::History, QStringLiteral("O resumo do histórico"), *report);
 }

@@ -338,11 +338,15 @@ void SalesWindow::edt_entradaConfirm() {
     // printed again; each one is recorded as it goes, with its print job. One batch: the printer is
     // checked once, before the first ticket.
     PrintSession session;
-    const Cents change = m_till.completeSale(edt_entrada->text(), [this](const TillModel::SaleLine& line) {
-        m_ticket.setTicketText(line.ticketText);
-        const PrintJob job = m_ticket.print();
-        tickets->record(line.id, line.product, line.ticketText, job);
-    });
+    const Cents change = m_till.completeSale(
+        edt_entrada->text(), [this](const TillModel::SaleLine& line, const QString& document) {
+            m_ticket.setTicketText(line.ticketText);
+            m_ticket.setDocument(document);
+            const PrintJob job = m_ticket.print();
+            m_ticket.setDocument(QString());
+            tickets->record(line.id, line.product, line.ticketText, job);
+            return job;
+        });
     edt_troco->setText(change.text());
     emit changeRequested(edt_troco->text());
     // the change window has ended the sale: the screen starts the next one
@@ -388,9 +392,12 @@ void SalesWindow::Sangria1Click() {
 }
 
 void SalesWindow::Reimprimir1Click() {
-    tickets->reprintFailed([this](const QString& ticketText) {
+    tickets->reprintFailed([this](const QString& ticketText, const QString& document) {
         m_ticket.setTicketText(ticketText);
-        return m_ticket.print();
+        m_ticket.setDocument(document);
+        const PrintJob job = m_ticket.print();
+        m_ticket.setDocument(QString());
+        return job;
     });
 }
 

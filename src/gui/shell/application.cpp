@@ -7,6 +7,7 @@
 #include "core/reports/openingreport.h"
 #include "core/reports/ticketreport.h"
 #include "core/reports/withdrawalreceipt.h"
+#include "core/settings/productstore.h"
 #include "core/till/tillmodel.h"
 #include "gui/common/messages.h"
 #include "gui/common/passwordprompt.h"
@@ -161,9 +162,22 @@ void Application::loggedIn() {
     f_principal->showMaximized();
     QTimer::singleShot(0, f_principal, [this] {
         Messages::guarded(f_principal, [this] {
+            settlePrints();
             if (!f_caixa->isVisible()) f_principal->resumeOpenTill();
         });
     });
+}
+
+void Application::settlePrints() {
+    // Documents the last run sent to the printer without knowing whether they reached it: the printer's
+    // side answers where it can, the cashier where it cannot, and each step completes or is dropped.
+    const QStringList told = till->settleDocuments([this](const PrintJournal::Document& d) {
+        return Messages::question(f_principal, TillModel::question(d));
+    });
+    if (told.isEmpty()) return;
+    ProductStore::openCounter(*dm);
+    for (const QString& text : told)
+        Messages::plain(f_principal, text);
 }
 
 AccountSheet* Application::newSheet() {

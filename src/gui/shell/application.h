@@ -107,6 +107,7 @@ private:
     void wire();
     void wireSheet(AccountSheet* sheet);
     void loggedIn();
+    void settlePrints();
 
     QStringList m_order;
     std::vector<std::shared_ptr<void>> m_owned; // destroyed in reverse order of creation

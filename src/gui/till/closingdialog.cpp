@@ -145,11 +145,9 @@ void ClosingDialog::bt_fecharClick() {
     r->setCaption(QStringLiteral("qr_caixa"), t.cash);
     r->setCaption(QStringLiteral("q_ncaixa"), lncaixa->text());
 
-    // 3. A print that fails stops here: the till stays open with its tally.
-    r->print();
-
-    // 4. The till's sales are done with and the till ends, together.
-    till.close(counted.isEmpty() ? std::nullopt : std::optional<QString>(counted), Edit1->text(), at);
+    // 3. The report prints; a print that fails stops here: the till stays open with its tally.
+    // 4. The till's sales are done with and the till ends, together with the report's printed mark.
+    till.close(counted.isEmpty() ? std::nullopt : std::optional<QString>(counted), Edit1->text(), at, *r);
 
     // 5. The sales screen, then this window (the prompt follows).
     emit tillClosed();

@@ -59,7 +59,7 @@ void LastTillView::btimprimirClick() {
     const QStringList lines = shown.isEmpty() ? QStringList() : shown.split(QLatin1Char('\n'));
     LastTillReport* r = &m_report;
     r->setLines(QStringLiteral("QRMemo1"), lines);
-    r->print();
+    m_till.journal().printAlone(PrintJournal::Kind::Backup, QStringLiteral("A cópia do último caixa"), *r);
 }
 
 void LastTillView::btsairClick() {

@@ -162,6 +162,7 @@ void OpeningDialog::bt_abreClick() {
     const QString numero = QString::number(number);
 
     // The report prints before anything is stored: a printer that fails leaves everything as it was.
+    // The counter, the emptied tally and sale and the new till's figures are stored with its mark.
     OpeningReport* report = &m_report;
     report->setCaption(QStringLiteral("qr_responsavel"), opening.responsible);
     report->setCaption(QStringLiteral("qr_operador"), opening.operatorName);
@@ -169,10 +170,7 @@ void OpeningDialog::bt_abreClick() {
     report->setCaption(QStringLiteral("qr_hora"), opening.time);
     report->setCaption(QStringLiteral("qr_entrada"), opening.floatText);
     report->setCaption(QStringLiteral("q_ncaixa"), numero);
-    report->print();
-
-    // The counter, the emptied tally and sale and the new till's figures, all at once.
-    till.open(opening, number);
+    till.open(opening, number, *report);
     ProductStore::openCounter(m_dm);
 
     till.clearSale();

@@ -122,7 +122,8 @@ void WithdrawalDialog::SpeedButton1Click() {
     const TillModel::Withdrawal after = till.withdrawal(amount);
 
     // The receipt prints before any figure changes: when the printer fails, the withdrawal has not
-    // happened and the window keeps its entries for another try.
+    // happened and the window keeps its entries for another try. The withdrawal is booked with the
+    // receipt's printed mark.
     WithdrawalReceipt* receipt = &m_receipt;
     receipt->setCaption(QStringLiteral("qr_responsavel"), edt_responsavel->text());
     receipt->setCaption(QStringLiteral("qr_operador"), edt_operador->text());
@@ -133,10 +134,7 @@ void WithdrawalDialog::SpeedButton1Click() {
     receipt->setCaption(QStringLiteral("qr_valor"), amount);
     receipt->setCaption(QStringLiteral("q_nret"), QString::number(after.count));
     receipt->setCaption(QStringLiteral("q_ncaixa"), edt_caixa->text());
-    receipt->print();
-
-    // The figures and the last till backup change together.
-    till.withdraw(amount);
+    till.withdraw(amount, *receipt);
 
     Messages::plain(this, QStringLiteral("Retirada Efetuada com Sucesso!"));
     accept();

@@ -10,6 +10,7 @@
 #include "core/till/ticketjobs.h"
 #include "gui/common/printerstatuslabel.h"
 #include "support/pdfprobe.h"
+#include "support/testqueue.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -20,6 +21,9 @@
 #include <unistd.h>
 
 namespace {
+
+using TestSupport::admin;
+using TestSupport::TestQueue;
 
 // Where a CUPS-PDF queue writes its jobs: the Out setting of its configuration, when it is one fixed
 // folder (not per user).
@@ -44,22 +48,6 @@ QString jobFile(const QString& folder, const QString& reportName) {
     return found.isEmpty() ? QString() : folder + QLatin1Char('/') + found.first();
 }
 
-// Runs an administration command to its end; false when it is missing, fails or takes over 30 s.
-bool admin(const QString& program, const QStringList& args, QString* output = nullptr) {
-    if (QStandardPaths::findExecutable(program).isEmpty()) return false;
-    QProcess p;
-    p.setStandardInputFile(QProcess::nullDevice());
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    if (!p.waitForFinished(30000)) {
-        p.kill();
-        p.waitForFinished();
-        return false;
-    }
-    if (output) *output = QString::fromUtf8(p.readAll());
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
 Report ticketLike(const QString& name) {
     return TestSupport::ticketReport(name, QStringLiteral("PASTEL"));
 }
@@ -72,56 +60,6 @@ void expectPrintError(const Report& report, const QString& start) {
         QVERIFY2(e.text().startsWith(start), qPrintable(e.text()));
     }
 }
-
-// A print queue of the test's own, removed with it. Its backend (scripts/cups-backend-teste) copies each
-// job into <folder>/saida as <job>-<title>.pdf, or fails it as the control file says; the queue aborts a
-// job whose backend failed.
-class TestQueue {
-public:
-    explicit TestQueue(const QString& what)
-        : name(QStringLiteral("Quorvanta_Teste_%1_%2").arg(what).arg(getpid())) {}
-    ~TestQueue() {
-        if (m_added) admin(QStringLiteral("lpadmin"), {QStringLiteral("-x"), name});
-    }
-    // Empty when added; otherwise why the test must be skipped.
-    QString add() {
-        if (geteuid() != 0) return QStringLiteral("adding a print queue needs root");
-        if (!admin(QStringLiteral("lpstat"), {QStringLiteral("-r")}))
-            return QStringLiteral("no print server running");
-        if (!QFile::exists(QStringLiteral("/usr/lib/cups/backend/quorvanta-teste")))
-            return QStringLiteral(
-                "the tests' print backend is not installed (run scripts/setup-cups-pdf.sh)");
-        m_added = admin(QStringLiteral("lpadmin"),
-                        {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
-                         QStringLiteral("quorvanta-teste:") + m_dir.path(), QStringLiteral("-m"),
-                         QStringLiteral("raw"), QStringLiteral("-o"),
-                         QStringLiteral("printer-error-policy=abort-job")});
-        return m_added ? QString() : QStringLiteral("could not add a print queue");
-    }
-    void control(const QString& lines) const {
-        QFile f(m_dir.filePath(QStringLiteral("controle")));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write the control file");
-        f.write(lines.toUtf8());
-    }
-    // The jobs the backend printed: "<job>-<title>.pdf", in job order.
-    QStringList printed() const {
-        QStringList files =
-            QDir(m_dir.filePath(QStringLiteral("saida"))).entryList({QStringLiteral("*.pdf")}, QDir::Files);
-        std::sort(files.begin(), files.end(), [](const QString& a, const QString& b) {
-            return a.section('-', 0, 0).toInt() < b.section('-', 0, 0).toInt();
-        });
-        return files;
-    }
-    bool run(const QString& program, const QStringList& args = {}) const {
-        return admin(program, QStringList(args) << name);
-    }
-
-    const QString name;
-
-private:
-    QTemporaryDir m_dir;
-    bool m_added = false;
-};
 
 QString printedName(const PrintJob& job, const QString& title) {
     return QStringLiteral("%1-%2.pdf").arg(job.id).arg(title);
@@ -325,7 +263,9 @@ private slots:
         const QStringList products = {QStringLiteral("ÁGUA"), QStringLiteral("ÁGUA"),
                                       QStringLiteral("PASTEL"), QStringLiteral("PIPOCA"),
                                       QStringLiteral("PIPOCA")};
-        auto print = [&](const QString& text) { return ticketLike(text).print(); };
+        auto print = [&](const QString& text, const QString& = QString()) {
+            return ticketLike(text).print();
+        };
         {
             TicketJobs tickets(db);
             tickets.watcher().setInterval(100);

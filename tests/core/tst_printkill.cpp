@@ -1,0 +1,200 @@
+// A program killed (SIGKILL, as a power cut does) just before a document reaches the printer, or just
+// after the printer took it and before the program recorded it, comes back with each document on paper
+// exactly once and each step matched by its paper: every ticket of the sale once, a withdrawal booked
+// exactly when its receipt printed, a till opened or closed exactly when its report printed. Through
+// PDF files and through a print queue of the test's own.
+#include "core/base/clock.h"
+#include "core/db/database.h"
+#include "core/print/printjournal.h"
+#include "core/till/tillmodel.h"
+#include "support/coresupport.h"
+#include "support/testqueue.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTextStream>
+
+using namespace TestSupport;
+
+namespace {
+
+const TillModel::Opening opening{QStringLiteral("MARIA"), QStringLiteral("JOSE"),
+                                 QStringLiteral("10/12/2026"), QStringLiteral("13:00:00"),
+                                 QStringLiteral("50,00")};
+
+void printTo(const QString& route) {
+    if (route.startsWith(QLatin1String("pdf:")))
+        SystemPrintSink::setPdfFolder(route.mid(4));
+    else
+        SystemPrintSink::setPrinterName(route.mid(5));
+}
+
+// One step of the till with its document, as the windows make it.
+void runStep(TillModel& till, const QString& step) {
+    Report report = ticketReport(QStringLiteral("qr_") + step, step.toUpper());
+    if (step == QLatin1String("abertura")) {
+        till.open(opening, till.nextNumber(), report);
+        return;
+    }
+    if (!till.isOpen()) till.open(opening, till.nextNumber());
+    if (step == QLatin1String("sangria")) {
+        till.withdraw(QStringLiteral("10,00"), report);
+    } else if (step == QLatin1String("fechamento")) {
+        till.close(QStringLiteral("50,00"), QStringLiteral("ANA"), Clock::now(), report);
+    } else {
+        if (till.saleIsEmpty())
+            for (const char key : {'0', '1', '2', '1', '3'})
+                till.addLine(QLatin1Char(key));
+        const PrintSession session;
+        till.completeSale(QStringLiteral("100"),
+                          [&](const TillModel::SaleLine& line, const QString& document) {
+                              report.setCaption(QStringLiteral("impresso"), line.ticketText);
+                              report.setDocument(document);
+                              return report.print();
+                          });
+    }
+}
+
+// Documents on paper: the file names that carry the documents of that kind.
+QStringList onPaper(const QString& route, const TestQueue* queue, const QString& kind) {
+    const QStringList files = queue ? queue->printed() : QDir(route.mid(4)).entryList({"*.pdf"}, QDir::Files);
+    return files.filter(QRegularExpression(QStringLiteral("-%1-[0-9a-f]{12}\\.pdf$").arg(kind)));
+}
+
+} // namespace
+
+class TestPrintKill : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestQueue> m_queue;
+    QString m_queueSkip;
+
+private slots:
+    void initTestCase() {
+        m_queue = std::make_unique<TestQueue>(QStringLiteral("Queda"));
+        m_queueSkip = m_queue->add();
+    }
+
+    void killedAtThePrinterEachDocumentIsOnPaperOnce_data() {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QString>("crash");
+        QTest::addColumn<bool>("viaQueue");
+        for (const bool viaQueue : {false, true})
+            for (const char* step : {"ficha", "sangria", "abertura", "fechamento"})
+                for (const char* point : {"antes-de-imprimir", "depois-de-imprimir"})
+                    for (const int at : QString::fromLatin1(step) == QLatin1String("ficha")
+                                            ? QList<int>{1, 3, 5}
+                                            : QList<int>{1}) {
+                        const QString crash = QStringLiteral("%1/%2@%3").arg(point, step).arg(at);
+                        QTest::addRow("%s %s", viaQueue ? "fila" : "pdf", qPrintable(crash))
+                            << QString::fromLatin1(step) << crash << viaQueue;
+                    }
+    }
+
+    void killedAtThePrinterEachDocumentIsOnPaperOnce() {
+        QFETCH(QString, step);
+        QFETCH(QString, crash);
+        QFETCH(bool, viaQueue);
+        if (viaQueue && !m_queueSkip.isEmpty()) QSKIP(qPrintable(m_queueSkip));
+        TestDatabase file;
+        QTemporaryDir pdf;
+        const QString route =
+            viaQueue ? QStringLiteral("cups:") + m_queue->name : QStringLiteral("pdf:") + pdf.path();
+        const QStringList before = viaQueue ? m_queue->printed() : QStringList();
+
+        // The program killed at the crash point, then started again: what the printer's side says
+        // settles every document in doubt, and the cashier confirms the sale brought back.
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!viaQueue)
+            env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("/nonexistent/quorvanta/cups.sock"));
+        QProcessEnvironment crashing = env;
+        crashing.insert(QStringLiteral("QUORVANTA_CRASH_AT"), crash);
+        child.setProcessEnvironment(crashing);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--child"), file.path(), step, route});
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--restart"), file.path(), step, route});
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitCode(), 0);
+        const QStringList told =
+            QString::fromUtf8(child.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+
+        Database db(file.path());
+        TillModel till(db);
+        QVERIFY(!told.contains(QStringLiteral("?"))); // the printer's side told: no question
+        QVERIFY(till.journal().inDoubt().isEmpty());
+        const bool printedBeforeKill = crash.startsWith(QLatin1String("depois"));
+
+        if (viaQueue) QTRY_VERIFY_WITH_TIMEOUT(m_queue->idle(), 60000);
+        QStringList paper = onPaper(route, viaQueue ? m_queue.get() : nullptr, step);
+        for (const QString& old : before)
+            paper.removeAll(old);
+        const auto kind = step == QLatin1String("ficha")      ? PrintJournal::Kind::Ticket
+                          : step == QLatin1String("sangria")  ? PrintJournal::Kind::Withdrawal
+                          : step == QLatin1String("abertura") ? PrintJournal::Kind::Opening
+                                                              : PrintJournal::Kind::Closing;
+        // Paper and journal agree: each document marked printed is on paper once, no other one is.
+        QStringList printedDocuments;
+        QList<qint64> tickets;
+        for (const PrintJournal::Document& d : till.journal().ofKind(kind))
+            if (d.state == PrintJournal::State::Printed) {
+                printedDocuments << d.name;
+                tickets << d.step.value(QStringLiteral("ficha")).toInteger();
+            }
+        QCOMPARE(paper.size(), printedDocuments.size());
+        for (const QString& name : printedDocuments)
+            QCOMPARE(paper.filter(name).size(), 1);
+
+        if (step == QLatin1String("ficha")) {
+            std::sort(tickets.begin(), tickets.end());
+            QCOMPARE(tickets, QList<qint64>({0, 1, 2, 3, 4})); // each ticket of the sale once
+            QCOMPARE(till.cash(), QStringLiteral("73,50"));    // booked once
+            QVERIFY(told.isEmpty());
+            return;
+        }
+        QCOMPARE(paper.size(), printedBeforeKill ? 1 : 0);
+        QCOMPARE(told.size(), 1);
+        if (step == QLatin1String("sangria")) {
+            QCOMPARE(till.withdrawalsText(), printedBeforeKill ? QStringLiteral("1") : QStringLiteral("0"));
+            QCOMPARE(till.cash(), printedBeforeKill ? QStringLiteral("40,00") : QStringLiteral("50,00"));
+            QVERIFY2(told.first().contains(printedBeforeKill ? QStringLiteral("foi registrada")
+                                                             : QStringLiteral("não foi registrada")),
+                     qPrintable(told.first()));
+        } else {
+            QCOMPARE(till.isOpen(), (step == QLatin1String("abertura")) == printedBeforeKill);
+        }
+    }
+};
+
+int main(int argc, char** argv) {
+    TestSupport::prepareEnvironment();
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 5 && args.at(1).startsWith(QLatin1String("--"))) {
+        Database db(args.at(2));
+        TillModel till(db);
+        printTo(args.at(4));
+        if (args.at(1) == QLatin1String("--restart")) {
+            QTextStream out(stdout);
+            for (const QString& text : till.settleDocuments([&](const PrintJournal::Document&) {
+                     out << "?\n"; // asked
+                     return false;
+                 }))
+                out << text << '\n';
+            if (args.at(3) == QLatin1String("ficha")) runStep(till, args.at(3));
+            return 0;
+        }
+        runStep(till, args.at(3));
+        return 0; // the crash point did not come
+    }
+    TestPrintKill tc;
+    return QTest::qExec(&tc, argc, argv);
+}
+
+#include "tst_printkill.moc"
