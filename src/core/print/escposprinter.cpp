@@ -1,0 +1,232 @@
+#include "escposprinter.h"
+
+#include "escposlink.h"
+
+#include "core/base/errors.h"
+
+#include <mutex>
+
+namespace {
+
+using State = EscPosPrinterStatus::State;
+
+constexpr int separatorFeedDots = 32; // 4 mm between pages that are not cut apart
+
+State stateOf(const EscPosStatus& s) {
+    if (s.coverOpen) return State::CoverOpen;
+    if (s.paperEndStop || s.paperEnd) return State::PaperEnd;
+    if (s.error) return State::Error;
+    if (s.offline) return State::Offline;
+    if (s.paperNearEnd) return State::PaperNearEnd;
+    return State::Ready;
+}
+
+// Whether the printer stopped printing: the page just sent may not have come out whole.
+bool stopped(const EscPosStatus& s) {
+    return s.paperEndStop || s.coverOpen || s.error;
+}
+
+} // namespace
+
+QString EscPosPrinterStatus::problem() const {
+    switch (state) {
+    case State::Unknown:
+    case State::Ready:
+    case State::PaperNearEnd:
+    case State::Unchecked:
+        return QString();
+    case State::PaperEnd:
+        return QStringLiteral("A impressora está sem papel. Troque o rolo e confirme de novo.");
+    case State::CoverOpen:
+        return QStringLiteral("A tampa da impressora está aberta.");
+    case State::Offline:
+        return QStringLiteral("A impressora está fora de linha.");
+    case State::Error:
+        return QStringLiteral("A impressora está com erro. Verifique a impressora e confirme de novo.");
+    case State::NoAnswer:
+        return QStringLiteral("A impressora não respondeu.");
+    case State::NoConnection:
+        return QStringLiteral("Não foi possível conectar à impressora (%1).").arg(detail);
+    }
+    return QString();
+}
+
+QString EscPosPrinterStatus::line() const {
+    QString what;
+    switch (state) {
+    case State::Unknown:
+        what = QStringLiteral("verificando...");
+        break;
+    case State::Ready:
+        what = QStringLiteral("pronta");
+        break;
+    case State::PaperNearEnd:
+        what = QStringLiteral("pronta, pouco papel");
+        break;
+    case State::PaperEnd:
+        what = QStringLiteral("sem papel");
+        break;
+    case State::CoverOpen:
+        what = QStringLiteral("tampa aberta");
+        break;
+    case State::Offline:
+        what = QStringLiteral("fora de linha");
+        break;
+    case State::Error:
+        what = QStringLiteral("com erro");
+        break;
+    case State::NoAnswer:
+        what = QStringLiteral("não responde");
+        break;
+    case State::Unchecked:
+        what = QStringLiteral("o papel não pode ser verificado");
+        break;
+    case State::NoConnection:
+        what = QStringLiteral("sem conexão (%1)").arg(detail);
+        break;
+    }
+    return QStringLiteral("Impressora ESC/POS: ") + what;
+}
+
+EscPosPrintSink::EscPosPrintSink(const PrinterSettings& settings) : m_settings(settings) {}
+
+EscPosPrintSink::~EscPosPrintSink() {
+    QMutexLocker io(&m_io);
+    finish();
+}
+
+QString EscPosPrintSink::destination() const {
+    if (m_settings.kind == PrinterSettings::Kind::Network)
+        return QStringLiteral("escpos:%1:%2").arg(m_settings.host).arg(m_settings.port);
+    return QStringLiteral("escpos:") + m_settings.device;
+}
+
+void EscPosPrintSink::beginBatch() {
+    ++m_depth;
+}
+
+void EscPosPrintSink::endBatch() {
+    if (m_depth > 0 && --m_depth == 0) {
+        QMutexLocker io(&m_io);
+        finish();
+    }
+}
+
+PrintJob EscPosPrintSink::print(const Report& report) {
+    QMutexLocker io(&m_io);
+    QByteArray page = EscPos::initialize() + m_pages.page(report, m_settings.paperMm);
+    page += m_settings.cutEachTicket ? EscPos::cut() : EscPos::feed(separatorFeedDots);
+    try {
+        if (m_link) m_link->discardInput();
+        if (!m_link || !m_link->healthy()) {
+            // The batch's first page, or the printer closed the connection since the last one: nothing
+            // of this page has gone out yet.
+            connectAndCheck();
+        } else {
+            // The answer after the last page said the printer cannot print now.
+            const QString problem = status().problem();
+            if (!problem.isEmpty()) throw PrintError(problem);
+        }
+        if (!m_link->write(page)) {
+            setStatus(State::NoConnection, m_link->error());
+            throw PrintError(QStringLiteral("A conexão com a impressora caiu durante a impressão (%1).")
+                                 .arg(m_link->error()));
+        }
+        if (!m_settings.cutEachTicket) ++m_uncut;
+        checkAfterPage();
+    } catch (const PrintError&) {
+        // The next print connects and asks again.
+        finish();
+        throw;
+    }
+    if (m_depth == 0) finish();
+    return PrintJob{destination(), 0};
+}
+
+void EscPosPrintSink::connectAndCheck() {
+    finish();
+    auto link = std::make_unique<EscPosLink>();
+    try {
+        link->open(m_settings, m_timeoutMs);
+    } catch (const PrintError& e) {
+        setStatus(State::NoConnection, link->error().isEmpty() ? e.text() : link->error());
+        throw;
+    }
+    m_link = std::move(link);
+    refresh(*m_link);
+    if (!m_link->healthy())
+        throw PrintError(
+            QStringLiteral("A conexão com a impressora caiu (%1): nada foi impresso.").arg(m_link->error()));
+    const QString problem = status().problem();
+    if (!problem.isEmpty()) throw PrintError(problem);
+}
+
+void EscPosPrintSink::checkAfterPage() {
+    const std::optional<EscPosStatus> answer = refresh(*m_link);
+    if (!m_link->healthy())
+        throw PrintError(
+            QStringLiteral("A conexão com a impressora caiu durante a impressão (%1).").arg(m_link->error()));
+    if (answer ? stopped(*answer) : status().state == State::NoAnswer) throw PrintError(status().problem());
+    // A roll sensor that says the paper ended lets this page count; the next print is refused.
+}
+
+std::optional<EscPosStatus> EscPosPrintSink::refresh(EscPosLink& link) {
+    Answers answers;
+    {
+        QMutexLocker lock(&m_stateMutex);
+        answers = m_answers;
+    }
+    if (answers == Answers::Never) {
+        setStatus(State::Unchecked);
+        return std::nullopt;
+    }
+    link.discardInput();
+    std::optional<EscPosStatus> answer;
+    if (link.write(EscPos::statusRequest()))
+        answer = EscPos::parseStatus(link.read(EscPos::statusAnswerSize));
+    if (!link.healthy()) {
+        setStatus(State::NoConnection, link.error());
+        return std::nullopt;
+    }
+    QMutexLocker lock(&m_stateMutex);
+    if (answer) {
+        m_answers = Answers::Yes;
+        m_status = {stateOf(*answer), QString()};
+    } else if (m_answers == Answers::Yes) {
+        m_status = {State::NoAnswer, QString()};
+    } else {
+        m_answers = Answers::Never;
+        m_status = {State::Unchecked, QString()};
+    }
+    return answer;
+}
+
+void EscPosPrintSink::setStatus(State state, const QString& detail) {
+    QMutexLocker lock(&m_stateMutex);
+    m_status = {state, detail};
+}
+
+EscPosPrinterStatus EscPosPrintSink::status() const {
+    QMutexLocker lock(&m_stateMutex);
+    return m_status;
+}
+
+EscPosPrinterStatus EscPosPrintSink::probe() {
+    std::unique_lock<QMutex> io(m_io, std::try_to_lock);
+    if (!io.owns_lock() || m_link) return status(); // a batch is using the printer
+    EscPosLink link;
+    try {
+        link.open(m_settings, m_timeoutMs);
+    } catch (const PrintError& e) {
+        setStatus(State::NoConnection, link.error().isEmpty() ? e.text() : link.error());
+        return status();
+    }
+    refresh(link);
+    return status();
+}
+
+void EscPosPrintSink::finish() {
+    if (m_link && m_uncut > 0 && m_link->healthy()) m_link->write(EscPos::cut());
+    m_uncut = 0;
+    m_link.reset();
+}
