@@ -27,3 +27,10 @@ class PrintError : public AppError {
 public:
     using AppError::AppError;
 };
+
+// Raised when the printer may or may not have printed the report: the connection dropped after the
+// page went out, or the printer stopped answering. Only the paper can tell.
+class PrintDoubt : public PrintError {
+public:
+    using PrintError::PrintError;
+};

@@ -112,6 +112,23 @@ void EscPosPrintSink::endBatch() {
     }
 }
 
+QString EscPosPrintSink::route() {
+    QMutexLocker io(&m_io);
+    try {
+        if (m_link) m_link->discardInput();
+        if (!m_link || !m_link->healthy()) {
+            connectAndCheck();
+        } else {
+            const QString problem = status().problem();
+            if (!problem.isEmpty()) throw PrintError(problem);
+        }
+    } catch (const PrintError&) {
+        finish();
+        throw;
+    }
+    return destination();
+}
+
 PrintJob EscPosPrintSink::print(const Report& report) {
     QMutexLocker io(&m_io);
     QByteArray page = EscPos::initialize() + m_pages.page(report, m_settings.paperMm);
@@ -128,8 +145,9 @@ PrintJob EscPosPrintSink::print(const Report& report) {
             if (!problem.isEmpty()) throw PrintError(problem);
         }
         if (!m_link->write(page)) {
+            // part of the page may have gone out
             setStatus(State::NoConnection, m_link->error());
-            throw PrintError(QStringLiteral("A conexão com a impressora caiu durante a impressão (%1).")
+            throw PrintDoubt(QStringLiteral("A conexão com a impressora caiu durante a impressão (%1).")
                                  .arg(m_link->error()));
         }
         if (!m_settings.cutEachTicket) ++m_uncut;
@@ -163,10 +181,13 @@ void EscPosPrintSink::connectAndCheck() {
 
 void EscPosPrintSink::checkAfterPage() {
     const std::optional<EscPosStatus> answer = refresh(*m_link);
+    // The page went out: a printer that cannot say how it ended leaves it in doubt; one that says it
+    // stopped printing did not print it whole.
     if (!m_link->healthy())
-        throw PrintError(
+        throw PrintDoubt(
             QStringLiteral("A conexão com a impressora caiu durante a impressão (%1).").arg(m_link->error()));
-    if (answer ? stopped(*answer) : status().state == State::NoAnswer) throw PrintError(status().problem());
+    if (!answer && status().state == State::NoAnswer) throw PrintDoubt(status().problem());
+    if (answer && stopped(*answer)) throw PrintError(status().problem());
     // A roll sensor that says the paper ended lets this page count; the next print is refused.
 }
 

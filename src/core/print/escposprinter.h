@@ -55,6 +55,9 @@ public:
     explicit EscPosPrintSink(const PrinterSettings& settings);
     ~EscPosPrintSink() override;
     PrintJob print(const Report& report) override;
+    // Connects and asks the status before a batch's first document is even recorded: a printer that
+    // cannot print now raises PrintError here. The route is the destination.
+    QString route() override;
     void beginBatch() override;
     void endBatch() override;
 

@@ -98,6 +98,8 @@ PrintJob PrintJournal::print(const Document& document, const std::function<Print
     PrintJob job;
     try {
         job = print(document.name);
+    } catch (const PrintDoubt&) {
+        throw; // in doubt: settled from the paper (settleDocuments)
     } catch (const PrintError&) {
         markNotPrinted(document);
         throw;

@@ -40,7 +40,8 @@ public:
     Document begin(Kind kind, const QString& description, const QJsonObject& step = {});
 
     // Prints `report` as the document: its name goes with the print. A print error marks the document
-    // not printed and is raised again. The caller marks it printed with its step (markPrinted).
+    // not printed and is raised again; a PrintDoubt leaves it in doubt. The caller marks it printed
+    // with its step (markPrinted).
     PrintJob print(const Document& document, Report& report);
     // The same for a print made by `print`, which receives the document's name.
     PrintJob print(const Document& document, const std::function<PrintJob(const QString& name)>& print);

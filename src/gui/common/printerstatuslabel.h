@@ -1,13 +1,15 @@
 #pragma once
 
-#include "core/print/printserver.h"
-
 #include <QLabel>
+#include <QString>
 #include <QTimer>
 
-// One line with the state of the printer tickets go to (ready, printing, stopped and why, no printer),
-// asked of the print server every couple of seconds while the label is shown. The question runs on a
-// worker thread: a print server that hangs never holds up a key press.
+template <typename T> class QFutureWatcher;
+
+// One line with the state of the printer tickets go to (ready, printing, stopped and why, paper near its
+// end, no printer), asked every couple of seconds while the label is shown: of the print server, or of
+// the ESC/POS printer itself when tickets go straight to one. The question runs on a worker thread: a
+// printer or print server that hangs never holds up a key press.
 class PrinterStatusLabel : public QLabel {
     Q_OBJECT
 public:
@@ -20,8 +22,11 @@ public:
     // Asks now, unless a question is still on its way.
     void refresh();
 
-signals:
-    void statusChanged(const PrintServer::PrinterStatus& status);
+    // What a question found: the line and whether it keeps tickets from printing.
+    struct Answer {
+        QString line;
+        bool trouble = false;
+    };
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -32,5 +37,5 @@ private:
 
     QString m_printer;
     QTimer m_timer;
-    QFutureWatcher<PrintServer::PrinterStatus>* m_query;
+    QFutureWatcher<Answer>* m_query;
 };

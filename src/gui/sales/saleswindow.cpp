@@ -14,6 +14,7 @@
 #include "gui/common/dbgrid.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/printerstatuslabel.h"
+#include "gui/common/printsettlement.h"
 #include "gui/sales/salegrid.h"
 
 #include <QAction>
@@ -337,16 +338,26 @@ void SalesWindow::edt_entradaConfirm() {
     // Tickets already handed to the printer for this sale (before a failure or a crash) are not
     // printed again; each one is recorded as it goes, with its print job. One batch: the printer is
     // checked once, before the first ticket.
-    PrintSession session;
-    const Cents change = m_till.completeSale(
-        edt_entrada->text(), [this](const TillModel::SaleLine& line, const QString& document) {
-            m_ticket.setTicketText(line.ticketText);
-            m_ticket.setDocument(document);
-            const PrintJob job = m_ticket.print();
-            m_ticket.setDocument(QString());
-            tickets->record(line.id, line.product, line.ticketText, job);
-            return job;
-        });
+    Cents change;
+    try {
+        PrintSession session;
+        change = m_till.completeSale(edt_entrada->text(),
+                                     [this](const TillModel::SaleLine& line, const QString& document) {
+                                         m_ticket.setTicketText(line.ticketText);
+                                         m_ticket.setDocument(document);
+                                         const PrintJob job = m_ticket.print();
+                                         m_ticket.setDocument(QString());
+                                         tickets->record(line.id, line.product, line.ticketText, job);
+                                         return job;
+                                     });
+    } catch (const PrintDoubt& e) {
+        // The ticket in flight may be on paper: the cashier looks, and the next confirmation prints
+        // exactly the tickets missing.
+        m_ticket.setDocument(QString());
+        Messages::error(this, e.text());
+        settleInDoubt(this, m_till);
+        return;
+    }
     edt_troco->setText(change.text());
     emit changeRequested(edt_troco->text());
     // the change window has ended the sale: the screen starts the next one
@@ -392,13 +403,19 @@ void SalesWindow::Sangria1Click() {
 }
 
 void SalesWindow::Reimprimir1Click() {
-    tickets->reprintFailed([this](const QString& ticketText, const QString& document) {
-        m_ticket.setTicketText(ticketText);
-        m_ticket.setDocument(document);
-        const PrintJob job = m_ticket.print();
+    try {
+        tickets->reprintFailed([this](const QString& ticketText, const QString& document) {
+            m_ticket.setTicketText(ticketText);
+            m_ticket.setDocument(document);
+            const PrintJob job = m_ticket.print();
+            m_ticket.setDocument(QString());
+            return job;
+        });
+    } catch (const PrintDoubt& e) {
         m_ticket.setDocument(QString());
-        return job;
-    });
+        Messages::error(this, e.text());
+        settleInDoubt(this, m_till);
+    }
 }
 
 void SalesWindow::showFailedTickets() {

@@ -85,7 +85,10 @@ PasswordsWindow::PasswordsWindow(DataModule& dm)
     layout->addSpacing(10);
     layout->addWidget(GroupBox1);
     layout->addStretch();
+    bt_impressora = speedButton(QStringLiteral("bt_impressora"), QStringLiteral("Impressora das Fichas..."),
+                                [this] { emit printerSettingsRequested(); });
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(bt_impressora);
     bottom->addStretch();
     bottom->addWidget(SpeedButton3);
     layout->addLayout(bottom);
@@ -94,6 +97,7 @@ PasswordsWindow::PasswordsWindow(DataModule& dm)
     setTabOrder(DBEdit2, DBEdit3);
     setTabOrder(DBEdit3, DBEdit4);
     setTabOrder(DBEdit4, BitBtn1);
+    setTabOrder(BitBtn1, bt_impressora);
 }
 
 void PasswordsWindow::store(Dataset* q, const QString& message) {

@@ -21,7 +21,8 @@ public:
     void BitBtn1Click();
 
 signals:
-    void lastTillRequested(); // the last till's backup
+    void lastTillRequested();        // the last till's backup
+    void printerSettingsRequested(); // which printer tickets go to
 
 protected:
     void FormClose() override;
@@ -42,5 +43,6 @@ private:
     QPushButton* SpeedButton4 = nullptr; // "Salvar" (login)
     QPushButton* SpeedButton3 = nullptr; // "OK"
     QGroupBox* GroupBox1 = nullptr;
-    QPushButton* BitBtn1 = nullptr; // "Último Caixa"
+    QPushButton* BitBtn1 = nullptr;       // "Último Caixa"
+    QPushButton* bt_impressora = nullptr; // "Impressora das Fichas"
 };

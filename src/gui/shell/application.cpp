@@ -2,6 +2,7 @@
 
 #include "core/creditbook/creditbookmodel.h"
 #include "core/db/datamodule.h"
+#include "core/print/escposprinter.h"
 #include "core/reports/closingreport.h"
 #include "core/reports/lasttillreport.h"
 #include "core/reports/openingreport.h"
@@ -11,6 +12,7 @@
 #include "core/till/tillmodel.h"
 #include "gui/common/messages.h"
 #include "gui/common/passwordprompt.h"
+#include "gui/common/printsettlement.h"
 #include "gui/creditbook/accountclosingdialog.h"
 #include "gui/creditbook/accountopeningdialog.h"
 #include "gui/creditbook/accountsheet.h"
@@ -19,6 +21,7 @@
 #include "gui/sales/changedialog.h"
 #include "gui/sales/saleswindow.h"
 #include "gui/settings/passwordswindow.h"
+#include "gui/settings/printersettingsdialog.h"
 #include "gui/settings/productswindow.h"
 #include "gui/settings/tickettextsdialog.h"
 #include "gui/shell/aboutdialog.h"
@@ -80,6 +83,10 @@ Application::Application(const QString& databasePath) {
     f_parcial = make<PartialView>("f_parcial", *dm, *till);
     f_sangria = make<WithdrawalDialog>("f_sangria", *till, *qr_sangria);
     f_administracao = make<PasswordsWindow>("f_administracao", *dm);
+    f_impressora = make<PrinterSettingsDialog>("f_impressora");
+    if (const PrinterSettings printer = PrinterSettings::load();
+        printer.kind != PrinterSettings::Kind::PrintServer)
+        usePrinter(printer);
 
     const QString admin = QStringLiteral("* Digite a senha do Administrador");
     const QString cashier = QStringLiteral("* Digite a senha do Caixa");
@@ -145,6 +152,10 @@ void Application::wire() {
 
     QObject::connect(f_administracao, &PasswordsWindow::lastTillRequested, f_administracao,
                      [this] { f_base->showModal(); });
+    QObject::connect(f_administracao, &PasswordsWindow::printerSettingsRequested, f_administracao,
+                     [this] { f_impressora->showModal(); });
+    QObject::connect(f_impressora, &PrinterSettingsDialog::settingsSaved, f_impressora,
+                     [this](const PrinterSettings& s) { usePrinter(s); });
 }
 
 void Application::wireSheet(AccountSheet* sheet) {
@@ -154,6 +165,17 @@ void Application::wireSheet(AccountSheet* sheet) {
                          f_conf_fechamento->setAccount(name, total, id);
                          f_s_caderneta->showModal();
                      });
+}
+
+void Application::usePrinter(const PrinterSettings& settings) {
+    // A sink replaced stays alive: a status question may still be asking it.
+    if (m_printer) m_retiredPrinters.push_back(std::move(m_printer));
+    if (settings.kind == PrinterSettings::Kind::PrintServer) {
+        Printing::setSink(nullptr);
+        return;
+    }
+    m_printer = std::make_unique<EscPosPrintSink>(settings);
+    Printing::setSink(m_printer.get());
 }
 
 void Application::loggedIn() {
@@ -171,13 +193,7 @@ void Application::loggedIn() {
 void Application::settlePrints() {
     // Documents the last run sent to the printer without knowing whether they reached it: the printer's
     // side answers where it can, the cashier where it cannot, and each step completes or is dropped.
-    const QStringList told = till->settleDocuments([this](const PrintJournal::Document& d) {
-        return Messages::question(f_principal, TillModel::question(d));
-    });
-    if (told.isEmpty()) return;
-    ProductStore::openCounter(*dm);
-    for (const QString& text : told)
-        Messages::plain(f_principal, text);
+    if (!settleInDoubt(f_principal, *till).isEmpty()) ProductStore::openCounter(*dm);
 }
 
 AccountSheet* Application::newSheet() {
@@ -200,6 +216,7 @@ void Application::quit() {
 }
 
 Application::~Application() {
+    if (m_printer && &Printing::sink() == m_printer.get()) Printing::setSink(nullptr);
     m_historico.reset();
     m_sheet.reset();
     // the windows and reports go before the till they show, the data module after it

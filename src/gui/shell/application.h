@@ -34,6 +34,9 @@ class ChangeDialog;
 class LastTillView;
 class LastTillReport;
 class HistoryWindow;
+class PrinterSettingsDialog;
+class EscPosPrintSink;
+struct PrinterSettings;
 
 // The program: the data module, the till, the reports and every window, created once in a fixed
 // order and kept for the whole run. Each window gets what it works on when it is made; what one window
@@ -89,6 +92,7 @@ public:
     PartialView* f_parcial = nullptr;
     WithdrawalDialog* f_sangria = nullptr;
     PasswordsWindow* f_administracao = nullptr;
+    PrinterSettingsDialog* f_impressora = nullptr;
     PasswordPrompt* f_s_admin = nullptr;      // before the administration panel
     PasswordPrompt* f_s_fechamento = nullptr; // before the till closing
     PasswordPrompt* f_s_sangria = nullptr;    // before a withdrawal
@@ -97,6 +101,9 @@ public:
     ShortcutHelpDialog* f_atalhos = nullptr;
     ChangeDialog* f_troco = nullptr;
     LastTillView* f_base = nullptr;
+
+    // Tickets and reports go to that printer from now on.
+    void usePrinter(const PrinterSettings& settings);
 
 private:
     template <class T, class... Args> T* make(const char* name, Args&&... args);
@@ -115,4 +122,7 @@ private:
     std::unique_ptr<TillModel> m_till;
     std::unique_ptr<CreditBookModel> m_creditBook;
     std::unique_ptr<HistoryWindow> m_historico;
+    // Tickets go straight to an ESC/POS printer when this machine has one configured.
+    std::unique_ptr<EscPosPrintSink> m_printer;
+    std::vector<std::unique_ptr<EscPosPrintSink>> m_retiredPrinters;
 };

@@ -1,12 +1,14 @@
 #include "closingdialog.h"
 
 #include "core/base/clock.h"
+#include "core/base/errors.h"
 #include "core/base/money.h"
 #include "core/reports/closingreport.h"
 #include "core/till/productkeys.h"
 #include "core/till/tillmodel.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/messages.h"
+#include "gui/common/printsettlement.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -147,7 +149,14 @@ void ClosingDialog::bt_fecharClick() {
 
     // 3. The report prints; a print that fails stops here: the till stays open with its tally.
     // 4. The till's sales are done with and the till ends, together with the report's printed mark.
-    till.close(counted.isEmpty() ? std::nullopt : std::optional<QString>(counted), Edit1->text(), at, *r);
+    try {
+        till.close(counted.isEmpty() ? std::nullopt : std::optional<QString>(counted), Edit1->text(), at, *r);
+    } catch (const PrintDoubt& e) {
+        // The cashier says whether the report came out: the till closes exactly then.
+        Messages::error(this, e.text());
+        settleInDoubt(this, till);
+        if (till.isOpen()) return;
+    }
 
     // 5. The sales screen, then this window (the prompt follows).
     emit tillClosed();

@@ -1,6 +1,7 @@
 #include "openingdialog.h"
 
 #include "core/base/clock.h"
+#include "core/base/errors.h"
 #include "core/base/money.h"
 #include "core/db/datamodule.h"
 #include "core/reports/openingreport.h"
@@ -8,6 +9,7 @@
 #include "core/till/tillmodel.h"
 #include "gui/common/dbedit.h"
 #include "gui/common/keyfilter.h"
+#include "gui/common/printsettlement.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -170,7 +172,14 @@ void OpeningDialog::bt_abreClick() {
     report->setCaption(QStringLiteral("qr_hora"), opening.time);
     report->setCaption(QStringLiteral("qr_entrada"), opening.floatText);
     report->setCaption(QStringLiteral("q_ncaixa"), numero);
-    till.open(opening, number, *report);
+    try {
+        till.open(opening, number, *report);
+    } catch (const PrintDoubt& e) {
+        // The cashier says whether the report came out: the till opens exactly then.
+        Messages::error(this, e.text());
+        settleInDoubt(this, till);
+        if (!till.isOpen()) return;
+    }
     ProductStore::openCounter(m_dm);
 
     till.clearSale();

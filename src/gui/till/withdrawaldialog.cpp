@@ -1,9 +1,11 @@
 #include "withdrawaldialog.h"
 
 #include "core/base/clock.h"
+#include "core/base/errors.h"
 #include "core/reports/withdrawalreceipt.h"
 #include "core/till/tillmodel.h"
 #include "gui/common/keyfilter.h"
+#include "gui/common/printsettlement.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -134,7 +136,16 @@ void WithdrawalDialog::SpeedButton1Click() {
     receipt->setCaption(QStringLiteral("qr_valor"), amount);
     receipt->setCaption(QStringLiteral("q_nret"), QString::number(after.count));
     receipt->setCaption(QStringLiteral("q_ncaixa"), edt_caixa->text());
-    till.withdraw(amount, *receipt);
+    try {
+        till.withdraw(amount, *receipt);
+    } catch (const PrintDoubt& e) {
+        // The cashier says whether the receipt came out: the withdrawal is booked exactly then.
+        Messages::error(this, e.text());
+        const int before = after.count - 1;
+        settleInDoubt(this, till);
+        if (till.till().withdrawals != before) accept();
+        return;
+    }
 
     Messages::plain(this, QStringLiteral("Retirada Efetuada com Sucesso!"));
     accept();

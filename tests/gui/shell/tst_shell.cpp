@@ -30,35 +30,17 @@ class TestShell : public QObject {
 private slots:
     void createsEveryWindowInOrder() {
         App app;
-        QCOMPARE(app.app->creationOrder(), QStringList({"dm",
-                                                        "qr_fichas",
-                                                        "qr_fechamento",
-                                                        "qr_abertura",
-                                                        "qr_sangria",
-                                                        "qr_impbackup",
-                                                        "f_login",
-                                                        "f_principal",
-                                                        "f_config",
-                                                        "f_caixa",
-                                                        "f_abertura",
-                                                        "f_caderneta",
-                                                        "f_ficha_cad",
-                                                        "f_abrir_ficha",
-                                                        "f_about",
-                                                        "f_fechamento",
-                                                        "f_conf_fechamento",
-                                                        "f_confi_impr",
-                                                        "f_parcial",
-                                                        "f_sangria",
-                                                        "f_administracao",
-                                                        "f_s_admin",
-                                                        "f_s_fechamento",
-                                                        "f_s_sangria",
-                                                        "f_s_caderneta",
-                                                        "f_s_prodm",
-                                                        "f_atalhos",
-                                                        "f_troco",
-                                                        "f_base"}));
+        QCOMPARE(app.app->creationOrder(),
+                 QStringList({"dm",           "qr_fichas",         "qr_fechamento",
+                              "qr_abertura",  "qr_sangria",        "qr_impbackup",
+                              "f_login",      "f_principal",       "f_config",
+                              "f_caixa",      "f_abertura",        "f_caderneta",
+                              "f_ficha_cad",  "f_abrir_ficha",     "f_about",
+                              "f_fechamento", "f_conf_fechamento", "f_confi_impr",
+                              "f_parcial",    "f_sangria",         "f_administracao",
+                              "f_impressora", "f_s_admin",         "f_s_fechamento",
+                              "f_s_sangria",  "f_s_caderneta",     "f_s_prodm",
+                              "f_atalhos",    "f_troco",           "f_base"}));
     }
 
     void missingDatabaseShowsTheErrorAndEnds() {
