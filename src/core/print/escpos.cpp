@@ -118,7 +118,7 @@ QByteArray raster(const QImage& source) {
     defuseRealTimeCommands(bits);
 
     QByteArray out;
-    out.reserve(bits.size() + (rows / blockRows + 1) * 8);
+    out.reserve(bits.size() + qsizetype(rows / blockRows + 1) * 8);
     for (int top = 0; top < rows; top += blockRows) {
         const int n = std::min(blockRows, rows - top);
         out += bytes(

@@ -111,7 +111,7 @@ PrintJob PrintJournal::print(const Document& document, const std::function<Print
 PrintJob PrintJournal::print(const Document& document, Report& report) {
     report.setDocument(document.name);
     try {
-        const PrintJob job = print(document, [&report](const QString&) { return report.print(); });
+        PrintJob job = print(document, [&report](const QString&) { return report.print(); });
         report.setDocument(QString());
         return job;
     } catch (...) {
@@ -134,7 +134,7 @@ void PrintJournal::markVoid(const Document& document) {
 
 PrintJob PrintJournal::printAlone(Kind kind, const QString& description, Report& report) {
     const Document d = begin(kind, description);
-    const PrintJob job = print(d, report);
+    PrintJob job = print(d, report);
     const Database::Relaxed relaxed(m_db); // a lost mark is settled from the printer's side
     markPrinted(d, job);
     return job;

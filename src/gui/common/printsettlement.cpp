@@ -4,7 +4,7 @@
 #include "gui/common/messages.h"
 
 QStringList settleInDoubt(QWidget* parent, TillModel& till) {
-    const QStringList told = till.settleDocuments([parent](const PrintJournal::Document& d) {
+    QStringList told = till.settleDocuments([parent](const PrintJournal::Document& d) {
         return Messages::question(parent, TillModel::question(d));
     });
     for (const QString& text : told)

@@ -345,7 +345,7 @@ void SalesWindow::edt_entradaConfirm() {
                                      [this](const TillModel::SaleLine& line, const QString& document) {
                                          m_ticket.setTicketText(line.ticketText);
                                          m_ticket.setDocument(document);
-                                         const PrintJob job = m_ticket.print();
+                                         PrintJob job = m_ticket.print();
                                          m_ticket.setDocument(QString());
                                          tickets->record(line.id, line.product, line.ticketText, job);
                                          return job;
@@ -407,7 +407,7 @@ void SalesWindow::Reimprimir1Click() {
         tickets->reprintFailed([this](const QString& ticketText, const QString& document) {
             m_ticket.setTicketText(ticketText);
             m_ticket.setDocument(document);
-            const PrintJob job = m_ticket.print();
+            PrintJob job = m_ticket.print();
             m_ticket.setDocument(QString());
             return job;
         });

@@ -6,12 +6,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -57,26 +59,18 @@ PrinterSettingsDialog::PrinterSettingsDialog()
     bt_cancelar =
         speedButton(QStringLiteral("bt_cancelar"), QStringLiteral("Cancelar"), [this] { reject(); });
 
-    auto rows = [this](QWidget*& box) {
-        box = new QWidget(this);
-        auto* form = new QFormLayout(box);
-        form->setContentsMargins(0, 0, 0, 0);
-        return form;
-    };
-    rows(m_network)->addRow(QStringLiteral("Endereço da impressora"), edt_endereco);
-    static_cast<QFormLayout*>(m_network->layout())->addRow(QStringLiteral("Porta"), edt_porta);
-    rows(m_usb)->addRow(QStringLiteral("Dispositivo"), edt_dispositivo);
-    QFormLayout* paper = rows(m_paper);
-    paper->addRow(QStringLiteral("Largura do papel"), cb_papel);
-    paper->addRow(QString(), ck_corte);
+    m_rows = new QFormLayout;
+    m_rows->addRow(QStringLiteral("Endereço da impressora"), edt_endereco);
+    m_rows->addRow(QStringLiteral("Porta"), edt_porta);
+    m_rows->addRow(QStringLiteral("Dispositivo"), edt_dispositivo);
+    m_rows->addRow(QStringLiteral("Largura do papel"), cb_papel);
+    m_rows->addRow(QString(), ck_corte);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(
         label(QStringLiteral("Label1"), QStringLiteral("Para onde vão as fichas e os relatórios"), true));
     layout->addWidget(cb_tipo);
-    layout->addWidget(m_network);
-    layout->addWidget(m_usb);
-    layout->addWidget(m_paper);
+    layout->addLayout(m_rows);
     layout->addWidget(l_estado);
     layout->addStretch();
     auto* buttons = new QHBoxLayout;
@@ -104,9 +98,11 @@ void PrinterSettingsDialog::FormShow() {
 
 void PrinterSettingsDialog::showKind() {
     const auto kind = Kind(cb_tipo->currentData().toInt());
-    m_network->setVisible(kind == Kind::Network);
-    m_usb->setVisible(kind == Kind::Usb);
-    m_paper->setVisible(kind != Kind::PrintServer);
+    m_rows->setRowVisible(edt_endereco, kind == Kind::Network);
+    m_rows->setRowVisible(edt_porta, kind == Kind::Network);
+    m_rows->setRowVisible(edt_dispositivo, kind == Kind::Usb);
+    m_rows->setRowVisible(cb_papel, kind != Kind::PrintServer);
+    m_rows->setRowVisible(ck_corte, kind != Kind::PrintServer);
     adjustSize();
 }
 
@@ -122,9 +118,16 @@ PrinterSettings PrinterSettingsDialog::settings() const {
 }
 
 void PrinterSettingsDialog::bt_testarClick() {
+    // A printer that does not answer takes seconds: the window stays alive meanwhile.
     l_estado->setText(QStringLiteral("Perguntando à impressora..."));
-    l_estado->repaint();
-    l_estado->setText(stateOf(settings()));
+    bt_testar->setEnabled(false);
+    auto* answer = new QFutureWatcher<QString>(this);
+    connect(answer, &QFutureWatcher<QString>::finished, this, [this, answer] {
+        l_estado->setText(answer->result());
+        bt_testar->setEnabled(true);
+        answer->deleteLater();
+    });
+    answer->setFuture(QtConcurrent::run(stateOf, settings()));
 }
 
 void PrinterSettingsDialog::bt_salvarClick() {

@@ -5,6 +5,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -12,7 +13,8 @@ class QSpinBox;
 
 // Which printer tickets and reports go to on this machine: the system's printer (through the print
 // server, as always) or an ESC/POS receipt printer on the network (port 9100) or on USB, with its paper
-// width and whether the paper is cut after each ticket. "Testar" asks the printer its state.
+// width and whether the paper is cut after each ticket. "Testar" asks the printer its state (on a worker
+// thread).
 class PrinterSettingsDialog : public Form {
     Q_OBJECT
 public:
@@ -43,7 +45,5 @@ private:
     QPushButton* bt_testar = nullptr;
     QPushButton* bt_salvar = nullptr;
     QPushButton* bt_cancelar = nullptr;
-    QWidget* m_network = nullptr;
-    QWidget* m_usb = nullptr;
-    QWidget* m_paper = nullptr;
+    QFormLayout* m_rows = nullptr;
 };

@@ -4,14 +4,21 @@
 // asked about a ticket the printer could not account for), and the next confirmation prints only the
 // tickets missing and books the sale once; paper near its end shows on the printer line.
 #include "core/print/escpos.h"
+#include "core/print/escposprinter.h"
 #include "core/reports/ticketreport.h"
 #include "core/till/tillmodel.h"
 #include "gui/sales/saleswindow.h"
+#include "gui/settings/passwordswindow.h"
 #include "gui/shell/application.h"
 #include "support/escpostestprinter.h"
 #include "support/testsupport.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 using namespace TestSupport;
@@ -32,6 +39,38 @@ class TestThermal : public QObject {
 private slots:
     void initTestCase() {
         PrinterSettings::setFileName(m_config.filePath(QStringLiteral("impressora.conf")));
+    }
+
+    // The administration chooses the printer: the settings are kept and tickets go to it at once.
+    void chosenInTheAdministration() {
+        EscPosTestPrinter printer;
+        App app;
+        PrinterSettings wanted = printer.settings(58, false);
+        wanted.device = PrinterSettings().device; // untouched in the window
+        whenModal(QStringLiteral("f_administracao"), [&](QWidget* admin) {
+            whenModal(QStringLiteral("f_impressora"), [&](QWidget* w) {
+                auto* kind = child<QComboBox>(w, QStringLiteral("cb_tipo"));
+                kind->setCurrentIndex(kind->findData(int(PrinterSettings::Kind::Network)));
+                QVERIFY(child<QLineEdit>(w, QStringLiteral("edt_endereco"))->isVisible());
+                QVERIFY(!child<QLineEdit>(w, QStringLiteral("edt_dispositivo"))->isVisible());
+                child<QLineEdit>(w, QStringLiteral("edt_endereco"))->setText(wanted.host);
+                child<QSpinBox>(w, QStringLiteral("edt_porta"))->setValue(wanted.port);
+                auto* paper = child<QComboBox>(w, QStringLiteral("cb_papel"));
+                paper->setCurrentIndex(paper->findData(58));
+                child<QCheckBox>(w, QStringLiteral("ck_corte"))->setChecked(false);
+                child<QPushButton>(w, QStringLiteral("bt_testar"))->click();
+                QTRY_COMPARE(child<QLabel>(w, QStringLiteral("l_estado"))->text(),
+                             QStringLiteral("Impressora ESC/POS: pronta"));
+                child<QPushButton>(w, QStringLiteral("bt_salvar"))->click();
+            });
+            child<QPushButton>(admin, QStringLiteral("bt_impressora"))->click();
+            static_cast<QDialog*>(admin)->accept();
+        });
+        app.app->f_administracao->showModal();
+        QCOMPARE(PrinterSettings::load(), wanted);
+        QVERIFY(dynamic_cast<EscPosPrintSink*>(&Printing::sink()));
+        QCOMPARE(app.messages.last(), QStringLiteral("Impressora configurada!"));
+        PrinterSettings{}.save(); // the next tests start from the print server
     }
 
     void saleOnAThermalPrinter_data() {
