@@ -16,17 +16,9 @@
 
 namespace {
 
-double percentile(QList<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    const double rank = p * double(v.size() - 1);
-    const int lo = int(rank);
-    const int hi = std::min(lo + 1, int(v.size()) - 1);
-    return v[lo] + (v[hi] - v[lo]) * (rank - lo);
-}
-
 void report(const char* what, const QList<double>& ms) {
-    std::printf("%-46s median %6.2f ms   p99 %6.2f ms   (%lld sales)\n", what, percentile(ms, 0.5),
-                percentile(ms, 0.99), qlonglong(ms.size()));
+    std::printf("%-46s median %6.2f ms   p99 %6.2f ms   (%lld sales)\n", what,
+                TestSupport::percentile(ms, 0.5), TestSupport::percentile(ms, 0.99), qlonglong(ms.size()));
 }
 
 // One sale of 20 tickets in one print session; its time in milliseconds.

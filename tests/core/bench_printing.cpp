@@ -22,17 +22,9 @@ Report ticket(const QString& name, const QString& text) {
     return TestSupport::ticketReport(name, text, 0.5);
 }
 
-double percentile(QList<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    const double rank = p * double(v.size() - 1);
-    const int lo = int(rank);
-    const int hi = std::min(lo + 1, int(v.size()) - 1);
-    return v[lo] + (v[hi] - v[lo]) * (rank - lo);
-}
-
 void report(const char* what, const QList<double>& ms) {
-    std::printf("%-44s median %7.1f ms   p99 %7.1f ms   (%lld sales)\n", what, percentile(ms, 0.5),
-                percentile(ms, 0.99), qlonglong(ms.size()));
+    std::printf("%-44s median %7.1f ms   p99 %7.1f ms   (%lld sales)\n", what,
+                TestSupport::percentile(ms, 0.5), TestSupport::percentile(ms, 0.99), qlonglong(ms.size()));
 }
 
 } // namespace

@@ -16,18 +16,6 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
-
-double percentile(QList<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    const double rank = p * double(v.size() - 1);
-    const int lo = int(rank);
-    const int hi = std::min(lo + 1, int(v.size()) - 1);
-    return v[lo] + (v[hi] - v[lo]) * (rank - lo);
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     const bool toQueue = argc > 1 && qstrcmp(argv[1], "fila") == 0;
     if (!toQueue) qputenv("CUPS_SERVER", "/nonexistent/quorvanta/cups.sock"); // every job a PDF file
@@ -90,11 +78,11 @@ int main(int argc, char** argv) {
     }
     const char* where = toQueue ? "fila de impressão" : "arquivos PDF";
     std::printf("20 fichas, %s, %d vendas\n", where, sales);
-    std::printf("  sem diário   median %7.2f ms   p99 %7.2f ms\n", percentile(plain, 0.5),
-                percentile(plain, 0.99));
-    std::printf("  com diário   median %7.2f ms   p99 %7.2f ms\n", percentile(journal, 0.5),
-                percentile(journal, 0.99));
+    std::printf("  sem diário   median %7.2f ms   p99 %7.2f ms\n", TestSupport::percentile(plain, 0.5),
+                TestSupport::percentile(plain, 0.99));
+    std::printf("  com diário   median %7.2f ms   p99 %7.2f ms\n", TestSupport::percentile(journal, 0.5),
+                TestSupport::percentile(journal, 0.99));
     std::printf("  por ficha    median %+6.3f ms\n",
-                (percentile(journal, 0.5) - percentile(plain, 0.5)) / 20);
+                (TestSupport::percentile(journal, 0.5) - TestSupport::percentile(plain, 0.5)) / 20);
     return 0;
 }

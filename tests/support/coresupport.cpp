@@ -11,6 +11,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
+
 namespace TestSupport {
 
 void prepareEnvironment() {
@@ -104,6 +106,14 @@ QList<PrintedJob> RecordingPrintSink::jobsOf(const QString& report) const {
     for (const PrintedJob& j : jobs)
         if (j.report == report) out << j;
     return out;
+}
+
+double percentile(QList<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    const double rank = p * double(v.size() - 1);
+    const int lo = int(rank);
+    const int hi = std::min(lo + 1, int(v.size()) - 1);
+    return v[lo] + (v[hi] - v[lo]) * (rank - lo);
 }
 
 Report ticketReport(const QString& name, const QString& text, double shrink) {

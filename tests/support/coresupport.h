@@ -73,6 +73,9 @@ public:
 // tests that need no data module; shrink > 0 lets each text print down to that share of its size.
 Report ticketReport(const QString& name, const QString& text, double shrink = 0);
 
+// The p-th quantile (0..1) of the values, interpolated between the two nearest ranks (benchmarks).
+double percentile(QList<double> values, double p);
+
 // A report's page painted onto a white image at `dotsPerMm`, as it would print.
 QImage paintReport(const Report& report, double dotsPerMm);
 

@@ -2,7 +2,6 @@
 
 #include "report.h"
 
-#include <QDataStream>
 #include <QIODevice>
 #include <QPainter>
 #include <QtMath>
@@ -31,17 +30,9 @@ void defuseRealTimeCommands(QByteArray& bits) {
     }
 }
 
-// Everything a report's page shows, so that a page equal to one already painted is not painted again.
+// A page painted for one roll width is painted again only when it shows something else.
 QByteArray pageKey(const Report& report, int paperMm) {
-    QByteArray key;
-    QDataStream out(&key, QIODevice::WriteOnly);
-    out << paperMm << report.name() << report.pageSizeMm() << report.marginTop << report.marginLeft;
-    for (const ReportBand& b : report.bands())
-        out << b.height;
-    for (const ReportElement& e : report.elements())
-        out << int(e.kind) << e.band << e.left << e.top << e.width << e.height << e.family << e.pointSize
-            << e.bold << int(e.alignment) << e.wordWrap << e.autoSize << e.minPointSize << e.text();
-    return key;
+    return QByteArray::number(paperMm) + ':' + report.pageKey();
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "core/base/errors.h"
 
-#include <QDataStream>
 #include <QDir>
 #include <QFutureWatcher>
 #include <QHash>
@@ -172,19 +171,6 @@ DestInfoCache& destInfos() {
     return cache;
 }
 
-// Everything a report's page shows, so that a page equal to one already rendered is not rendered again.
-QByteArray pageKey(const Report& report) {
-    QByteArray key;
-    QDataStream out(&key, QIODevice::WriteOnly);
-    out << report.name() << report.pageSizeMm() << report.marginTop << report.marginLeft;
-    for (const ReportBand& b : report.bands())
-        out << b.height;
-    for (const ReportElement& e : report.elements())
-        out << int(e.kind) << e.band << e.left << e.top << e.width << e.height << e.family << e.pointSize
-            << e.bold << int(e.alignment) << e.wordWrap << e.autoSize << e.minPointSize << e.text();
-    return key;
-}
-
 // The server's refusal of a request, in Portuguese.
 QString refusalText() {
     switch (cupsLastError()) {
@@ -285,7 +271,7 @@ struct SystemPrintSink::Batch {
     }
 
     PrintJob submit(const Report& report) {
-        const QByteArray key = pageKey(report);
+        const QByteArray key = report.pageKey();
         auto page = pages.constFind(key);
         if (page == pages.constEnd()) page = pages.insert(key, SystemPrintSink::renderPdf(report));
         const QByteArray pdf = *page;

@@ -5,6 +5,7 @@
 #include "core/db/dataset.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -135,6 +136,19 @@ void Report::setLines(const QString& name, const QStringList& lines) {
 
 QString Report::jobTitle() const {
     return m_document.isEmpty() ? m_name : m_name + QLatin1Char('-') + m_document;
+}
+
+QByteArray Report::pageKey() const {
+    const Report& report = *this;
+    QByteArray key;
+    QDataStream out(&key, QIODevice::WriteOnly);
+    out << report.name() << report.pageSizeMm() << report.marginTop << report.marginLeft;
+    for (const ReportBand& b : report.bands())
+        out << b.height;
+    for (const ReportElement& e : report.elements())
+        out << int(e.kind) << e.band << e.left << e.top << e.width << e.height << e.family << e.pointSize
+            << e.bold << int(e.alignment) << e.wordWrap << e.autoSize << e.minPointSize << e.text();
+    return key;
 }
 
 PrintJob Report::print() const {

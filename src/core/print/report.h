@@ -107,6 +107,9 @@ public:
     void setDocument(const QString& document) { m_document = document; }
     // The title a print job of this page carries.
     QString jobTitle() const;
+    // Everything the page shows as it is now, so that a page equal to one already rendered is not
+    // rendered again (a sale's tickets repeat).
+    QByteArray pageKey() const;
     double marginTop = 2.0, marginBottom = 5.0, marginLeft = 1.0, marginRight = 1.0;
 
     int addBand(const QString& name, double heightMm, double widthMm = 87.84);
