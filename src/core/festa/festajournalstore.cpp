@@ -76,7 +76,7 @@ void setAcknowledged(Database& db, qint64 seq) {
 void join(Database& db, const QString& festaId, qint64 firstSeq) {
     QSqlQuery q = db.prepare(QStringLiteral("UPDATE tbl_festa_caixa SET festa_id = ?, primeiro_seq = ?, "
                                             "confirmado = ? WHERE id = 1"));
-    q.addBindValue(festaId);
+    q.addBindValue(festaId.isNull() ? QStringLiteral("") : festaId);
     q.addBindValue(firstSeq);
     q.addBindValue(firstSeq - 1);
     Database::run(q);
