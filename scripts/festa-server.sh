@@ -24,6 +24,13 @@ conf=/etc/postgresql/15/main
 pg_conftool 15 main set listen_addresses '*'
 pg_conftool 15 main set password_encryption scram-sha-256
 pg_conftool 15 main set lc_messages C
+# A desk whose network died in the middle of a batch leaves its transaction open: the server notices the
+# dead connection within a minute and a half and gives up the transaction after 30 s, so the desk's next
+# connection never waits on the locks of its last one.
+pg_conftool 15 main set tcp_keepalives_idle 30
+pg_conftool 15 main set tcp_keepalives_interval 10
+pg_conftool 15 main set tcp_keepalives_count 3
+pg_conftool 15 main set idle_in_transaction_session_timeout 30s
 # Who may connect: the system's postgres user through the local socket (peer), and the festa's roles with
 # their passwords from this machine and the private networks a festa's desks are on. Nothing else.
 cat >"$conf/pg_hba.conf" <<'HBA'

@@ -90,8 +90,11 @@ BEGIN
         RAISE EXCEPTION 'registro % do caixa %: o hash não confere', NEW.seq, NEW.caixa
             USING ERRCODE = 'QV002';
     END IF;
-    INSERT INTO caixas (id) VALUES (NEW.caixa) ON CONFLICT (id) DO NOTHING;
     SELECT * INTO d FROM caixas WHERE id = NEW.caixa FOR UPDATE;
+    IF NOT FOUND THEN
+        INSERT INTO caixas (id) VALUES (NEW.caixa) ON CONFLICT (id) DO NOTHING;
+        SELECT * INTO d FROM caixas WHERE id = NEW.caixa FOR UPDATE;
+    END IF;
     IF d.ultimo_seq IS NULL THEN
         IF NEW.tipo <> 'adesao' THEN
             RAISE EXCEPTION 'o caixa % começou pelo registro % (%), não pela adesão', NEW.caixa, NEW.seq,

@@ -73,6 +73,57 @@ private slots:
         if (!QFile::exists(QStringLiteral("/usr/lib/postgresql/15/bin/postgres")))
             QSKIP("PostgreSQL 15 is not installed (Debian package postgresql-15)");
         QVERIFY2(m_pg->problem().isEmpty(), qPrintable(m_pg->problem()));
+        // the program knows every version of db/server the set-up applied
+        QCOMPARE(m_pg->sql(QStringLiteral("SELECT max(versao) FROM festa.versao_esquema")),
+                 QString::number(FestaSession::knownSchemaVersion()));
+    }
+
+    void settingsAreTheUsersAloneAndAbsentMeansNoFesta() {
+        QTemporaryDir dir;
+        FestaSettings::setFileName(dir.filePath(QStringLiteral("festa.conf")));
+        QVERIFY(!FestaSettings::load());
+        const FestaSettings s = m_pg->deskSettings(QStringLiteral("Caixa 2"));
+        s.save();
+        const auto userBits = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+        QCOMPARE(QFile::permissions(FestaSettings::fileName()) & ~userBits,
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QVERIFY(FestaSettings::load() == s);
+        FestaSettings::remove();
+        QVERIFY(!FestaSettings::load());
+        FestaSettings::setFileName(QString());
+    }
+
+    void theSalesLineSaysHowFarBehindTheDeskIs_data() {
+        QTest::addColumn<bool>("connected");
+        QTest::addColumn<int>("waiting");
+        QTest::addColumn<int>("silentSeconds"); // -1: never reached the server
+        QTest::addColumn<QString>("stopped");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("up to date") << true << 0 << 0 << ""
+                                    << "Festa: em dia";
+        QTest::newRow("sending") << true << 1 << 0 << ""
+                                 << "Festa: 1 registro a enviar";
+        QTest::newRow("silent") << false << 12 << 190 << ""
+                                << "Festa: 12 registros a enviar — servidor sem resposta há 3 min";
+        QTest::newRow("never reached") << false << 2 << -1 << ""
+                                       << "Festa: 2 registros a enviar — Senha recusada.";
+        QTest::newRow("stopped") << false << 5 << 10 << "cópia."
+                                 << "Festa: ENVIO PARADO — cópia.";
+    }
+    void theSalesLineSaysHowFarBehindTheDeskIs() {
+        QFETCH(bool, connected);
+        QFETCH(int, waiting);
+        QFETCH(int, silentSeconds);
+        QFETCH(QString, stopped);
+        QFETCH(QString, line);
+        const QDateTime now = QDateTime::currentDateTime();
+        FestaUploadState s;
+        s.connected = connected;
+        s.waiting = waiting;
+        s.stopped = stopped;
+        s.problem = QStringLiteral("Senha recusada.");
+        if (silentSeconds >= 0) s.lastContact = now.addSecs(-silentSeconds);
+        QCOMPARE(festaStatusLine(s, now), line);
     }
 
     void threeDesksSellThroughASilentNetworkAndAServerCrash() {
@@ -238,6 +289,7 @@ private slots:
         TillModel till(db);
         FestaDesk desk(db, till, m_pg->deskSettings(QStringLiteral("Caixa 3")), quickTiming());
         QSignalSpy applied(&desk, &FestaDesk::catalogueApplied);
+        QSignalSpy downloaded(&desk.uploader(), &FestaUploader::catalogueDownloaded);
         openTill(till);
         till.addLine(QLatin1Char('0')); // a sale under way
 
@@ -253,8 +305,11 @@ private slots:
         panel.saveCatalogue(c);
         QVERIFY(saved.wait(10000));
         const int version = saved.at(0).at(0).toInt();
-        QTRY_COMPARE_WITH_TIMEOUT(FestaJournalStore::newestCatalogue(db).first, version, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(downloaded.size(), 1, 15000);
+        QCoreApplication::processEvents(); // the desk hears of it in the middle of the sale
+        QCOMPARE(FestaJournalStore::newestCatalogue(db).first, version);
         QCOMPARE(TillStore::productLine(db, QLatin1Char('0')).product, QStringLiteral("ÁGUA"));
+        QVERIFY(applied.isEmpty());
 
         till.addLine(QLatin1Char('0'));
         till.bookSale(); // the sale ends at the old price; the catalogue follows at once

@@ -30,8 +30,9 @@ FestaCatalogue FestaCatalogue::fromJson(const QString& json) {
     c.version = o.value(QStringLiteral("versao")).toInt();
     c.header = o.value(QStringLiteral("cabecalho")).toString();
     c.footer = o.value(QStringLiteral("rodape")).toString();
-    for (const QJsonValue& v : o.value(QStringLiteral("produtos")).toArray()) {
-        const QJsonObject p = v.toObject();
+    const QJsonArray list = o.value(QStringLiteral("produtos")).toArray();
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const QJsonObject p = list.at(i).toObject();
         c.products << Product{
             p.value(QStringLiteral("chave")).toString(), p.value(QStringLiteral("produto")).toString(),
             p.value(QStringLiteral("impresso")).toString(), p.value(QStringLiteral("preco")).toString(),

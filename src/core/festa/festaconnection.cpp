@@ -182,7 +182,7 @@ QString FestaSession::open() {
             .arg(m_stallMs));
     const QSet<int> before = tcpSockets();
     if (!d.open()) {
-        const QString text = connectionMessage(m_target, d.lastError().databaseText() + QLatin1Char(' ') +
+        QString text = connectionMessage(m_target, d.lastError().databaseText() + QLatin1Char(' ') +
                                                              d.lastError().driverText());
         d.close();
         return text;
@@ -270,7 +270,7 @@ void FestaSession::watchLoop() {
 QString testFestaConnection(const FestaSettings& settings) {
     const QString name = QStringLiteral("festa-teste-%1").arg(QUuid::createUuid().toString(QUuid::Id128));
     FestaSession session(name, FestaTarget::desk(settings));
-    const QString problem = session.open();
+    QString problem = session.open();
     session.close();
     return problem;
 }
