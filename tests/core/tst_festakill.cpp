@@ -53,7 +53,8 @@ private slots:
             }
             QCOMPARE(desk.exitStatus(), QProcess::CrashExit);
         }
-        QVERIFY(atPoints >= 40);
+        qInfo("%d kills, %d of them at the upload's named points", 60, atPoints);
+        QVERIFY(atPoints >= 30);
 
         QProcess last; // one more start, selling nothing: it catches up and ends
         last.start(QCoreApplication::applicationFilePath(), testDeskArguments(file.path(), config, 1, 0));

@@ -183,7 +183,7 @@ QString FestaSession::open() {
     const QSet<int> before = tcpSockets();
     if (!d.open()) {
         QString text = connectionMessage(m_target, d.lastError().databaseText() + QLatin1Char(' ') +
-                                                             d.lastError().driverText());
+                                                       d.lastError().driverText());
         d.close();
         return text;
     }
