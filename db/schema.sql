@@ -114,3 +114,13 @@ CREATE TABLE tbl_hist_vendas (
     numero INTEGER NOT NULL, momento TEXT NOT NULL,
     total_centavos INTEGER NOT NULL, fichas INTEGER NOT NULL);
 CREATE INDEX ix_hist_vendas_caixa ON tbl_hist_vendas (caixa_id);
+-- A festa of several desks (see migration 003): this desk's place in it, its journal of steps and the
+-- catalogue versions it downloaded.
+CREATE TABLE tbl_festa_caixa (
+    id INTEGER PRIMARY KEY CHECK (id = 1), caixa_id TEXT NOT NULL,
+    festa_id TEXT NOT NULL DEFAULT '', primeiro_seq INTEGER NOT NULL DEFAULT 0,
+    confirmado INTEGER NOT NULL DEFAULT 0, catalogo INTEGER NOT NULL DEFAULT 0,
+    parado TEXT NOT NULL DEFAULT '');
+CREATE TABLE tbl_festa_diario (
+    seq INTEGER PRIMARY KEY, tipo TEXT NOT NULL, conteudo TEXT NOT NULL, hash TEXT NOT NULL);
+CREATE TABLE tbl_festa_catalogo (versao INTEGER PRIMARY KEY, conteudo TEXT NOT NULL);

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the program needs to build and run.
 # With --test, also what the test suite and CI need (PDF tools, a print server with a PDF printer, the
-# formatter and linter, and what cpack needs to make the Debian package).
+# formatter and linter, what cpack needs to make the Debian package, and the PostgreSQL 15 server the
+# festa tests start a cluster of their own with; scripts/festa-server.sh installs that server itself on
+# the treasurer's computer).
 set -euo pipefail
-packages=(qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libsqlite3-dev libcups2-dev fonts-liberation qt6-translations-l10n build-essential cmake ninja-build)
+packages=(qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev libcups2-dev fonts-liberation qt6-translations-l10n build-essential cmake ninja-build)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(xvfb openbox poppler-utils cups printer-driver-cups-pdf clang-format clang-tidy dpkg-dev file)
+  packages+=(xvfb openbox poppler-utils cups printer-driver-cups-pdf clang-format clang-tidy dpkg-dev file postgresql-15)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -12,7 +12,7 @@ for f in ./usr/bin/quorvanta ./usr/bin/quorvanta-base ./usr/bin/quorvanta-inicia
          ./usr/share/icons/hicolor/scalable/apps/quorvanta.svg; do
   grep -q " $f\$" <<<"$contents" || { echo "$deb: falta $f" >&2; exit 1; }
 done
-for d in libqt6widgets6 libqt6sql6 libqt6sql6-sqlite qt6-qpa-plugins libc6; do
+for d in libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libqt6sql6-psql qt6-qpa-plugins libc6; do
   grep -q "Depends:.*\b$d\b" <<<"$info" || { echo "$deb: dependência $d não declarada" >&2; exit 1; }
 done
 if grep -q " ./usr/bin/tst_" <<<"$contents"; then echo "$deb: contém testes" >&2; exit 1; fi

@@ -320,7 +320,11 @@ void Database::transaction(const std::function<void()>& f) {
         return;
     }
     QSqlDatabase db = handle();
-    if (!db.transaction()) throw DbError(engineMessage(db.lastError()));
+    // The write lock is taken at the start (waiting for another connection's change, such as the festa
+    // upload's acknowledgement, as long as the busy timeout allows): a transaction that reads before it
+    // writes could otherwise fail on its first write when another connection wrote in between.
+    if (QSqlQuery begin(db); !begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        throw DbError(engineMessage(begin.lastError()));
     ++m_depth;
     try {
         f();

@@ -16,7 +16,8 @@ namespace {
 // In order: the file at index i takes version i to version i + 1.
 const QStringList& files() {
     static const QStringList list = {QStringLiteral(":/db/migrations/001-till-history-and-print-jobs.sql"),
-                                     QStringLiteral(":/db/migrations/002-print-journal.sql")};
+                                     QStringLiteral(":/db/migrations/002-print-journal.sql"),
+                                     QStringLiteral(":/db/migrations/003-festa-journal.sql")};
     return list;
 }
 

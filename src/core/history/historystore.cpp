@@ -61,14 +61,13 @@ void recordSale(Database& db, qint64 number, const QDateTime& at, qint64 totalCe
     Database::run(q);
 }
 
-qint64 recordClosing(Database& db, const TillStore::TillRow& t, const ClosingFacts& f) {
+QList<ProductSold> tally(Database& db) {
     // What the tally holds per key, name and price.
     QSqlQuery tally = db.prepare(QStringLiteral("SELECT lower(coalesce(id, '')), coalesce(produto, ''), "
                                                 "coalesce(valor, ''), count(*), sum(coalesce(quantidade, 0)) "
                                                 "FROM tbl_cont_vendas GROUP BY 1, 2, 3 ORDER BY 1, 2, 3"));
     Database::run(tally);
     QList<ProductSold> products;
-    qint64 salesCents = 0;
     while (tally.next()) {
         ProductSold p;
         p.key = tally.value(0).toString();
@@ -77,9 +76,24 @@ qint64 recordClosing(Database& db, const TillStore::TillRow& t, const ClosingFac
         p.units = tally.value(3).toLongLong();
         p.tickets = tally.value(4).toLongLong();
         p.cents = centsOrZero(p.price) * p.units;
-        salesCents += p.cents;
         products << p;
     }
+    return products;
+}
+
+int openSales(Database& db, qint64 number) {
+    QSqlQuery q = db.prepare(
+        QStringLiteral("SELECT count(*) FROM tbl_hist_vendas WHERE caixa_id IS NULL AND numero = ?"));
+    q.addBindValue(number);
+    Database::run(q);
+    return q.next() ? q.value(0).toInt() : 0;
+}
+
+qint64 recordClosing(Database& db, const TillStore::TillRow& t, const ClosingFacts& f) {
+    const QList<ProductSold> products = tally(db);
+    qint64 salesCents = 0;
+    for (const ProductSold& p : products)
+        salesCents += p.cents;
 
     const QDateTime opened = QDateTime::fromString(t.openDate + QLatin1Char(' ') + t.openTime,
                                                    QStringLiteral("dd/MM/yyyy HH:mm:ss"));

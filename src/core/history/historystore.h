@@ -75,6 +75,11 @@ struct SaleMoment {
 // The sales of the given tills, oldest first.
 QList<SaleMoment> sales(Database& db, const QList<qint64>& tillIds);
 
+// What the open till's tally holds, summed by key, name and price (an unreadable price counts 0).
+QList<ProductSold> tally(Database& db);
+// Sales of open till `number` booked so far.
+int openSales(Database& db, qint64 number);
+
 // An amount in money text as centavos; raises ConversionError for a text that is no amount.
 qint64 cents(const QString& money);
 // Centavos as money text: 1250 -> "12,50", -250 -> "-2,50".

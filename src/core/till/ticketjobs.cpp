@@ -1,6 +1,7 @@
 #include "ticketjobs.h"
 
 #include "core/db/database.h"
+#include "core/festa/deskjournal.h"
 #include "core/till/ticketjobstore.h"
 
 using TicketJobStore::State;
@@ -73,6 +74,7 @@ void TicketJobs::reprintFailed(
                 m_journal.markPrinted(document, job);
                 TicketJobStore::setState(m_db, r.seq, State::Reprinted);
                 record(r.productId, r.product, r.text, job);
+                DeskJournal::recordReprint(m_db, r.productId, r.product, r.text);
             });
             emit failedChanged();
         }

@@ -4,6 +4,7 @@
 #include "core/base/errors.h"
 #include "core/base/money.h"
 #include "core/db/database.h"
+#include "core/festa/deskjournal.h"
 #include "core/history/historystore.h"
 #include "core/till/productkeys.h"
 #include "core/till/ticketjobstore.h"
@@ -109,6 +110,7 @@ void TillModel::openTill(const Opening& o, qint64 number, const std::function<vo
         TillStore::emptyCounts(m_db);
         TillStore::emptySale(m_db);
         TillStore::writeTill(m_db, t);
+        DeskJournal::recordOpening(m_db, t);
         if (alsoStore) alsoStore();
     });
     m_till = t;
@@ -158,6 +160,7 @@ void TillModel::bookWithdrawal(const QString& amount, const std::function<void()
         m_db.transaction([&] {
             TillStore::writeTill(m_db, t);
             TillStore::writeBackup(m_db, backupText());
+            DeskJournal::recordWithdrawal(m_db, t.number, amount, t.withdrawals);
             if (alsoStore) alsoStore();
         });
     } catch (...) {
@@ -194,6 +197,7 @@ void TillModel::closeTill(const std::optional<QString>& counted, const QString& 
     if (counted) facts.countedCents = HistoryStore::cents(*counted); // an unreadable amount closes nothing
     m_db.transaction([&] {
         HistoryStore::recordClosing(m_db, m_till, facts); // reads the tally before it is emptied
+        DeskJournal::recordClosing(m_db, m_till, closedBy, facts.closedAt, facts.countedCents);
         TillStore::emptyTally(m_db);
         TillStore::emptyCounts(m_db); // the counts shown stay until the next opening
         TillStore::writeTill(m_db, t);
@@ -350,8 +354,10 @@ void TillModel::bookSale() {
         }
     }
     const qint64 totalCents = HistoryStore::cents(m_totalText);
+    const QDateTime moment = Clock::now();
     m_db.transaction([&] {
-        HistoryStore::recordSale(m_db, m_till.number, Clock::now(), totalCents, tickets);
+        HistoryStore::recordSale(m_db, m_till.number, moment, totalCents, tickets);
+        DeskJournal::recordSale(m_db, m_till.number, m_lines, totalCents, tickets, moment);
         TillStore::bookSale(m_db);
         TillStore::emptySale(m_db);
         TillStore::writeTill(m_db, t);

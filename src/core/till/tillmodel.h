@@ -116,6 +116,8 @@ public:
     // lines stay on screen until the sale is cleared. The counts shown follow at the next recount.
     void bookSale();
     bool saleBooked() const { return m_booked; }
+    // No sale under way: none started, or the one still on screen is booked.
+    bool betweenSales() const { return m_lines.isEmpty() || m_booked; }
 
     // Whether `handedOver` covers the sale's total (an unreadable amount or total is left to
     // completeSale, which says what is wrong).

@@ -1,0 +1,72 @@
+#include "festasettings.h"
+
+#include "core/base/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+QString& fileOverride() {
+    static QString f;
+    return f;
+}
+
+} // namespace
+
+QString FestaSettings::fileName() {
+    if (!fileOverride().isEmpty()) return fileOverride();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/quorvanta/festa.conf");
+}
+
+void FestaSettings::setFileName(const QString& file) {
+    fileOverride() = file;
+}
+
+std::optional<FestaSettings> FestaSettings::load() {
+    if (!QFileInfo::exists(fileName())) return std::nullopt;
+    QSettings file(fileName(), QSettings::IniFormat);
+    file.beginGroup(QStringLiteral("festa"));
+    FestaSettings s;
+    s.host = file.value(QStringLiteral("servidor")).toString().trimmed();
+    if (s.host.isEmpty()) return std::nullopt;
+    const int port = file.value(QStringLiteral("porta"), s.port).toInt();
+    if (port > 0 && port < 65536) s.port = port;
+    s.database = file.value(QStringLiteral("base"), s.database).toString().trimmed();
+    s.deskName = file.value(QStringLiteral("caixa")).toString().trimmed();
+    s.password = file.value(QStringLiteral("senha")).toString();
+    return s;
+}
+
+void FestaSettings::save() const {
+    const QString path = fileName();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    // Made with the owner's permissions before the password is written into it.
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0) ::close(fd);
+    QSettings file(path, QSettings::IniFormat);
+    file.beginGroup(QStringLiteral("festa"));
+    file.setValue(QStringLiteral("servidor"), host.trimmed());
+    file.setValue(QStringLiteral("porta"), port);
+    file.setValue(QStringLiteral("base"), database.trimmed());
+    file.setValue(QStringLiteral("caixa"), deskName.trimmed());
+    file.setValue(QStringLiteral("senha"), password);
+    file.endGroup();
+    file.sync();
+    if (file.status() != QSettings::NoError ||
+        !QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        throw AppError(QStringLiteral("Não foi possível gravar a configuração da festa em \"%1\".")
+                           .arg(QDir::toNativeSeparators(path)));
+}
+
+void FestaSettings::remove() {
+    QFile::remove(fileName());
+}
