@@ -30,6 +30,8 @@ MainWindow::MainWindow(TillModel& till) : QMainWindow(nullptr), m_till(till) {
          &MainWindow::Caderneta1Click);
     item(caixa, QStringLiteral("Historico1"), QStringLiteral("&Histórico de Caixas"), Qt::Key_F9,
          &MainWindow::Historico1Click);
+    item(caixa, QStringLiteral("PainelFesta1"), QStringLiteral("&Painel da Festa"), Qt::Key_F11,
+         &MainWindow::PainelFesta1Click);
     caixa->addSeparator();
     item(caixa, QStringLiteral("Calculadora1"), QStringLiteral("C&alculadora"), Qt::Key_F4,
          &MainWindow::Calculadora1Click);
@@ -92,6 +94,10 @@ void MainWindow::resumeOpenTill() {
 
 void MainWindow::Historico1Click() {
     emit historyRequested();
+}
+
+void MainWindow::PainelFesta1Click() {
+    emit festaPanelRequested();
 }
 
 void MainWindow::Caderneta1Click() {

@@ -19,6 +19,7 @@ public:
     void AbrirCaixa1Click();
     void Caderneta1Click();
     void Historico1Click();
+    void PainelFesta1Click();
     void Calculadora1Click();
     void PaineldeAjustes1Click();
     void LayoutFichas1Click();
@@ -42,6 +43,7 @@ signals:
     void openingRequested();
     void tillResumed();
     void historyRequested();
+    void festaPanelRequested(); // the whole festa's figures, on the festa server
     void creditBookRequested();
     void productsRequested();
     void ticketTextsRequested();

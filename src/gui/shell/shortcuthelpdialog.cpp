@@ -6,7 +6,7 @@
 
 ShortcutHelpDialog::ShortcutHelpDialog()
     : Form(QStringLiteral("f_atalhos"), QStringLiteral("Teclas de Atalho")) {
-    setFixedDialog(440, 250);
+    setFixedDialog(440, 280);
     setClosesOnEscape();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label(QStringLiteral("Label1"),
@@ -20,12 +20,13 @@ ShortcutHelpDialog::ShortcutHelpDialog()
         l->setStyleSheet(QStringLiteral("color: blue;"));
         layout->addWidget(l);
     }
-    // The main window's key for the history (its other keys are shown in its menus).
+    // The main window's keys for the history and the festa's panel (its other keys are shown in its menus).
     layout->addWidget(label(QStringLiteral("Label%1").arg(n++), QStringLiteral("* Na tela principal"), true));
-    QLabel* history =
-        label(QStringLiteral("Label%1").arg(n++), QStringLiteral("F9  -  Histórico de Caixas"), true);
-    history->setStyleSheet(QStringLiteral("color: blue;"));
-    layout->addWidget(history);
+    for (const char* line : {"F9  -  Histórico de Caixas", "F11  -  Painel da Festa (várias caixas)"}) {
+        QLabel* l = label(QStringLiteral("Label%1").arg(n++), QString::fromUtf8(line), true);
+        l->setStyleSheet(QStringLiteral("color: blue;"));
+        layout->addWidget(l);
+    }
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("BitBtn1"));
     ok->setDefault(true);
