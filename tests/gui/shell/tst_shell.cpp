@@ -224,7 +224,8 @@ private slots:
                                       "CTRL + P  -  Exibe na tela o Parcial do Caixa\n"
                                       "CTRL + S  -  Efetua Sangria de Caixa\n"
                                       "* Na tela principal\n"
-                                      "F9  -  Histórico de Caixas\n"));
+                                      "F9  -  Histórico de Caixas\n"
+                                      "F11  -  Painel da Festa (várias caixas)\n"));
         p->hide();
     }
 
