@@ -79,6 +79,24 @@ QByteArray summary(const HistorySummary::Summary& sum) {
     return s.bytes();
 }
 
+QByteArray festaTillList(const QList<FestaPanelStore::ClosedTill>& tills) {
+    Sheet s;
+    s.row({"Caixa", QStringLiteral("Nº"), "Data abertura", "Hora abertura", "Data fechamento",
+           "Hora fechamento", QStringLiteral("Responsável"), "Operador", "Fechado por", "Entrada", "Vendas",
+           "Sangria", "Sangrias", "Esperado", "Contado", QStringLiteral("Diferença")});
+    for (const FestaPanelStore::ClosedTill& t : tills) {
+        // the desk sends its closing moment as ISO text; anything else is kept as it came
+        const QDateTime closed = QDateTime::fromString(t.closedAt, Qt::ISODateWithMs);
+        s.row({text(t.deskName), QString::number(t.number), text(t.openDate), text(t.openTime),
+               closed.isValid() ? date(closed) : text(t.closedAt), time(closed), text(t.responsible),
+               text(t.operatorName), text(t.closedBy), money(t.floatCents), money(t.salesCents),
+               money(t.withdrawnCents), QString::number(t.withdrawals), money(t.expectedCents),
+               optionalMoney(t.countedCents),
+               t.countedCents ? money(*t.countedCents - t.expectedCents) : QString()});
+    }
+    return s.bytes();
+}
+
 QString defaultFolder() {
     QString folder = QDir::home().filePath(QStringLiteral("quorvanta/relatorios"));
     QDir().mkpath(folder);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/festa/festapanelstore.h"
 #include "core/history/historysummary.h"
 
 #include <QByteArray>
@@ -12,6 +13,8 @@ namespace HistoryCsv {
 
 QByteArray tillList(const QList<HistoryStore::ClosedTill>& tills);
 QByteArray summary(const HistorySummary::Summary& summary);
+// The closed tills of every desk of a festa, as the treasurer's panel reads them from the server.
+QByteArray festaTillList(const QList<FestaPanelStore::ClosedTill>& tills);
 
 // The folder files are offered in (~/quorvanta/relatorios), created when missing.
 QString defaultFolder();
