@@ -82,12 +82,18 @@ private slots:
         QTemporaryDir dir;
         FestaSettings::setFileName(dir.filePath(QStringLiteral("festa.conf")));
         QVERIFY(!FestaSettings::load());
-        const FestaSettings s = m_pg->deskSettings(QStringLiteral("Caixa 2"));
+        FestaSettings s = m_pg->deskSettings(QStringLiteral("Caixa 2"));
+        s.treasurerPassword = TestPgServer::treasurerPassword(); // on the panel's computer
         s.save();
         const auto userBits = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
         QCOMPARE(QFile::permissions(FestaSettings::fileName()) & ~userBits,
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QVERIFY(FestaSettings::load() == s);
+        s.treasurerPassword.clear(); // a desk without the panel keeps no treasurer's password
+        s.save();
+        QVERIFY(FestaSettings::load() == s);
+        QFile file(FestaSettings::fileName());
+        QVERIFY(file.open(QIODevice::ReadOnly) && !file.readAll().contains("senha_tesouraria"));
         FestaSettings::remove();
         QVERIFY(!FestaSettings::load());
         FestaSettings::setFileName(QString());

@@ -42,6 +42,7 @@ std::optional<FestaSettings> FestaSettings::load() {
     s.database = file.value(QStringLiteral("base"), s.database).toString().trimmed();
     s.deskName = file.value(QStringLiteral("caixa")).toString().trimmed();
     s.password = file.value(QStringLiteral("senha")).toString();
+    s.treasurerPassword = file.value(QStringLiteral("senha_tesouraria")).toString();
     return s;
 }
 
@@ -59,6 +60,10 @@ void FestaSettings::save() const {
     file.setValue(QStringLiteral("base"), database.trimmed());
     file.setValue(QStringLiteral("caixa"), deskName.trimmed());
     file.setValue(QStringLiteral("senha"), password);
+    if (treasurerPassword.isEmpty())
+        file.remove(QStringLiteral("senha_tesouraria"));
+    else
+        file.setValue(QStringLiteral("senha_tesouraria"), treasurerPassword);
     file.endGroup();
     file.sync();
     if (file.status() != QSettings::NoError ||

@@ -12,6 +12,9 @@ struct FestaSettings {
     QString database = QStringLiteral("festa");
     QString deskName; // "Caixa 2"
     QString password; // the desks' password the server set-up printed
+    // The treasurer's password, on the computer that runs the festa's panel (it reads the server as the
+    // treasurer); empty on the other desks.
+    QString treasurerPassword;
 
     // Empty when no festa is configured (no file, or no address in it).
     static std::optional<FestaSettings> load();

@@ -4,6 +4,7 @@
 #include "core/base/errors.h"
 #include "core/base/money.h"
 #include "core/db/datamodule.h"
+#include "core/festa/festadesk.h"
 #include "core/reports/closingreport.h"
 #include "core/reports/ticketreport.h"
 #include "core/settings/productstore.h"
@@ -187,6 +188,14 @@ void SalesWindow::buildWindow() {
     l_fichas->setAlignment(Qt::AlignCenter);
     l_fichas->setStyleSheet(QStringLiteral("color: #d00000;"));
     side->addWidget(l_fichas);
+    // Three lines' height whatever it says, so a new text never moves the rest of the screen (a longer
+    // reason is cut at the bottom; the whole of it is the line's tool tip).
+    l_festa = label(QStringLiteral("l_festa"), QString(), false);
+    l_festa->setWordWrap(true);
+    l_festa->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    l_festa->setFixedHeight(3 * QFontMetrics(bigBold(font(), font().pointSize())).lineSpacing() + 2);
+    l_festa->hide();
+    side->addWidget(l_festa);
     side->addStretch();
 
     auto* figures = new QHBoxLayout;
@@ -423,6 +432,47 @@ void SalesWindow::showFailedTickets() {
     l_fichas->setText(failed.isEmpty() ? QString()
                                        : QStringLiteral("Não impressas: %1. Ctrl+R reimprime.").arg(failed));
     l_fichas->setVisible(!failed.isEmpty());
+}
+
+void SalesWindow::setFesta(FestaDesk* desk) {
+    if (m_festa) disconnect(m_festa, nullptr, this, nullptr);
+    m_festa = desk;
+    m_festaSince = Clock::now();
+    m_festaCatalogue = 0;
+    if (desk) {
+        connect(desk, &QObject::destroyed, this, &SalesWindow::showFesta); // gone: no line
+        connect(desk, &FestaDesk::stateChanged, this, &SalesWindow::showFesta);
+        connect(desk, &FestaDesk::catalogueApplied, this, [this](int version) {
+            m_festaCatalogue = version;
+            showFesta();
+        });
+    }
+    showFesta();
+}
+
+void SalesWindow::showFesta() {
+    // Called on the desk's every report (a few a second while it sends); only a change is painted.
+    l_festa->setVisible(!m_festa.isNull());
+    if (!m_festa) return;
+    const FestaUploadState s = m_festa->state(); // read once: the line and its colour agree
+    const QDateTime now = Clock::now();
+    QString text = festaStatusLine(s, now); // the desk's statusLine()
+    if (const int catalogue = std::max(s.catalogue, m_festaCatalogue); catalogue > 0)
+        text += QStringLiteral(" · catálogo v%1").arg(catalogue);
+    if (text != l_festa->text()) {
+        l_festa->setText(text);
+        l_festa->setToolTip(text);
+    }
+    const QDateTime heard = s.lastContact.isValid() ? s.lastContact : m_festaSince;
+    const bool alarm = !s.stopped.isEmpty() || (!s.connected && heard.secsTo(now) > 60);
+    if (alarm == m_festaAlarm) return;
+    m_festaAlarm = alarm;
+    QFont f = font();
+    f.setBold(alarm);
+    l_festa->setFont(f);
+    QPalette p = palette();
+    if (alarm) p.setColor(QPalette::WindowText, QColor(0xd0, 0x00, 0x00));
+    l_festa->setPalette(p);
 }
 
 void SalesWindow::SpeedButton1Click() {

@@ -4,9 +4,13 @@
 #include "gui/common/form.h"
 #include "gui/sales/salegrid.h"
 
+#include <QDateTime>
+#include <QPointer>
+
 class ClosingReport;
 class DataModule;
 class DBGrid;
+class FestaDesk;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -38,6 +42,10 @@ public:
     // The till closing's own close request: the only way this window closes.
     void closeTill();
 
+    // The festa this desk reports to: its line under the printer's follows the desk's upload and the
+    // catalogue it sells with. nullptr: no festa, no line.
+    void setFesta(FestaDesk* desk);
+
     // Shown maximized, filling the screen even where no window manager maximizes it.
     void setVisible(bool visible) override;
 
@@ -67,12 +75,17 @@ private:
     void fitProductList();
     void showFailedTickets();
     void readProducts(); // product names and the product list, read afresh
+    void showFesta();
 
     DataModule& m_dm;
     TillModel& m_till;
     TicketReport& m_ticket;
     ClosingReport& m_closingReport;
     bool m_closing = false;
+    QPointer<FestaDesk> m_festa;
+    QDateTime m_festaSince;   // when the line started following the desk
+    int m_festaCatalogue = 0; // the last catalogue the desk applied while followed
+    bool m_festaAlarm = false;
 
     // Its widgets: other code finds them by their objectName.
 private:
@@ -88,4 +101,5 @@ private:
     QAction* Sangria1 = nullptr;         // Ctrl+S
     QAction* Reimprimir1 = nullptr;      // Ctrl+R: the tickets the printer did not print, once
     QLabel* l_fichas = nullptr;          // tickets the printer did not print (hidden when none)
+    QLabel* l_festa = nullptr;           // the festa's upload (hidden when there is no festa)
 };

@@ -87,8 +87,11 @@ PasswordsWindow::PasswordsWindow(DataModule& dm)
     layout->addStretch();
     bt_impressora = speedButton(QStringLiteral("bt_impressora"), QStringLiteral("Impressora das Fichas..."),
                                 [this] { emit printerSettingsRequested(); });
+    bt_festa = speedButton(QStringLiteral("bt_festa"), QStringLiteral("Festa..."),
+                           [this] { emit festaSettingsRequested(); });
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(bt_impressora);
+    bottom->addWidget(bt_festa);
     bottom->addStretch();
     bottom->addWidget(SpeedButton3);
     layout->addLayout(bottom);
@@ -98,6 +101,7 @@ PasswordsWindow::PasswordsWindow(DataModule& dm)
     setTabOrder(DBEdit3, DBEdit4);
     setTabOrder(DBEdit4, BitBtn1);
     setTabOrder(BitBtn1, bt_impressora);
+    setTabOrder(bt_impressora, bt_festa);
 }
 
 void PasswordsWindow::store(Dataset* q, const QString& message) {

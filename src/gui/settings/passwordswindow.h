@@ -23,6 +23,7 @@ public:
 signals:
     void lastTillRequested();        // the last till's backup
     void printerSettingsRequested(); // which printer tickets go to
+    void festaSettingsRequested();   // the festa server this desk reports to
 
 protected:
     void FormClose() override;
@@ -45,4 +46,5 @@ private:
     QGroupBox* GroupBox1 = nullptr;
     QPushButton* BitBtn1 = nullptr;       // "Último Caixa"
     QPushButton* bt_impressora = nullptr; // "Impressora das Fichas"
+    QPushButton* bt_festa = nullptr;      // "Festa"
 };

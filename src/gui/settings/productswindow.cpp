@@ -102,7 +102,16 @@ ProductsWindow::ProductsWindow(DataModule& dm)
     bottom->addStretch();
     bottom->addWidget(SpeedButton1, 0, Qt::AlignBottom);
 
+    l_festa = label(QStringLiteral("l_festa"),
+                    QStringLiteral("Os produtos desta festa são editados no Painel da Festa, no computador "
+                                   "da tesouraria."),
+                    true);
+    l_festa->setWordWrap(true);
+    l_festa->setStyleSheet(QStringLiteral("color: #000080;"));
+    l_festa->hide();
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(l_festa);
     layout->addLayout(entries);
     layout->addWidget(DBGrid1, 1);
     layout->addLayout(bottom);
@@ -145,6 +154,10 @@ void ProductsWindow::FormClose() {
 bool ProductsWindow::storeProduct() {
     Dataset* q = m_dm.q_config;
     if (!editing(q)) return true;
+    if (m_festa) { // nothing of the catalogue is changed here
+        q->cancel();
+        return true;
+    }
     if (!Money::isValid(q->asString(QStringLiteral("valor")))) {
         Messages::plain(this, QStringLiteral("O campo VALOR deve conter um valor válido"));
         DBEdit5->setFocus();
@@ -177,9 +190,20 @@ void ProductsWindow::SpeedButton2Click() {
     ProductStore::openCounter(m_dm);
 }
 
+void ProductsWindow::setFestaMode(bool festa) {
+    if (festa && editing(m_dm.q_config)) m_dm.q_config->cancel();
+    m_festa = festa;
+    for (DBEdit* field : {DBEdit2, DBEdit4, DBEdit3, DBEdit5}) { // greyed as the code is
+        field->setReadOnly(festa);
+        field->setEnabled(!festa);
+    }
+    l_festa->setVisible(festa);
+    updateNavigator();
+}
+
 void ProductsWindow::updateNavigator() {
     const Dataset* q = m_dm.q_config;
-    DBNavigator1->setEnabled(q && editing(q));
+    DBNavigator1->setEnabled(!m_festa && q && editing(q));
 }
 
 bool ProductsWindow::eventFilter(QObject* watched, QEvent* event) {

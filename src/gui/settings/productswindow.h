@@ -22,6 +22,11 @@ public:
     void SpeedButton1Click(); // "OK"
     void SpeedButton2Click(); // "Gravar"
 
+    // In a festa the products come from the festa's catalogue: shown, never edited here. The till counter
+    // stays this desk's own.
+    void setFestaMode(bool festa);
+    bool festaMode() const { return m_festa; }
+
 protected:
     void FormShow() override;
     void FormClose() override;
@@ -36,6 +41,7 @@ private:
     bool storeBeforeMove();
     void updateNavigator();
     DataModule& m_dm;
+    bool m_festa = false;
 
     // Its widgets: other code finds them by their objectName.
 private:
@@ -50,4 +56,5 @@ private:
     DBEdit* DBEdit6 = nullptr;           // tbl_cont.cont
     QPushButton* SpeedButton2 = nullptr; // "Gravar"
     QPushButton* SpeedButton1 = nullptr; // "OK"
+    QLabel* l_festa = nullptr;           // why the products cannot be edited (festa mode only)
 };

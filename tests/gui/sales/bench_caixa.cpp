@@ -3,7 +3,10 @@
 // change window's "OK", Ctrl+P and the closing's figures.
 // Run by hand: ./tests/bench_caixa [tally rows]
 // Instructions per product key: valgrind --tool=callgrind --instr-atstart=no ./tests/bench_caixa --keys N
+// The product key with a festa whose server hangs against the same till alone: ./tests/bench_caixa --festa
+// [rounds] (each round one child process of each, taken in turns)
 #include "core/db/datamodule.h"
+#include "core/festa/festadesk.h"
 #include "core/reports/closingreport.h"
 #include "core/till/productkeys.h"
 #include "core/till/tillmodel.h"
@@ -12,6 +15,7 @@
 #include "gui/shell/application.h"
 #include "gui/shell/loginwindow.h"
 #include "gui/till/partialview.h"
+#include "support/festasupport.h"
 #include "support/testsupport.h"
 
 #include <QElapsedTimer>
@@ -39,9 +43,12 @@ namespace {
 struct Stats {
     std::vector<double> v;
     void add(double x) { v.push_back(x); }
+    double at(double q) {
+        std::sort(v.begin(), v.end());
+        return v[std::min(v.size() - 1, size_t(q * double(v.size())))];
+    }
     void print(const char* what, const char* unit = "ms") {
         std::sort(v.begin(), v.end());
-        const auto at = [&](double q) { return v[std::min(v.size() - 1, size_t(q * double(v.size())))]; };
         std::printf("%-46s n=%4zu  median %9.3f %s  p99 %9.3f %s  max %9.3f %s\n", what, v.size(), at(0.5),
                     unit, at(0.99), unit, v.back(), unit);
     }
@@ -72,6 +79,86 @@ int startup(const QString& path) {
     return 0;
 }
 
+// Sales of `saleLines` product keys at a cashier's pace (a key every `paceMs`, the events of the pause
+// handled), each key timed handled and painted: one "handled painted" line per key on the output. With
+// `festa`, the desk reports to a server that accepts every connection and never answers (the proxy paused
+// in front of a port nothing listens on), its line on the sales screen; the run lasts through several of
+// its connection attempts.
+int festaKeys(bool festa, int rounds, int saleLines, int paceMs) {
+    App a;
+    setTillOpen(a, QStringLiteral("1"), QStringLiteral("50,00"));
+    TillModel& till = *a.app->till;
+    SalesWindow* c = a.app->f_caixa;
+    TcpProxy silent(freePort());
+    silent.pause();
+    std::unique_ptr<FestaDesk> desk;
+    if (festa) {
+        FestaSettings settings;
+        settings.host = QStringLiteral("127.0.0.1");
+        settings.port = silent.port();
+        settings.deskName = QStringLiteral("Caixa 1");
+        settings.password = QStringLiteral("caixa");
+        desk = std::make_unique<FestaDesk>(a.app->dm->database(), till, settings);
+        c->setFesta(desk.get());
+    }
+    c->show();
+    c->activateWindow();
+    QApplication::processEvents();
+    for (int round = 0; round < rounds; ++round) {
+        c->btdelClick();
+        QApplication::processEvents();
+        for (int k = 0; k < saleLines; ++k) {
+            const char key = "1234501234"[k % 10];
+            double handled = 0;
+            const double painted = ms([&] {
+                handled = ms([&] { QTest::keyClick(c->windowHandle(), key); });
+                QApplication::processEvents();
+            });
+            std::printf("%.4f %.4f\n", handled, painted);
+            QElapsedTimer pause;
+            pause.start();
+            while (pause.elapsed() < paceMs)
+                QApplication::processEvents(QEventLoop::AllEvents, paceMs);
+        }
+        till.bookSale(); // a row for the festa, sent or waiting
+    }
+    if (desk) std::fprintf(stderr, "%s\n", qPrintable(desk->statusLine()));
+    silent.resume(); // the held connections close: the desk's worker stops waiting at once
+    c->setFesta(nullptr);
+    desk.reset();
+    c->closeTill();
+    return 0;
+}
+
+void compareFesta(int rounds) {
+    Stats handled[2], painted[2];
+    QString line;
+    for (int r = 0; r < rounds; ++r) {
+        for (int i = 0; i < 2; ++i) {
+            const bool festa = (r + i) % 2 == 1; // each takes the first turn in every other round
+            QProcess child;
+            child.start(
+                QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--festa-keys"), festa ? QStringLiteral("festa") : QStringLiteral("alone")});
+            child.waitForFinished(300000);
+            for (const QByteArray& row : child.readAllStandardOutput().split('\n')) {
+                const QList<QByteArray> v = row.trimmed().split(' ');
+                if (v.size() != 2) continue;
+                handled[festa].add(v[0].toDouble());
+                painted[festa].add(v[1].toDouble());
+            }
+            if (festa) line = QString::fromUtf8(child.readAllStandardError()).trimmed().split(u'\n').last();
+        }
+    }
+    handled[0].print("key, no festa: handled");
+    painted[0].print("key, no festa: handled and painted");
+    handled[1].print("key, festa server hanging: handled");
+    painted[1].print("key, festa server hanging: handled and painted");
+    std::printf("p99 handled and painted, festa / no festa: %.2f (goal: at most 1.20)\n",
+                painted[1].at(0.99) / painted[0].at(0.99));
+    std::printf("festa line at the end: %s\n", qPrintable(line));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -80,6 +167,14 @@ int main(int argc, char** argv) {
         TestSupport::offscreenOfSize("1366x768");
     QApplication app(argc, argv);
     if (argc == 3 && QByteArray(argv[1]) == "--startup") return startup(QString::fromLocal8Bit(argv[2]));
+    if (argc == 3 && QByteArray(argv[1]) == "--festa-keys")
+        return festaKeys(
+            QByteArray(argv[2]) == "festa", 34, 30,
+            qEnvironmentVariableIsSet("KEY_PACE_MS") ? qEnvironmentVariableIntValue("KEY_PACE_MS") : 10);
+    if (argc >= 2 && QByteArray(argv[1]) == "--festa") {
+        compareFesta(argc > 2 ? std::atoi(argv[2]) : 4);
+        return 0;
+    }
     const bool keysOnly = argc == 3 && QByteArray(argv[1]) == "--keys";
     const int rows = keysOnly ? 1000 : argc > 1 ? std::atoi(argv[1]) : 1000000;
 
