@@ -2,6 +2,7 @@
 
 #include "core/creditbook/creditbookmodel.h"
 #include "core/db/datamodule.h"
+#include "core/festa/festadesk.h"
 #include "core/print/escposprinter.h"
 #include "core/reports/closingreport.h"
 #include "core/reports/lasttillreport.h"
@@ -17,6 +18,8 @@
 #include "gui/creditbook/accountopeningdialog.h"
 #include "gui/creditbook/accountsheet.h"
 #include "gui/creditbook/creditbookwindow.h"
+#include "gui/festa/festapanelwindow.h"
+#include "gui/festa/festasettingsdialog.h"
 #include "gui/history/historywindow.h"
 #include "gui/sales/changedialog.h"
 #include "gui/sales/saleswindow.h"
@@ -106,7 +109,11 @@ Application::Application(const QString& databasePath) {
     f_atalhos = make<ShortcutHelpDialog>("f_atalhos");
     f_troco = make<ChangeDialog>("f_troco", *till);
     f_base = make<LastTillView>("f_base", *dm, *till, *qr_impbackup);
+    f_festa = make<FestaSettingsDialog>("f_festa");
+    f_s_painel = makePrompt("f_s_painel", QStringLiteral("Painel da Festa"), QStringLiteral("s_admin"), admin,
+                            [this] { m_adminGiven = true; });
     wire();
+    useFesta(FestaSettings::load());
 }
 
 void Application::wire() {
@@ -117,7 +124,17 @@ void Application::wire() {
     QObject::connect(m, &MainWindow::quitRequested, m, [this] { quit(); });
     QObject::connect(m, &MainWindow::openingRequested, m, [this] { f_abertura->showModal(); });
     QObject::connect(m, &MainWindow::tillResumed, m, [this] { f_caixa->showModal(); });
-    QObject::connect(m, &MainWindow::historyRequested, m, [this] { historico()->showModal(); });
+    QObject::connect(m, &MainWindow::historyRequested, m, [this] {
+        // In a festa of several desks the closed tills of every desk are on the festa server.
+        if (const auto festa = FestaSettings::load(); festa && !festa->treasurerPassword.isEmpty()) {
+            if (FestaPanelWindow* p = painel()) p->showClosedTills();
+            return;
+        }
+        historico()->showModal();
+    });
+    QObject::connect(m, &MainWindow::festaPanelRequested, m, [this] {
+        if (FestaPanelWindow* p = painel()) p->showModal();
+    });
     QObject::connect(m, &MainWindow::creditBookRequested, m, [this] { f_caderneta->showModal(); });
     QObject::connect(m, &MainWindow::productsRequested, m, [this] { f_config->showModal(); });
     QObject::connect(m, &MainWindow::ticketTextsRequested, m, [this] { f_confi_impr->showModal(); });
@@ -156,6 +173,11 @@ void Application::wire() {
                      [this] { f_impressora->showModal(); });
     QObject::connect(f_impressora, &PrinterSettingsDialog::settingsSaved, f_impressora,
                      [this](const PrinterSettings& s) { usePrinter(s); });
+    QObject::connect(f_administracao, &PasswordsWindow::festaSettingsRequested, f_administracao,
+                     [this] { f_festa->showModal(); });
+    QObject::connect(f_festa, &FestaSettingsDialog::settingsSaved, f_festa,
+                     [this](const FestaSettings& s) { useFesta(s); });
+    QObject::connect(f_festa, &FestaSettingsDialog::festaLeft, f_festa, [this] { useFesta(std::nullopt); });
 }
 
 void Application::wireSheet(AccountSheet* sheet) {
@@ -165,6 +187,43 @@ void Application::wireSheet(AccountSheet* sheet) {
                          f_conf_fechamento->setAccount(name, total, id);
                          f_s_caderneta->showModal();
                      });
+}
+
+void Application::useFesta(const std::optional<FestaSettings>& settings) {
+    // A desk of another festa, server or name is a new desk: the old one stops first.
+    m_painel.reset();
+    f_caixa->setFesta(nullptr);
+    f_festa->setFesta(nullptr);
+    m_festaDesk.reset();
+    f_config->setFestaMode(settings.has_value());
+    if (!settings) return;
+    m_festaDesk = std::make_unique<FestaDesk>(dm->database(), *till, *settings);
+    f_caixa->setFesta(m_festaDesk.get());
+    f_festa->setFesta(m_festaDesk.get());
+}
+
+FestaPanelWindow* Application::painel() {
+    const std::optional<FestaSettings> settings = FestaSettings::load();
+    if (!settings) {
+        Messages::plain(f_principal,
+                        QStringLiteral("Este computador não está em uma festa de várias caixas. "
+                                       "Configure o servidor da festa em Administração → Festa."));
+        return nullptr;
+    }
+    if (settings->treasurerPassword.isEmpty()) {
+        Messages::plain(f_principal,
+                        QStringLiteral("Digite a senha da tesouraria em Administração → Festa para "
+                                       "abrir o Painel da Festa."));
+        return nullptr;
+    }
+    if (!m_painel)
+        m_painel = std::make_unique<FestaPanelWindow>(
+            FestaTarget::treasurer(*settings, settings->treasurerPassword), [this] {
+                m_adminGiven = false;
+                f_s_painel->showModal();
+                return m_adminGiven;
+            });
+    return m_painel.get();
 }
 
 void Application::usePrinter(const PrinterSettings& settings) {
@@ -216,6 +275,9 @@ void Application::quit() {
 }
 
 Application::~Application() {
+    m_painel.reset();
+    if (f_caixa) f_caixa->setFesta(nullptr);
+    m_festaDesk.reset();
     if (m_printer && &Printing::sink() == m_printer.get()) Printing::setSink(nullptr);
     m_historico.reset();
     m_sheet.reset();

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/festa/festasettings.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class DataModule;
@@ -35,6 +38,9 @@ class LastTillView;
 class LastTillReport;
 class HistoryWindow;
 class PrinterSettingsDialog;
+class FestaSettingsDialog;
+class FestaPanelWindow;
+class FestaDesk;
 class EscPosPrintSink;
 struct PrinterSettings;
 
@@ -93,6 +99,8 @@ public:
     WithdrawalDialog* f_sangria = nullptr;
     PasswordsWindow* f_administracao = nullptr;
     PrinterSettingsDialog* f_impressora = nullptr;
+    FestaSettingsDialog* f_festa = nullptr;   // this desk in a festa of several desks
+    PasswordPrompt* f_s_painel = nullptr;     // before the festa panel changes the catalogue or frees a desk
     PasswordPrompt* f_s_admin = nullptr;      // before the administration panel
     PasswordPrompt* f_s_fechamento = nullptr; // before the till closing
     PasswordPrompt* f_s_sangria = nullptr;    // before a withdrawal
@@ -104,6 +112,11 @@ public:
 
     // Tickets and reports go to that printer from now on.
     void usePrinter(const PrinterSettings& settings);
+    // This desk reports to that festa server from now on (none: it works alone).
+    void useFesta(const std::optional<FestaSettings>& settings);
+    // The festa's panel, made at its first use; nullptr (the user told why) without a festa server or
+    // the treasurer's password.
+    FestaPanelWindow* painel();
 
 private:
     template <class T, class... Args> T* make(const char* name, Args&&... args);
@@ -124,5 +137,8 @@ private:
     std::unique_ptr<HistoryWindow> m_historico;
     // Tickets go straight to an ESC/POS printer when this machine has one configured.
     std::unique_ptr<EscPosPrintSink> m_printer;
+    std::unique_ptr<FestaDesk> m_festaDesk;
+    std::unique_ptr<FestaPanelWindow> m_painel;
+    bool m_adminGiven = false;
     std::vector<std::unique_ptr<EscPosPrintSink>> m_retiredPrinters;
 };

@@ -13,9 +13,12 @@
 #include "gui/settings/passwordswindow.h"
 #include "gui/settings/productswindow.h"
 #include "gui/shell/application.h"
+#include "gui/shell/mainwindow.h"
 #include "support/festasupport.h"
 #include "support/testsupport.h"
 
+#include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +37,13 @@ void fill(QWidget* w, const FestaSettings& s) {
     child<QLineEdit>(w, QStringLiteral("edt_caixa"))->setText(s.deskName);
     child<QLineEdit>(w, QStringLiteral("edt_senha"))->setText(s.password);
     child<QLineEdit>(w, QStringLiteral("edt_senha_tesouraria"))->setText(s.treasurerPassword);
+}
+
+// The main window's "Painel da Festa" (F11).
+void askPanel(MainWindow* w) {
+    auto* item = w->findChild<QAction*>(QStringLiteral("PainelFesta1"));
+    QCOMPARE(item->shortcut(), QKeySequence(Qt::Key_F11));
+    item->trigger();
 }
 
 void click(QWidget* w, const char* button) {
@@ -205,11 +215,38 @@ private slots:
         c->closeTill();
     }
 
+    // The program in a festa: the settings saved make it a desk (its sales line shown, products read-only)
+    // and F11 opens the festa's panel; without the treasurer's password it says where to type it.
+    void savedSettingsMakeTheProgramADeskWithItsPanel() {
+        App a;
+        askPanel(a.app->f_principal);
+        QVERIFY(a.messages.last().startsWith(QStringLiteral("Este computador não está em uma festa")));
+        FestaSettings s = m_pg->deskSettings(QStringLiteral("Caixa 5"));
+        s.save();
+        a.app->useFesta(s);
+        QVERIFY(a.app->f_config->festaMode());
+        askPanel(a.app->f_principal);
+        QVERIFY(a.messages.last().startsWith(QStringLiteral("Digite a senha da tesouraria")));
+        s.treasurerPassword = TestPgServer::treasurerPassword();
+        s.save();
+        QString page;
+        whenModal(QStringLiteral("f_painel"), [&](QWidget* w) {
+            page = w->windowTitle();
+            static_cast<QDialog*>(w)->reject();
+        });
+        askPanel(a.app->f_principal);
+        QCOMPARE(page, QStringLiteral("Painel da Festa"));
+        a.app->useFesta(std::nullopt);
+        QVERIFY(!a.app->f_config->festaMode());
+        FestaSettings::remove();
+    }
+
     void inAFestaTheProductsAreOnlyShown() {
         App a;
         ProductsWindow* w = a.app->f_config;
         QSignalSpy festaAsked(a.app->f_administracao, &PasswordsWindow::festaSettingsRequested);
-        click(a.app->f_administracao, "bt_festa");
+        whenModal(QStringLiteral("f_festa"), [](QWidget* f) { static_cast<QDialog*>(f)->reject(); });
+        click(a.app->f_administracao, "bt_festa"); // the administration opens the festa's settings
         QCOMPARE(festaAsked.size(), 1);
 
         w->setFestaMode(true);

@@ -40,7 +40,8 @@ private slots:
                               "f_parcial",    "f_sangria",         "f_administracao",
                               "f_impressora", "f_s_admin",         "f_s_fechamento",
                               "f_s_sangria",  "f_s_caderneta",     "f_s_prodm",
-                              "f_atalhos",    "f_troco",           "f_base"}));
+                              "f_atalhos",    "f_troco",           "f_base",
+                              "f_festa",      "f_s_painel"}));
     }
 
     void missingDatabaseShowsTheErrorAndEnds() {
