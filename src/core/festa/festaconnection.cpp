@@ -5,11 +5,13 @@
 #include <QDateTime>
 #include <QDir>
 #include <QSet>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QUuid>
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -56,6 +58,22 @@ Reach reach(const QString& host, int port) {
     }
     ::freeaddrinfo(found);
     return result;
+}
+
+// The socket of an open connection, from the driver's own handle (libpq's PQsocket, looked up in the
+// library the PostgreSQL driver already loaded); -1 when it cannot be had.
+int socketOf(const QSqlDatabase& db) {
+    using PqSocket = int (*)(const void*);
+    static const PqSocket pqSocket = [] {
+        void* lib = ::dlopen("libpq.so.5", RTLD_NOW | RTLD_NOLOAD);
+        return lib ? reinterpret_cast<PqSocket>(::dlsym(lib, "PQsocket")) : nullptr;
+    }();
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!pqSocket || !handle.isValid() ||
+        (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
+        return -1;
+    const void* connection = *static_cast<void* const*>(handle.constData());
+    return connection ? pqSocket(connection) : -1;
 }
 
 // The TCP sockets of this process, by descriptor.
@@ -187,10 +205,13 @@ QString FestaSession::open() {
         d.close();
         return text;
     }
+    // The driver's handle names the socket; the sockets that appeared meanwhile are the fallback (ambiguous
+    // when another connection opened at the same moment).
     const QSet<int> mine = tcpSockets() - before;
+    const int fromDriver = socketOf(d);
     {
         std::lock_guard lock(m_mutex);
-        m_socket = mine.size() == 1 ? *mine.begin() : -1;
+        m_socket = fromDriver >= 0 ? fromDriver : mine.size() == 1 ? *mine.begin() : -1;
     }
     try {
         const Watch watch(*this);
