@@ -10,7 +10,7 @@
 
 TicketTextsDialog::TicketTextsDialog(DataModule& dm)
     : Form(QStringLiteral("f_confi_impr"), QStringLiteral("Dados da Festa")), m_dm(dm) {
-    setFixedDialog(480, 225);
+    setFixedDialog(480, 250);
     Dataset* q = m_dm.q_festa;
     DBEdit1 = new DBEdit(this, QStringLiteral("DBEdit1"), q, QStringLiteral("cabecalho"));
     DBEdit2 = new DBEdit(this, QStringLiteral("DBEdit2"), q, QStringLiteral("rodape"));
@@ -35,6 +35,11 @@ TicketTextsDialog::TicketTextsDialog(DataModule& dm)
     layout->addSpacing(6);
     layout->addWidget(label(QStringLiteral("Label4"), QStringLiteral("Informação do Rodapé da Ficha"), true));
     layout->addWidget(DBEdit2);
+    l_festa = label(QStringLiteral("l_festa"),
+                    QStringLiteral("Nesta festa o cabeçalho e o rodapé vêm do Painel da Festa."), false);
+    l_festa->setWordWrap(true);
+    l_festa->hide();
+    layout->addWidget(l_festa);
     layout->addStretch();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -50,6 +55,16 @@ void TicketTextsDialog::SpeedButton1Click() {
     q->post();
     Messages::plain(this, QStringLiteral("Dados Cadastrados!"));
     accept();
+}
+
+void TicketTextsDialog::setFestaMode(bool festa) {
+    if (festa) m_dm.q_festa->cancel();
+    for (DBEdit* field : {DBEdit1, DBEdit2}) {
+        field->setReadOnly(festa);
+        field->setEnabled(!festa);
+    }
+    SpeedButton1->setEnabled(!festa);
+    l_festa->setVisible(festa);
 }
 
 void TicketTextsDialog::SpeedButton2Click() {

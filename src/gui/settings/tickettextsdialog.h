@@ -4,6 +4,7 @@
 
 class DataModule;
 class DBEdit;
+class QLabel;
 class QPushButton;
 
 // Event data printed on tickets: the header (also on the till reports) and the footer.
@@ -14,6 +15,8 @@ public:
 
     void SpeedButton1Click();
     void SpeedButton2Click();
+    // In a festa of several desks the header and footer come with the festa's catalogue: shown only.
+    void setFestaMode(bool festa);
 
 protected:
     void FormClose() override;
@@ -27,4 +30,5 @@ private:
     DBEdit* DBEdit2 = nullptr;           // rodape
     QPushButton* SpeedButton1 = nullptr; // "Salvar"
     QPushButton* SpeedButton2 = nullptr; // "Sair"
+    QLabel* l_festa = nullptr;           // where the texts are edited in a festa
 };

@@ -196,6 +196,7 @@ void Application::useFesta(const std::optional<FestaSettings>& settings) {
     f_festa->setFesta(nullptr);
     m_festaDesk.reset();
     f_config->setFestaMode(settings.has_value());
+    f_confi_impr->setFestaMode(settings.has_value());
     if (!settings) return;
     m_festaDesk = std::make_unique<FestaDesk>(dm->database(), *till, *settings);
     f_caixa->setFesta(m_festaDesk.get());

@@ -12,6 +12,7 @@
 #include "gui/sales/saleswindow.h"
 #include "gui/settings/passwordswindow.h"
 #include "gui/settings/productswindow.h"
+#include "gui/settings/tickettextsdialog.h"
 #include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
 #include "support/festasupport.h"
@@ -225,6 +226,7 @@ private slots:
         s.save();
         a.app->useFesta(s);
         QVERIFY(a.app->f_config->festaMode());
+        QVERIFY(!child<QPushButton>(a.app->f_confi_impr, QStringLiteral("SpeedButton1"))->isEnabled());
         askPanel(a.app->f_principal);
         QVERIFY(a.messages.last().startsWith(QStringLiteral("Digite a senha da tesouraria")));
         s.treasurerPassword = TestPgServer::treasurerPassword();
@@ -238,6 +240,7 @@ private slots:
         QCOMPARE(page, QStringLiteral("Painel da Festa"));
         a.app->useFesta(std::nullopt);
         QVERIFY(!a.app->f_config->festaMode());
+        QVERIFY(child<QPushButton>(a.app->f_confi_impr, QStringLiteral("SpeedButton1"))->isEnabled());
         FestaSettings::remove();
     }
 
