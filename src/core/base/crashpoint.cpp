@@ -19,9 +19,8 @@ struct Target {
 Target& target() {
     static Target t = [] {
         Target t;
-        const QByteArray spec = qgetenv("QUORVANTA_CRASH_AT");
-        if (spec.isEmpty()) return t;
-        QByteArray name = spec;
+        QByteArray name = qgetenv("QUORVANTA_CRASH_AT");
+        if (name.isEmpty()) return t;
         t.remaining = 1;
         if (const qsizetype at = name.indexOf('@'); at >= 0) {
             t.remaining = name.mid(at + 1).toInt();

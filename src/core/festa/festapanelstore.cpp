@@ -10,20 +10,8 @@
 
 namespace FestaPanelStore {
 
-namespace {
-
-QSqlQuery prepare(QSqlDatabase& db, const QString& sql) {
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) throw ServerError(q.lastError().text(), q.lastError().nativeErrorCode());
-    return q;
-}
-
-void run(QSqlQuery& q) {
-    if (!q.exec()) throw ServerError(q.lastError().text(), q.lastError().nativeErrorCode());
-}
-
-} // namespace
+using FestaServerStore::prepare;
+using FestaServerStore::run;
 
 Figures read(QSqlDatabase& db, int silentSeconds) {
     Figures f;

@@ -8,8 +8,6 @@
 
 namespace FestaServerStore {
 
-namespace {
-
 QSqlQuery prepare(QSqlDatabase& db, const QString& sql) {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -20,8 +18,6 @@ QSqlQuery prepare(QSqlDatabase& db, const QString& sql) {
 void run(QSqlQuery& q) {
     if (!q.exec()) throw ServerError(q.lastError().text(), q.lastError().nativeErrorCode());
 }
-
-} // namespace
 
 void setTimeouts(QSqlDatabase& db, int milliseconds) {
     // SET takes no bound values; the number is the program's own.

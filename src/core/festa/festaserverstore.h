@@ -6,12 +6,17 @@
 #include <QList>
 #include <QSet>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <optional>
 
 // What a desk says to and asks of the festa's server, on a connection of the desk role. One small function
 // per statement, every value bound; each raises ServerError with the server's words when it fails.
 namespace FestaServerStore {
+
+// A statement prepared on a server connection (read forward only), and its run; both raise ServerError.
+QSqlQuery prepare(QSqlDatabase& db, const QString& sql);
+void run(QSqlQuery& query);
 
 // The session's statement timeout.
 void setTimeouts(QSqlDatabase& db, int milliseconds);

@@ -1,15 +1,12 @@
 #include "festasettings.h"
 
 #include "core/base/errors.h"
+#include "core/base/ownersettings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -22,8 +19,7 @@ QString& fileOverride() {
 
 QString FestaSettings::fileName() {
     if (!fileOverride().isEmpty()) return fileOverride();
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/quorvanta/festa.conf");
+    return OwnerSettings::defaultPath(QStringLiteral("festa.conf"));
 }
 
 void FestaSettings::setFileName(const QString& file) {
@@ -47,29 +43,22 @@ std::optional<FestaSettings> FestaSettings::load() {
 }
 
 void FestaSettings::save() const {
-    const QString path = fileName();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    // Made with the owner's permissions before the password is written into it.
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd >= 0) ::close(fd);
-    QSettings file(path, QSettings::IniFormat);
-    file.beginGroup(QStringLiteral("festa"));
-    file.setValue(QStringLiteral("servidor"), host.trimmed());
-    file.setValue(QStringLiteral("porta"), port);
-    file.setValue(QStringLiteral("base"), database.trimmed());
-    file.setValue(QStringLiteral("caixa"), deskName.trimmed());
-    file.setValue(QStringLiteral("senha"), password);
-    if (treasurerPassword.isEmpty())
-        file.remove(QStringLiteral("senha_tesouraria"));
-    else
-        file.setValue(QStringLiteral("senha_tesouraria"), treasurerPassword);
-    file.endGroup();
-    file.sync();
-    if (file.status() != QSettings::NoError ||
-        !QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+    const bool written = OwnerSettings::write(fileName(), [this](QSettings& file) {
+        file.beginGroup(QStringLiteral("festa"));
+        file.setValue(QStringLiteral("servidor"), host.trimmed());
+        file.setValue(QStringLiteral("porta"), port);
+        file.setValue(QStringLiteral("base"), database.trimmed());
+        file.setValue(QStringLiteral("caixa"), deskName.trimmed());
+        file.setValue(QStringLiteral("senha"), password);
+        if (treasurerPassword.isEmpty())
+            file.remove(QStringLiteral("senha_tesouraria"));
+        else
+            file.setValue(QStringLiteral("senha_tesouraria"), treasurerPassword);
+        file.endGroup();
+    });
+    if (!written)
         throw AppError(QStringLiteral("Não foi possível gravar a configuração da festa em \"%1\".")
-                           .arg(QDir::toNativeSeparators(path)));
+                           .arg(QDir::toNativeSeparators(fileName())));
 }
 
 void FestaSettings::remove() {

@@ -1,15 +1,12 @@
 #include "printersettings.h"
 
 #include "core/base/errors.h"
+#include "core/base/ownersettings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -25,14 +22,11 @@ constexpr struct {
              {PrinterSettings::Kind::Network, "rede"},
              {PrinterSettings::Kind::Usb, "usb"}};
 
-constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-
 } // namespace
 
 QString PrinterSettings::fileName() {
     if (!fileOverride().isEmpty()) return fileOverride();
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/quorvanta/impressora.conf");
+    return OwnerSettings::defaultPath(QStringLiteral("impressora.conf"));
 }
 
 void PrinterSettings::setFileName(const QString& file) {
@@ -57,25 +51,18 @@ PrinterSettings PrinterSettings::load() {
 }
 
 void PrinterSettings::save() const {
-    const QString path = fileName();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    // The file exists with the owner's permissions before anything is written into it: the settings
-    // replace it keeping those permissions.
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd >= 0) ::close(fd);
-    QSettings file(path, QSettings::IniFormat);
-    file.beginGroup(QStringLiteral("impressora"));
-    for (const auto& k : kinds)
-        if (kind == k.kind) file.setValue(QStringLiteral("tipo"), QLatin1String(k.name));
-    file.setValue(QStringLiteral("endereco"), host);
-    file.setValue(QStringLiteral("porta"), port);
-    file.setValue(QStringLiteral("dispositivo"), device);
-    file.setValue(QStringLiteral("papel_mm"), paperMm);
-    file.setValue(QStringLiteral("cortar_cada_ficha"), cutEachTicket);
-    file.endGroup();
-    file.sync();
-    if (file.status() != QSettings::NoError || !QFile::setPermissions(path, ownerOnly))
+    const bool written = OwnerSettings::write(fileName(), [this](QSettings& file) {
+        file.beginGroup(QStringLiteral("impressora"));
+        for (const auto& k : kinds)
+            if (kind == k.kind) file.setValue(QStringLiteral("tipo"), QLatin1String(k.name));
+        file.setValue(QStringLiteral("endereco"), host);
+        file.setValue(QStringLiteral("porta"), port);
+        file.setValue(QStringLiteral("dispositivo"), device);
+        file.setValue(QStringLiteral("papel_mm"), paperMm);
+        file.setValue(QStringLiteral("cortar_cada_ficha"), cutEachTicket);
+        file.endGroup();
+    });
+    if (!written)
         throw AppError(QStringLiteral("Não foi possível gravar a configuração da impressora em \"%1\".")
-                           .arg(QDir::toNativeSeparators(path)));
+                           .arg(QDir::toNativeSeparators(fileName())));
 }

@@ -18,8 +18,6 @@ QList<Row> rows(QSqlQuery& q) {
     return out;
 }
 
-const QString columns = QStringLiteral("seq, documento, tipo, descricao, passo, rota, estado");
-
 } // namespace
 
 qint64 insert(Database& db, const Row& row, const QString& moment) {
@@ -54,15 +52,15 @@ void setPrinted(Database& db, qint64 seq, const QString& state, const PrintJob& 
 }
 
 QList<Row> inState(Database& db, const QString& state) {
-    QSqlQuery q = db.prepare(
-        QStringLiteral("SELECT %1 FROM tbl_impressoes WHERE estado = ? ORDER BY seq").arg(columns));
+    QSqlQuery q = db.prepare(QStringLiteral("SELECT seq, documento, tipo, descricao, passo, rota, estado "
+                                            "FROM tbl_impressoes WHERE estado = ? ORDER BY seq"));
     q.addBindValue(state);
     return rows(q);
 }
 
 QList<Row> ofKind(Database& db, const QString& kind) {
-    QSqlQuery q =
-        db.prepare(QStringLiteral("SELECT %1 FROM tbl_impressoes WHERE tipo = ? ORDER BY seq").arg(columns));
+    QSqlQuery q = db.prepare(QStringLiteral("SELECT seq, documento, tipo, descricao, passo, rota, estado "
+                                            "FROM tbl_impressoes WHERE tipo = ? ORDER BY seq"));
     q.addBindValue(kind);
     return rows(q);
 }
