@@ -68,8 +68,8 @@ QByteArray summary(const HistorySummary::Summary& sum) {
     Sheet s;
     s.row({QStringLiteral("Código"), "Produto", QStringLiteral("Preço"), "Unidades", "Fichas", "Valor"});
     for (const HistoryStore::ProductSold& p : sum.products)
-        s.row({text(p.key), text(p.name), text(p.price), QString::number(p.units), QString::number(p.tickets),
-               money(p.cents)});
+        s.row({text(p.key), text(p.name), text(HistorySummary::priceText(p.price)), QString::number(p.units),
+               QString::number(p.tickets), money(p.cents)});
     s.row({"Total", "", "", QString::number(sum.units), QString::number(sum.tickets), money(sum.salesCents)});
     s.row({});
     s.row({"Data", "Hora", "Vendas", "Valor"});

@@ -6,6 +6,7 @@
 
 #include <QSqlQuery>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace HistoryStore {
@@ -39,6 +40,26 @@ void bindIds(QSqlQuery& q, const QList<qint64>& ids) {
     if (ids.isEmpty()) q.addBindValue(qint64(-1));
     for (const qint64 id : ids)
         q.addBindValue(id);
+}
+
+// Rows of one key and name whose prices are the same amount typed two ways ("2,5" and "2,50") are one
+// product at one price, shown as money; a price that is no amount stays as it was typed.
+QList<ProductSold> samePriceMerged(const QList<ProductSold>& rows) {
+    QList<ProductSold> out;
+    for (ProductSold p : rows) {
+        if (Money::isValid(p.price)) p.price = moneyText(cents(p.price));
+        const auto same = std::find_if(out.begin(), out.end(), [&](const ProductSold& o) {
+            return o.key == p.key && o.name == p.name && o.price == p.price;
+        });
+        if (same == out.end()) {
+            out << p;
+            continue;
+        }
+        same->units += p.units;
+        same->tickets += p.tickets;
+        same->cents += p.cents;
+    }
+    return out;
 }
 
 } // namespace
@@ -78,7 +99,7 @@ QList<ProductSold> tally(Database& db) {
         p.cents = centsOrZero(p.price) * p.units;
         products << p;
     }
-    return products;
+    return samePriceMerged(products);
 }
 
 int openSales(Database& db, qint64 number) {
@@ -190,7 +211,7 @@ QList<ProductSold> productsSold(Database& db, const QList<qint64>& ids) {
         p.cents = q.value(5).toLongLong();
         out << p;
     }
-    return out;
+    return samePriceMerged(out);
 }
 
 QList<SaleMoment> sales(Database& db, const QList<qint64>& ids) {

@@ -18,7 +18,13 @@ PasswordPrompt::PasswordPrompt(DataModule& dm, const Design& design, std::functi
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label(QStringLiteral("Label1"), design.labelText, true));
     edt_senha = lineEdit(design.editName);
-    KeyFilter::password(edt_senha);
+    if (design.stored) {
+        edt_senha->setEchoMode(QLineEdit::Password);
+        edt_senha->setStyleSheet(edt_senha->styleSheet() +
+                                 QStringLiteral("lineedit-password-character: 42;"));
+    } else {
+        KeyFilter::password(edt_senha);
+    }
     QFont f = edt_senha->font();
     f.setBold(true);
     f.setPointSize(12);
@@ -44,14 +50,19 @@ void PasswordPrompt::bt_fecharClick() {
     };
     const QString typed = edt_senha->text();
     try {
-        PasswordStore::find(m_dm, m_design.column, typed);
-        const Dataset* q = m_dm.q_senhas;
+        QString stored;
+        if (m_design.stored) {
+            stored = m_design.stored();
+        } else {
+            PasswordStore::find(m_dm, m_design.column, typed);
+            const Dataset* q = m_dm.q_senhas;
+            stored = q->isEmpty() ? QString() : q->asString(m_design.column);
+        }
         if (typed.isEmpty()) {
             Messages::warning(this, QStringLiteral("Preencha o Campo Senha"));
             again();
             return;
         }
-        const QString stored = q->isEmpty() ? QString() : q->asString(m_design.column);
         if (stored != typed) {
             Messages::warning(this, QStringLiteral("Senha inválida!"));
             again();

@@ -10,8 +10,9 @@ class QPushButton;
 
 // The system's password prompt: a label, a password field (capitals, "*", red bold) and two
 // buttons. "Entrar" (or Enter in the field) looks the typed text up in tbl_senhas and compares it
-// exactly with the stored column; on a match the prompt runs its action (which may show another
-// window modally) and then closes. "Cancelar" and the close box empty the field and close.
+// exactly with the stored column (or the password the design's `stored` gives); on a match the prompt runs
+// its action (which may show another window modally) and then closes. "Cancelar" and the close box empty the
+// field and close.
 class PasswordPrompt : public Form {
     Q_OBJECT
 public:
@@ -22,6 +23,9 @@ public:
         QString labelText;
         QString editName = QStringLiteral("edt_senha");
         QString okCaption = QStringLiteral("Entrar");
+        // A password kept elsewhere than tbl_senhas (the festa's treasurer's), typed as it is, without
+        // capitals; `column` is then unused.
+        std::function<QString()> stored = {};
     };
 
     PasswordPrompt(DataModule& dm, const Design& design, std::function<void()> onAccepted);

@@ -248,6 +248,8 @@ void SalesWindow::buildWindow() {
          &SalesWindow::Sangria1Click);
     item(Reimprimir1, QStringLiteral("Reimprimir1"), QStringLiteral("Reimprimir"),
          QKeySequence(Qt::CTRL | Qt::Key_R), &SalesWindow::Reimprimir1Click);
+    item(PainelFesta1, QStringLiteral("PainelFesta1"), QStringLiteral("Painel da Festa"),
+         QKeySequence(Qt::Key_F11), &SalesWindow::PainelFesta1Click);
 }
 
 // ---- keyboard ----
@@ -408,6 +410,11 @@ void SalesWindow::Parcial1Click() {
 
 void SalesWindow::Sangria1Click() {
     emit withdrawalRequested();
+    keepKeyboard();
+}
+
+void SalesWindow::PainelFesta1Click() {
+    emit festaPanelRequested();
     keepKeyboard();
 }
 

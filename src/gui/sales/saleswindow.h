@@ -38,6 +38,7 @@ public:
     void Sangria1Click();     // Ctrl+S
     void SpeedButton1Click(); // "Caderneta"
     void Reimprimir1Click();  // Ctrl+R
+    void PainelFesta1Click(); // F11
 
     // The till closing's own close request: the only way this window closes.
     void closeTill();
@@ -56,6 +57,7 @@ signals:
     void withdrawalRequested();                       // Ctrl+S
     void creditBookRequested();                       // "Caderneta"
     void changeRequested(const QString& change);      // a completed sale's change
+    void festaPanelRequested();                       // F11: the festa's panel over the sale
 
 protected:
     void FormShow() override;
@@ -100,6 +102,7 @@ private:
     QAction* Parcial1 = nullptr;         // Ctrl+P
     QAction* Sangria1 = nullptr;         // Ctrl+S
     QAction* Reimprimir1 = nullptr;      // Ctrl+R: the tickets the printer did not print, once
+    QAction* PainelFesta1 = nullptr;     // F11
     QLabel* l_fichas = nullptr;          // tickets the printer did not print (hidden when none)
     QLabel* l_festa = nullptr;           // the festa's upload (hidden when there is no festa)
 };

@@ -112,6 +112,18 @@ Application::Application(const QString& databasePath) {
     f_festa = make<FestaSettingsDialog>("f_festa");
     f_s_painel = makePrompt("f_s_painel", QStringLiteral("Painel da Festa"), QStringLiteral("s_admin"), admin,
                             [this] { m_adminGiven = true; });
+    f_s_tesouraria = make<PasswordPrompt>(
+        "f_s_tesouraria", *dm,
+        PasswordPrompt::Design{QStringLiteral("f_s_tesouraria"), QStringLiteral("Painel da Festa"), QString(),
+                               QStringLiteral("* Digite a senha da tesouraria"), QStringLiteral("edt_senha"),
+                               QStringLiteral("Entrar"),
+                               [] {
+                                   const auto festa = FestaSettings::load();
+                                   return festa ? festa->treasurerPassword : QString();
+                               }},
+        [this] {
+            if (FestaPanelWindow* p = painel(f_caixa)) p->showModal();
+        });
     wire();
     useFesta(FestaSettings::load());
 }
@@ -150,6 +162,10 @@ void Application::wire() {
     QObject::connect(c, &SalesWindow::partialViewRequested, c, [this] { f_parcial->showModal(); });
     QObject::connect(c, &SalesWindow::withdrawalRequested, c, [this] { f_s_sangria->showModal(); });
     QObject::connect(c, &SalesWindow::creditBookRequested, c, [this] { f_caderneta->showModal(); });
+    // Over the sale, behind the treasurer's password: the panel closes with Esc and the sale is as it was.
+    QObject::connect(c, &SalesWindow::festaPanelRequested, c, [this] {
+        if (painel(f_caixa)) f_s_tesouraria->showModal();
+    });
     QObject::connect(c, &SalesWindow::changeRequested, c, [this](const QString& change) {
         f_troco->setChange(change);
         f_troco->showModal();
@@ -203,16 +219,16 @@ void Application::useFesta(const std::optional<FestaSettings>& settings) {
     f_festa->setFesta(m_festaDesk.get());
 }
 
-FestaPanelWindow* Application::painel() {
+FestaPanelWindow* Application::painel(QWidget* over) {
     const std::optional<FestaSettings> settings = FestaSettings::load();
     if (!settings) {
-        Messages::plain(f_principal,
+        Messages::plain(over ? over : f_principal,
                         QStringLiteral("Este computador não está em uma festa de várias caixas. "
                                        "Configure o servidor da festa em Administração → Festa."));
         return nullptr;
     }
     if (settings->treasurerPassword.isEmpty()) {
-        Messages::plain(f_principal,
+        Messages::plain(over ? over : f_principal,
                         QStringLiteral("Digite a senha da tesouraria em Administração → Festa para "
                                        "abrir o Painel da Festa."));
         return nullptr;

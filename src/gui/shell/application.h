@@ -42,6 +42,7 @@ class FestaSettingsDialog;
 class FestaPanelWindow;
 class FestaDesk;
 class EscPosPrintSink;
+class QWidget;
 struct PrinterSettings;
 
 // The program: the data module, the till, the reports and every window, created once in a fixed
@@ -102,6 +103,7 @@ public:
     FestaSettingsDialog* f_festa = nullptr;   // this desk in a festa of several desks
     PasswordPrompt* f_s_painel = nullptr;     // before the festa panel changes the catalogue or frees a desk
     PasswordPrompt* f_s_admin = nullptr;      // before the administration panel
+    PasswordPrompt* f_s_tesouraria = nullptr; // before the festa panel over the sales screen
     PasswordPrompt* f_s_fechamento = nullptr; // before the till closing
     PasswordPrompt* f_s_sangria = nullptr;    // before a withdrawal
     PasswordPrompt* f_s_caderneta = nullptr;  // before closing the open sheet's account
@@ -116,7 +118,7 @@ public:
     void useFesta(const std::optional<FestaSettings>& settings);
     // The festa's panel, made at its first use; nullptr (the user told why) without a festa server or
     // the treasurer's password.
-    FestaPanelWindow* painel();
+    FestaPanelWindow* painel(QWidget* over = nullptr);
 
 private:
     template <class T, class... Args> T* make(const char* name, Args&&... args);

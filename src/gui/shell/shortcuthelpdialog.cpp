@@ -6,7 +6,7 @@
 
 ShortcutHelpDialog::ShortcutHelpDialog()
     : Form(QStringLiteral("f_atalhos"), QStringLiteral("Teclas de Atalho")) {
-    setFixedDialog(440, 280);
+    setFixedDialog(440, 300);
     setClosesOnEscape();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label(QStringLiteral("Label1"),
@@ -15,7 +15,7 @@ ShortcutHelpDialog::ShortcutHelpDialog()
     int n = 2;
     for (const char* line :
          {"CTRL + F  -  Fechamento de Caixa", "CTRL + P  -  Exibe na tela o Parcial do Caixa",
-          "CTRL + S  -  Efetua Sangria de Caixa"}) {
+          "CTRL + S  -  Efetua Sangria de Caixa", "F11  -  Painel da Festa (senha da tesouraria)"}) {
         QLabel* l = label(QStringLiteral("Label%1").arg(n++), QString::fromUtf8(line), true);
         l->setStyleSheet(QStringLiteral("color: blue;"));
         layout->addWidget(l);

@@ -244,6 +244,47 @@ private slots:
         FestaSettings::remove();
     }
 
+    // F11 on the sales screen: the treasurer's password (typed as it is, a wrong one refused), then the
+    // panel over the sale, closed with Esc; the sale is as it was, nothing booked.
+    void thePanelOpensOverTheSalesScreen() {
+        App a;
+        FestaSettings s = m_pg->deskSettings(QStringLiteral("Caixa 6"));
+        s.treasurerPassword = TestPgServer::treasurerPassword();
+        s.save();
+        a.app->useFesta(s);
+        setTillOpen(a);
+        TillModel& till = *a.app->till;
+        SalesWindow* c = a.app->f_caixa;
+        QStringList seen;
+        whenModal(QStringLiteral("f_caixa"), [&](QWidget*) {
+            keyActive(Qt::Key_3);
+            whenModal(QStringLiteral("f_s_tesouraria"), [&](QWidget* prompt) {
+                typeActive(QStringLiteral("errada"));
+                keyActive(Qt::Key_Return);
+                seen << a.messages.last();
+                whenModal(QStringLiteral("f_painel"), [&](QWidget* panel) {
+                    seen << panel->windowTitle();
+                    seen << (c->isVisible() ? QStringLiteral("caixa visível") : QString());
+                    keyActive(Qt::Key_Escape);
+                });
+                typeActive(TestPgServer::treasurerPassword());
+                keyActive(Qt::Key_Return);
+                seen << (prompt->isVisible() ? QStringLiteral("senha aberta")
+                                             : QStringLiteral("senha fechada"));
+            });
+            keyActive(Qt::Key_F11);
+            c->closeTill();
+        });
+        c->showModal();
+        QCOMPARE(seen, QStringList({QStringLiteral("Senha inválida!"), QStringLiteral("Painel da Festa"),
+                                    QStringLiteral("caixa visível"), QStringLiteral("senha fechada")}));
+        QCOMPARE(till.saleLines().size(), 1);
+        QVERIFY(!till.saleBooked());
+        QCOMPARE(a.printer.jobs.size(), 0);
+        a.app->useFesta(std::nullopt);
+        FestaSettings::remove();
+    }
+
     void inAFestaTheProductsAreOnlyShown() {
         App a;
         ProductsWindow* w = a.app->f_config;

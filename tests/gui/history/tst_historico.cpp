@@ -149,7 +149,7 @@ private slots:
                                                     "C\xC3\xB3"
                                                     "digo;Produto;Pre\xC3\xA7o;Unidades;Fichas;Valor\r\n"
                                                     "0;\xC3\x81GUA;2,00;3;3;6,00\r\n"
-                                                    "3;PASTEL;7,5;1;2;7,50\r\n"
+                                                    "3;PASTEL;7,50;1;2;7,50\r\n"
                                                     "Total;;;4;5;13,50\r\n"
                                                     "\r\n"
                                                     "Data;Hora;Vendas;Valor\r\n"

@@ -61,6 +61,8 @@ private slots:
         f.sell(at(10, 21, 30), QStringLiteral("55"));     // 6,00
         f.close(at(10, 23, 30), QStringLiteral("41,50")); // 44,00 expected: 2,50 short
 
+        // the same price typed another way: still one product at one price in the summary
+        app.db.exec(QStringLiteral("update tbl_produtos set valor = '2' where id = '0'"));
         f.open(11, QStringLiteral("0"));
         f.sell(at(11, 20, 0), QStringLiteral("0"));
         f.close(at(11, 22, 0), std::nullopt);

@@ -41,7 +41,7 @@ private slots:
                               "f_impressora", "f_s_admin",         "f_s_fechamento",
                               "f_s_sangria",  "f_s_caderneta",     "f_s_prodm",
                               "f_atalhos",    "f_troco",           "f_base",
-                              "f_festa",      "f_s_painel"}));
+                              "f_festa",      "f_s_painel",        "f_s_tesouraria"}));
     }
 
     void missingDatabaseShowsTheErrorAndEnds() {
@@ -224,6 +224,7 @@ private slots:
                                       "CTRL + F  -  Fechamento de Caixa\n"
                                       "CTRL + P  -  Exibe na tela o Parcial do Caixa\n"
                                       "CTRL + S  -  Efetua Sangria de Caixa\n"
+                                      "F11  -  Painel da Festa (senha da tesouraria)\n"
                                       "* Na tela principal\n"
                                       "F9  -  Histórico de Caixas\n"
                                       "F11  -  Painel da Festa (várias caixas)\n"));
