@@ -11,6 +11,27 @@ namespace PrintServer {
 using namespace PrintServerLink;
 
 namespace {
+JobState stateOf(int state) {
+    switch (state) {
+    case IPP_JSTATE_PENDING:
+        return JobState::Pending;
+    case IPP_JSTATE_HELD:
+        return JobState::Held;
+    case IPP_JSTATE_PROCESSING:
+        return JobState::Processing;
+    case IPP_JSTATE_STOPPED:
+        return JobState::Stopped;
+    case IPP_JSTATE_CANCELED:
+        return JobState::Canceled;
+    case IPP_JSTATE_ABORTED:
+        return JobState::Aborted;
+    case IPP_JSTATE_COMPLETED:
+        return JobState::Completed;
+    default:
+        return JobState::Unknown;
+    }
+}
+
 ipp_t* jobRequest(ipp_op_t op, int id) {
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/jobs/%d",
@@ -36,35 +57,61 @@ JobState askJob(http_t* http, int id, const QString& printer) {
         }
     }
     JobState s = JobState::Unknown;
-    if (response && cupsLastError() <= IPP_STATUS_OK_CONFLICTING) {
-        switch (ippGetInteger(ippFindAttribute(response, "job-state", IPP_TAG_ENUM), 0)) {
-        case IPP_JSTATE_PENDING:
-            s = JobState::Pending;
-            break;
-        case IPP_JSTATE_HELD:
-            s = JobState::Held;
-            break;
-        case IPP_JSTATE_PROCESSING:
-            s = JobState::Processing;
-            break;
-        case IPP_JSTATE_STOPPED:
-            s = JobState::Stopped;
-            break;
-        case IPP_JSTATE_CANCELED:
-            s = JobState::Canceled;
-            break;
-        case IPP_JSTATE_ABORTED:
-            s = JobState::Aborted;
-            break;
-        case IPP_JSTATE_COMPLETED:
-            s = JobState::Completed;
-            break;
-        default:
-            break;
-        }
-    }
+    if (response && cupsLastError() <= IPP_STATUS_OK_CONFLICTING)
+        s = stateOf(ippGetInteger(ippFindAttribute(response, "job-state", IPP_TAG_ENUM), 0));
     ippDelete(response);
     return s;
+}
+
+// A job as the server describes it.
+struct Described {
+    int id = 0;
+    QByteArray title;
+    JobState state = JobState::Unknown;
+    int documents = 0;
+};
+
+const char* const described[] = {"job-id", "job-name", "job-state", "number-of-documents"};
+
+// The jobs of an answer, one group of attributes each.
+QList<Described> jobsOf(ipp_t* response) {
+    QList<Described> jobs;
+    Described job;
+    const auto take = [&] {
+        if (job.id > 0) jobs << job;
+        job = Described();
+    };
+    for (ipp_attribute_t* a = ippFirstAttribute(response); a; a = ippNextAttribute(response)) {
+        const char* n = ippGetName(a);
+        if (!n) // the end of a group
+            take();
+        else if (qstrcmp(n, "job-id") == 0)
+            job.id = ippGetInteger(a, 0);
+        else if (qstrcmp(n, "job-state") == 0)
+            job.state = stateOf(ippGetInteger(a, 0));
+        else if (qstrcmp(n, "number-of-documents") == 0)
+            job.documents = ippGetInteger(a, 0);
+        else if (qstrcmp(n, "job-name") == 0)
+            job.title = ippGetString(a, 0, nullptr);
+    }
+    take();
+    return jobs;
+}
+
+// Asks one job for what its entry in the list left out; false when the server did not answer (a job it
+// no longer knows is left as it was, without a title).
+bool describe(http_t* http, Described& job) {
+    ipp_t* request = jobRequest(IPP_OP_GET_JOB_ATTRIBUTES, job.id);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                  int(std::size(described)), nullptr, described);
+    ipp_t* response = cupsDoRequest(http, request, "/");
+    const bool ok = response && cupsLastError() <= IPP_STATUS_OK_CONFLICTING;
+    const bool answered = ok || (response && lastErrorIsNotFound());
+    if (ok)
+        for (const Described& d : jobsOf(response))
+            if (d.id == job.id) job = d;
+    ippDelete(response);
+    return answered;
 }
 } // namespace
 
@@ -79,9 +126,8 @@ FoundJob findJob(const QString& printer, const QString& document) {
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
-    static const char* const wanted[] = {"job-id", "job-name", "job-state", "number-of-documents"};
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(std::size(wanted)),
-                  nullptr, wanted);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                  int(std::size(described)), nullptr, described);
     ipp_t* response = cupsDoRequest(connection.get(), request, "/");
     if (!response || cupsLastError() > IPP_STATUS_OK_CONFLICTING) {
         // a printer the server does not know has no jobs; any other failure tells nothing
@@ -89,45 +135,23 @@ FoundJob findJob(const QString& printer, const QString& document) {
         ippDelete(response);
         return found;
     }
-    found.answered = true;
+    QList<Described> jobs = jobsOf(response);
+    ippDelete(response);
+    std::sort(jobs.begin(), jobs.end(), [](const Described& a, const Described& b) { return a.id > b.id; });
     const QByteArray whole = document.toUtf8();
     const QByteArray suffix = '-' + whole;
-    // One group of attributes per job, each starting at its job-id.
-    int id = 0, documents = 0, state = 0;
-    QByteArray name;
-    const auto take = [&] {
-        if (id > found.id && (name == whole || name.endsWith(suffix))) {
-            found.id = id;
-            found.documents = documents;
-            found.state = state == IPP_JSTATE_PENDING      ? JobState::Pending
-                          : state == IPP_JSTATE_HELD       ? JobState::Held
-                          : state == IPP_JSTATE_PROCESSING ? JobState::Processing
-                          : state == IPP_JSTATE_STOPPED    ? JobState::Stopped
-                          : state == IPP_JSTATE_CANCELED   ? JobState::Canceled
-                          : state == IPP_JSTATE_ABORTED    ? JobState::Aborted
-                          : state == IPP_JSTATE_COMPLETED  ? JobState::Completed
-                                                           : JobState::Unknown;
+    for (Described& job : jobs) { // the newest first
+        // The server lists a job that ended without its title once it has put the job's attributes
+        // away (a second or so after the end); asked alone, the job tells it.
+        if (job.title.isEmpty() && !describe(connection.get(), job)) return found;
+        if (job.title == whole || job.title.endsWith(suffix)) {
+            found.id = job.id;
+            found.state = job.state;
+            found.documents = job.documents;
+            break;
         }
-    };
-    for (ipp_attribute_t* a = ippFirstAttribute(response); a; a = ippNextAttribute(response)) {
-        const char* n = ippGetName(a);
-        if (!n) { // the end of a group
-            take();
-            id = documents = state = 0;
-            name.clear();
-            continue;
-        }
-        if (qstrcmp(n, "job-id") == 0)
-            id = ippGetInteger(a, 0);
-        else if (qstrcmp(n, "job-state") == 0)
-            state = ippGetInteger(a, 0);
-        else if (qstrcmp(n, "number-of-documents") == 0)
-            documents = ippGetInteger(a, 0);
-        else if (qstrcmp(n, "job-name") == 0)
-            name = ippGetString(a, 0, nullptr);
     }
-    take();
-    ippDelete(response);
+    found.answered = true;
     return found;
 }
 
