@@ -10,8 +10,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 
 #include <algorithm>
+#include <chrono>
 
 namespace TestSupport {
 
@@ -147,6 +149,23 @@ QImage paintReport(const Report& r, double dpm) {
     QPainter painter(&image);
     r.paint(painter, dpm);
     return image;
+}
+
+CpuLoad::CpuLoad(int limitMs) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    for (int i = 0; i < std::max(2, QThread::idealThreadCount()); ++i)
+        m_threads.emplace_back([this, until] {
+            volatile unsigned x = 1;
+            while (!m_stop.load(std::memory_order_relaxed) && std::chrono::steady_clock::now() < until)
+                for (int k = 0; k < 100000; ++k)
+                    x = x * 1664525U + 1013904223U;
+        });
+}
+
+CpuLoad::~CpuLoad() {
+    m_stop = true;
+    for (std::thread& t : m_threads)
+        t.join();
 }
 
 } // namespace TestSupport

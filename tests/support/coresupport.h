@@ -12,6 +12,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "core/print/report.h"
 
 // Runs a test class of the core on the offscreen platform unless the caller chose one.
@@ -72,6 +76,20 @@ public:
 // A page laid out like a ticket (90 x 135 mm, header, large text, footer in fixed boxes), for print
 // tests that need no data module; shrink > 0 lets each text print down to that share of its size.
 Report ticketReport(const QString& name, const QString& text, double shrink = 0);
+
+// Keeps every core of the machine busy while it lives, at most `limitMs` (a step under test runs as on a
+// loaded machine: the print server, the database and the program's restart all wait for a core).
+class CpuLoad {
+public:
+    explicit CpuLoad(int limitMs = 120000);
+    ~CpuLoad();
+    CpuLoad(const CpuLoad&) = delete;
+    CpuLoad& operator=(const CpuLoad&) = delete;
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::vector<std::thread> m_threads;
+};
 
 // The p-th quantile (0..1) of the values, interpolated between the two nearest ranks (benchmarks).
 double percentile(QList<double> values, double p);

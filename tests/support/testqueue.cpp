@@ -4,9 +4,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <cups/cups.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <map>
 
 namespace TestSupport {
 
@@ -56,14 +58,56 @@ void TestQueue::control(const QString& lines) const {
 QStringList TestQueue::printed() const {
     QStringList files =
         QDir(m_dir.filePath(QStringLiteral("saida"))).entryList({QStringLiteral("*.pdf")}, QDir::Files);
-    std::sort(files.begin(), files.end(), [](const QString& a, const QString& b) {
-        return a.section('-', 0, 0).toInt() < b.section('-', 0, 0).toInt();
-    });
+    // "<job>-<title>.pdf", or "<job>.<n>-<title>.pdf" for a job's n-th print
+    const auto order = [](const QString& f) {
+        const QString number = f.section('-', 0, 0);
+        return std::pair(number.section('.', 0, 0).toInt(), number.section('.', 1).toInt());
+    };
+    std::sort(files.begin(), files.end(),
+              [&](const QString& a, const QString& b) { return order(a) < order(b); });
     return files;
 }
 
 bool TestQueue::run(const QString& program, const QStringList& args) const {
     return admin(program, QStringList(args) << name);
+}
+
+QStringList TestQueue::titles() const {
+    http_t* http =
+        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr);
+    if (!http) return {};
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                     "/printers/%s", name.toUtf8().constData());
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOBS);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
+    static const char* const wanted[] = {"job-id", "job-name"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr, wanted);
+    ipp_t* response = cupsDoRequest(http, request, "/");
+    std::map<int, QString> jobs;
+    int id = 0;
+    QString title;
+    for (ipp_attribute_t* a = ippFirstAttribute(response);; a = ippNextAttribute(response)) {
+        const char* n = a ? ippGetName(a) : nullptr;
+        if (!n) { // the end of a job's group
+            if (id > 0) jobs[id] = title;
+            id = 0;
+            title.clear();
+            if (!a) break;
+        } else if (qstrcmp(n, "job-id") == 0) {
+            id = ippGetInteger(a, 0);
+        } else if (qstrcmp(n, "job-name") == 0) {
+            title = QString::fromUtf8(ippGetString(a, 0, nullptr));
+        }
+    }
+    ippDelete(response);
+    httpClose(http);
+    QStringList out;
+    for (const auto& [job, t] : jobs)
+        out << t;
+    return out;
 }
 
 bool TestQueue::idle() const {

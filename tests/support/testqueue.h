@@ -12,8 +12,8 @@ namespace TestSupport {
 bool admin(const QString& program, const QStringList& args, QString* output = nullptr);
 
 // A print queue of the test's own, removed with it. Its backend (scripts/cups-backend-teste) copies each
-// job into <folder>/saida as <job>-<title>.pdf, or fails it as the control file says; the queue aborts a
-// job whose backend failed.
+// job into <folder>/saida as <job>-<title>.pdf (a job printed again once more, as <job>.<n>-<title>.pdf),
+// or fails it as the control file says; the queue aborts a job whose backend failed.
 class TestQueue {
 public:
     explicit TestQueue(const QString& what);
@@ -21,9 +21,12 @@ public:
     // Empty when added; otherwise why the test must be skipped.
     QString add();
     void control(const QString& lines) const;
-    // The jobs the backend printed: "<job>-<title>.pdf", in job order.
+    // The prints the backend made: "<job>-<title>.pdf" (then "<job>.<n>-<title>.pdf"), in job order.
     QStringList printed() const;
     bool run(const QString& program, const QStringList& args = {}) const;
+    // The title of each job the server lists for the queue, in job order; empty where the list leaves it
+    // out (cupsd does for a job that ended, once it has put the job's attributes away).
+    QStringList titles() const;
     // Whether the queue has no job left to print.
     bool idle() const;
 

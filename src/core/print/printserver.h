@@ -59,10 +59,14 @@ struct FoundJob {
     bool answered = false; // the server answered; otherwise nothing is known
     int id = 0;            // 0: no job of that title
     JobState state = JobState::Unknown;
-    int documents = 0; // documents the job received; 0 while its data never arrived
-    // The job's document reached the server and will print or has printed.
+    int documents = 0; // documents the job holds; 0 while its data never arrived, or once it printed
+                       // and the server removed its files
+    // The job's document reached the server and will print or has printed (a job whose data never
+    // arrived ends aborted, never completed).
     bool reachedPrinter() const {
-        return id > 0 && documents > 0 && state != JobState::Canceled && state != JobState::Aborted;
+        if (id == 0) return false;
+        return state == JobState::Completed ||
+               (documents > 0 && state != JobState::Canceled && state != JobState::Aborted);
     }
 };
 FoundJob findJob(const QString& printer, const QString& document);
