@@ -47,7 +47,7 @@ private:
     void reloadCatalogue();
     void saveCatalogue();
     void catalogueFailed(const QString& why);
-    void release(const QString& deskId, const QString& deskName);
+    void release(const FestaPanelStore::DeskFigures& keeper);
 
     std::function<bool()> m_askAdmin;
     FestaPanelModel* m_model = nullptr;          // figures, closed tills and stops
