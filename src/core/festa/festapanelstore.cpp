@@ -104,6 +104,9 @@ Figures read(QSqlDatabase& db, int silent) {
         c.stopped = QStringLiteral("outro computador usa a mesma identidade (arquivo do caixa copiado); nada "
                                    "desta cópia depois do registro nº %1 está nos totais.")
                         .arg(c.claimSeq);
+        copies << c;
+    }
+    for (DeskFigures& c : copies) { // once the claims are read: one statement at a time on the connection
         tillFromRows(db, c, c.claimHash, c.claimSeq);
         for (DeskFigures& d : f.desks) {
             if (d.deskId != c.deskId || d.claimSeq != 0) continue;
@@ -111,9 +114,8 @@ Figures read(QSqlDatabase& db, int silent) {
             d.claimHash = c.claimHash;
             d.stopped = QStringLiteral("outro computador usa a mesma identidade (arquivo do caixa copiado); "
                                        "os totais têm o que este enviou até parar.");
-            tillFromRows(db, d, QString(), std::numeric_limits<qint64>::max());
+            tillFromRows(db, d, QStringLiteral(""), std::numeric_limits<qint64>::max());
         }
-        copies << c;
     }
     f.desks += copies;
     for (const DeskFigures& d : std::as_const(f.desks))

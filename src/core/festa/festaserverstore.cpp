@@ -119,6 +119,7 @@ void registerCopy(QSqlDatabase& db, const QString& deskId, const Claim& c, const
     q.addBindValue(c.hash);
     q.addBindValue(deskName.isNull() ? QStringLiteral("") : deskName);
     run(q);
+    q.finish(); // the function's empty answer
 }
 
 void copyHeartbeat(QSqlDatabase& db, const QString& deskId, const Claim& c, const QString& deskName,
@@ -130,6 +131,7 @@ void copyHeartbeat(QSqlDatabase& db, const QString& deskId, const Claim& c, cons
     q.addBindValue(deskName.isNull() ? QStringLiteral("") : deskName);
     q.addBindValue(waiting);
     run(q);
+    q.finish(); // the function's empty answer
 }
 
 void hold(QSqlDatabase& db, const QString& deskId, const QString& branch,
