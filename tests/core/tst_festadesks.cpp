@@ -216,10 +216,11 @@ private slots:
         const QString id = deskIdOf(original.path());
         const qint64 forked = readDeskBook(copy).lastSeq + 1; // the first row after the copy
         const QString server =
-            QStringLiteral("SELECT string_agg(seq || ':' || hash, ',' ORDER BY seq) FROM festa.diario WHERE "
-                           "caixa = '%1'; SELECT string_agg(chave || produto || unidades || ':' || centavos, "
-                           "',' ORDER BY chave, produto) FROM festa.totais_produto WHERE caixa = '%1'; SELECT "
-                           "vendas_centavos, sangria_centavos, aberto FROM festa.turnos WHERE caixa = '%1'")
+            QStringLiteral(
+                "SELECT string_agg(seq || ':' || hash, ',' ORDER BY seq) FROM festa.diario WHERE "
+                "caixa = '%1'; SELECT string_agg(chave || produto || unidades || ':' || centavos, "
+                "',' ORDER BY chave, produto) FROM festa.totais_produto WHERE caixa = '%1'; SELECT "
+                "vendas_centavos, sangria_centavos, aberto FROM festa.turnos WHERE caixa = '%1'")
                 .arg(id);
         const QString before = m_pg->sql(server);
 
@@ -326,8 +327,8 @@ private slots:
         proxy.pause();
         sell(till, QStringLiteral("12"));
         QVERIFY2(shown.startsWith(QStringLiteral("Festa: 1 registro a enviar")), qPrintable(shown));
-        QTRY_VERIFY_WITH_TIMEOUT(shown.contains(QStringLiteral("1 registro a enviar — servidor sem resposta")),
-                                 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            shown.contains(QStringLiteral("1 registro a enviar — servidor sem resposta")), 1000);
 
         FestaPanelModel model(m_pg->treasurer());
         QSignalSpy refreshed(&model, &FestaPanelModel::refreshed);

@@ -21,12 +21,13 @@ namespace {
 // A stopped desk's till as its own rows tell it: the last till row it holds apart (branch "" for the
 // server's, the copy's hash), else the last one the server counted (before `before` for a copy).
 void tillFromRows(QSqlDatabase& db, DeskFigures& d, const QString& branch, qint64 before) {
-    QSqlQuery q = prepare(
-        db, QStringLiteral("SELECT tipo, conteudo FROM (SELECT seq, tipo, conteudo, 1 AS retido FROM "
-                           "festa.retidos WHERE caixa = ?::uuid AND ramo = ? AND tipo IN ('abertura', "
-                           "'adesao', 'fechamento') UNION ALL SELECT seq, tipo, conteudo, 0 FROM festa.diario "
-                           "WHERE caixa = ?::uuid AND seq < ? AND tipo IN ('abertura', 'adesao', "
-                           "'fechamento')) r ORDER BY retido DESC, seq DESC LIMIT 1"));
+    QSqlQuery q =
+        prepare(db, QStringLiteral(
+                        "SELECT tipo, conteudo FROM (SELECT seq, tipo, conteudo, 1 AS retido FROM "
+                        "festa.retidos WHERE caixa = ?::uuid AND ramo = ? AND tipo IN ('abertura', "
+                        "'adesao', 'fechamento') UNION ALL SELECT seq, tipo, conteudo, 0 FROM festa.diario "
+                        "WHERE caixa = ?::uuid AND seq < ? AND tipo IN ('abertura', 'adesao', "
+                        "'fechamento')) r ORDER BY retido DESC, seq DESC LIMIT 1"));
     q.addBindValue(d.deskId);
     q.addBindValue(branch);
     q.addBindValue(d.deskId);
@@ -119,7 +120,8 @@ Figures read(QSqlDatabase& db, int silent) {
     }
     f.desks += copies;
     for (const DeskFigures& d : std::as_const(f.desks))
-        if (d.waiting > 0 || !d.stopped.isEmpty() || d.secondsSinceContact < 0 || d.secondsSinceContact > silent)
+        if (d.waiting > 0 || !d.stopped.isEmpty() || d.secondsSinceContact < 0 ||
+            d.secondsSinceContact > silent)
             f.partial = true;
 
     QSqlQuery products = prepare(
@@ -221,7 +223,7 @@ QString resolveClaim(QSqlDatabase& db, const DeskFigures& keeper) {
     q.addBindValue(keeper.claimHash);
     q.addBindValue(keeper.claimCopy ? QStringLiteral("copia") : QStringLiteral("servidor"));
     run(q);
-    const QString id = q.next() ? q.value(0).toString() : QString();
+    QString id = q.next() ? q.value(0).toString() : QString();
     q.finish();
     return id;
 }

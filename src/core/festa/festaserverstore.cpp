@@ -102,13 +102,15 @@ void heartbeat(QSqlDatabase& db, const Heartbeat& b) {
 }
 
 QList<Claim> claims(QSqlDatabase& db, const QString& deskId) {
-    QSqlQuery q = prepare(db, QStringLiteral("SELECT seq, hash, coalesce(vencedor, ''), coalesce(novo_id::text, "
-                                             "'') FROM festa.copias WHERE caixa = ? ORDER BY seq, hash"));
+    QSqlQuery q =
+        prepare(db, QStringLiteral("SELECT seq, hash, coalesce(vencedor, ''), coalesce(novo_id::text, "
+                                   "'') FROM festa.copias WHERE caixa = ? ORDER BY seq, hash"));
     q.addBindValue(deskId);
     run(q);
     QList<Claim> out;
     while (q.next())
-        out << Claim{q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString()};
+        out << Claim{q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(),
+                     q.value(3).toString()};
     return out;
 }
 

@@ -384,7 +384,8 @@ void FestaUploader::wake() {
 FestaUploadState FestaUploader::state() const {
     QMutexLocker lock(&m_mutex);
     FestaUploadState s = m_state;
-    if (const qint64 since = m_attemptSince; since > 0) s.attemptSince = QDateTime::fromMSecsSinceEpoch(since);
+    if (const qint64 since = m_attemptSince; since > 0)
+        s.attemptSince = QDateTime::fromMSecsSinceEpoch(since);
     return s;
 }
 

@@ -52,9 +52,10 @@ FestaDesksPage::FestaDesksPage(QWidget* parent) : QWidget(parent) {
     bt_liberar = new QPushButton(QStringLiteral("&Liberar: este fica com a identidade…"), this);
     bt_liberar->setObjectName(QStringLiteral("bt_liberar"));
     bt_liberar->setAutoDefault(false);
-    bt_liberar->setToolTip(QStringLiteral("O caixa escolhido na lista fica com a identidade; o outro passa a ser "
-                                          "um caixa novo e envia as vendas que fez desde a cópia (pede a "
-                                          "senha do administrador)"));
+    bt_liberar->setToolTip(
+        QStringLiteral("O caixa escolhido na lista fica com a identidade; o outro passa a ser "
+                       "um caixa novo e envia as vendas que fez desde a cópia (pede a "
+                       "senha do administrador)"));
     bt_liberar->setEnabled(false);
     connect(bt_liberar, &QPushButton::clicked, this,
             [this] { Messages::guarded(this, [this] { release(); }); });
@@ -113,7 +114,8 @@ void FestaDesksPage::showFigures(const FestaPanelStore::Figures& f) {
                                   .arg(d.waiting);
         }
         FestaTable::setNumber(tbl_caixas, r, Waiting,
-                              silent ? QStringLiteral("%1?").arg(d.waiting) : QString::number(d.waiting), waiting);
+                              silent ? QStringLiteral("%1?").arg(d.waiting) : QString::number(d.waiting),
+                              waiting);
         FestaTable::setNumber(tbl_caixas, r, Float, money(d.floatCents), look);
         FestaTable::Look sales = look;
         sales.toolTip = QStringLiteral("%1 venda(s) neste turno").arg(d.sales);
@@ -162,8 +164,9 @@ void FestaDesksPage::updateRelease() {
 void FestaDesksPage::release() {
     const int r = tbl_caixas->currentRow();
     if (r < 0 || r >= m_desks.size() || m_desks[r].claimSeq == 0) {
-        Messages::plain(this, QStringLiteral("Escolha na lista, dos dois caixas com a mesma identidade, o que "
-                                             "fica com ela."));
+        Messages::plain(this,
+                        QStringLiteral("Escolha na lista, dos dois caixas com a mesma identidade, o que "
+                                       "fica com ela."));
         tbl_caixas->setFocus();
         return;
     }

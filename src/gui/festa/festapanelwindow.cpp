@@ -256,10 +256,11 @@ void FestaPanelWindow::catalogueFailed(const QString& why) {
 }
 
 void FestaPanelWindow::release(const FestaPanelStore::DeskFigures& keeper) {
-    if (!Messages::question(this, QStringLiteral("O %1 fica com a identidade do caixa. O outro passa a ser um caixa "
-                                                 "novo e envia ao servidor as vendas que fez desde a cópia. "
-                                                 "Continuar?")
-                                      .arg(FestaPanelWords::name(keeper))) ||
+    if (!Messages::question(
+            this, QStringLiteral("O %1 fica com a identidade do caixa. O outro passa a ser um caixa "
+                                 "novo e envia ao servidor as vendas que fez desde a cópia. "
+                                 "Continuar?")
+                      .arg(FestaPanelWords::name(keeper))) ||
         !m_askAdmin())
         return;
     m_model->resolveClaim(keeper); // the figures follow

@@ -2,6 +2,7 @@
 
 #include "core/festa/festacatalogue.h"
 #include "core/festa/festaconnection.h"
+#include "core/festa/festapanelstore.h"
 #include "gui/common/form.h"
 
 #include <QDateTime>

@@ -26,7 +26,8 @@ bool isSilent(const FestaPanelStore::DeskFigures& desk) {
 QString name(const FestaPanelStore::DeskFigures& desk) {
     const QString n = desk.name.isEmpty() ? QStringLiteral("caixa sem nome") : desk.name;
     if (desk.claimSeq == 0) return n;
-    return desk.claimCopy ? QStringLiteral("%1 (outra cópia)").arg(n) : QStringLiteral("%1 (no servidor)").arg(n);
+    return desk.claimCopy ? QStringLiteral("%1 (outra cópia)").arg(n)
+                          : QStringLiteral("%1 (no servidor)").arg(n);
 }
 
 QString till(const FestaPanelStore::DeskFigures& desk) {

@@ -219,7 +219,8 @@ private slots:
         QCOMPARE(m_pg->sql(open), QStringLiteral("1"));
         m_adminGiven = true;
         w<QPushButton>(QStringLiteral("bt_liberar"))->click();
-        QVERIFY(m_messages->last().startsWith(QStringLiteral("O Caixa 1 (no servidor) fica com a identidade")));
+        QVERIFY(
+            m_messages->last().startsWith(QStringLiteral("O Caixa 1 (no servidor) fica com a identidade")));
         // the copy becomes a desk of its own; the original goes on under its identity
         QTRY_COMPARE_WITH_TIMEOUT(cell(desks, rowWhere(desks, 0, QStringLiteral("Caixa 1")), 2).left(3),
                                   QStringLiteral("há "), 10000);

@@ -119,10 +119,13 @@ private slots:
             QTRY_VERIFY(line->text().startsWith(QStringLiteral("Festa: ENVIO PARADO — ")));
             QVERIFY(wholeInItsWindow(line));
             const QString longest = line->text() + QStringLiteral(" · catálogo v99");
-            const QRect need = QFontMetrics(line->font())
-                                   .boundingRect(line->contentsRect(), Qt::TextWordWrap | Qt::AlignHCenter, longest);
-            QVERIFY2(need.height() <= line->contentsRect().height(),
-                     qPrintable(QStringLiteral("%1 px for %2").arg(need.height()).arg(line->contentsRect().height())));
+            const QRect need =
+                QFontMetrics(line->font())
+                    .boundingRect(line->contentsRect(), Qt::TextWordWrap | Qt::AlignHCenter, longest);
+            QVERIFY2(
+                need.height() <= line->contentsRect().height(),
+                qPrintable(
+                    QStringLiteral("%1 px for %2").arg(need.height()).arg(line->contentsRect().height())));
             c->setFesta(nullptr);
             ran = true;
             c->closeTill();
