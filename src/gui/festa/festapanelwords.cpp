@@ -24,7 +24,7 @@ bool isSilent(const FestaPanelStore::DeskFigures& desk) {
 }
 
 QString name(const FestaPanelStore::DeskFigures& desk) {
-    const QString n = desk.name.isEmpty() ? QStringLiteral("caixa sem nome") : desk.name;
+    QString n = desk.name.isEmpty() ? QStringLiteral("caixa sem nome") : desk.name;
     if (desk.claimSeq == 0) return n;
     return desk.claimCopy ? QStringLiteral("%1 (outra cópia)").arg(n)
                           : QStringLiteral("%1 (no servidor)").arg(n);
