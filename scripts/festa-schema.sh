@@ -14,8 +14,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 base=${FESTA_BASE:-festa}
 
 run_psql() {
-  if [[ -n "${FESTA_PSQL_USUARIO:-}" ]]; then
-    runuser -u "$FESTA_PSQL_USUARIO" -- psql -X -q -v ON_ERROR_STOP=1 "$@"
+  if [[ -n "${FESTA_PSQL_USUARIO:-}" ]]; then # from /: that user may not enter the caller's folder
+    (cd / && runuser -u "$FESTA_PSQL_USUARIO" -- psql -X -q -v ON_ERROR_STOP=1 "$@")
   else
     psql -X -q -v ON_ERROR_STOP=1 "$@"
   fi

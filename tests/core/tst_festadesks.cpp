@@ -1,7 +1,8 @@
 // A festa of several desks against a real PostgreSQL 15 server of the test's own: the server's totals
 // equal what the desks booked through a silent network and a server crash, a copied desk file is caught
-// without touching the server, connection problems are told in Portuguese while the desk sells on, and a
-// new catalogue reaches a desk only between two sales.
+// without touching the server and brought back as two desks, a silent network is told at once, connection
+// problems are told in Portuguese while the desk sells on, and a new catalogue reaches a desk only
+// between two sales.
 #include "core/base/money.h"
 #include "core/db/database.h"
 #include "core/festa/deskjournal.h"
@@ -14,6 +15,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -182,54 +185,166 @@ private slots:
         QCOMPARE(festa, booked);
     }
 
-    void aCopiedDeskFileStopsWithoutChangingTheServer() {
+    // A desk file copied to a second computer: the copy sells first after the copy is made elsewhere, or
+    // the original goes on first; either way both stop, nothing of the copy is counted, the panel shows
+    // each one's till from its own rows, and the treasurer's choice brings both back as two desks with
+    // every row once on the server.
+    void aCopiedDeskIsBroughtBackAsTwoDesks_data() {
+        QTest::addColumn<bool>("keepCopy"); // the treasurer keeps the identity on the copy's branch
+        QTest::newRow("the server's desk keeps it") << false;
+        QTest::newRow("the copy keeps it") << true;
+    }
+    void aCopiedDeskIsBroughtBackAsTwoDesks() {
+        QFETCH(bool, keepCopy);
         TestDatabase original;
         const FestaSettings settings = m_pg->deskSettings(QStringLiteral("Caixa 7"));
-        const auto sellAndWait = [&](const QString& file, const QString& sales) {
-            Database db(file);
-            TillModel till(db);
-            FestaDesk desk(db, till, settings, quickTiming());
-            if (!till.isOpen()) openTill(till);
-            for (const QString& keys : sales.split(QLatin1Char(' ')))
-                sell(till, keys);
-            QTRY_VERIFY_WITH_TIMEOUT(desk.state().connected && DeskJournal::waiting(db) == 0, 20000);
-        };
-        sellAndWait(original.path(), QStringLiteral("01 2 33"));
         QTemporaryDir elsewhere;
         const QString copy = elsewhere.filePath(QStringLiteral("base.db"));
-        QVERIFY(QFile::copy(original.path(), copy));
-        sellAndWait(original.path(), QStringLiteral("4 5")); // the original goes on first
+        {
+            Database db(original.path());
+            TillModel till(db);
+            FestaDesk desk(db, till, settings, quickTiming());
+            openTill(till);
+            for (const QString& keys : {QStringLiteral("01"), QStringLiteral("2"), QStringLiteral("33")})
+                sell(till, keys);
+            QTRY_VERIFY_WITH_TIMEOUT(desk.state().connected && DeskJournal::waiting(db) == 0, 20000);
+            original.exec(QStringLiteral("VACUUM INTO '%1'").arg(copy)); // the file as it stands
+            sell(till, QStringLiteral("4"));
+            sell(till, QStringLiteral("5")); // the original goes on first
+            QTRY_VERIFY_WITH_TIMEOUT(desk.state().connected && DeskJournal::waiting(db) == 0, 20000);
+        }
         const QString id = deskIdOf(original.path());
+        const qint64 forked = readDeskBook(copy).lastSeq + 1; // the first row after the copy
         const QString server =
             QStringLiteral(
-                "SELECT string_agg(seq || ':' || hash, ',' ORDER BY seq) FROM festa.diario WHERE caixa = "
-                "'%1'; "
-                "SELECT string_agg(chave || produto || unidades || ':' || centavos, ',' ORDER BY chave, "
-                "produto) "
-                "FROM festa.totais_produto WHERE caixa = '%1'; "
-                "SELECT vendas_centavos, sangria_centavos, aberto FROM festa.turnos WHERE caixa = '%1'")
+                "SELECT string_agg(seq || ':' || hash, ',' ORDER BY seq) FROM festa.diario WHERE "
+                "caixa = '%1'; SELECT string_agg(chave || produto || unidades || ':' || centavos, "
+                "',' ORDER BY chave, produto) FROM festa.totais_produto WHERE caixa = '%1'; SELECT "
+                "vendas_centavos, sangria_centavos, aberto FROM festa.turnos WHERE caixa = '%1'")
                 .arg(id);
         const QString before = m_pg->sql(server);
 
-        Database db(copy);
-        TillModel till(db);
-        FestaDesk desk(db, till, settings, quickTiming());
-        QSignalSpy stopped(&desk, &FestaDesk::stopped);
-        sell(till, QStringLiteral("0"));
-        sell(till, QStringLiteral("22"));
-        QTRY_VERIFY_WITH_TIMEOUT(!stopped.isEmpty(), 20000);
-        QVERIFY(desk.statusLine().startsWith(QStringLiteral("Festa: ENVIO PARADO — o registro nº")));
-        QVERIFY(desk.statusLine().contains(QStringLiteral("cópia do arquivo de outro caixa")));
+        Database odb(original.path());
+        TillModel otill(odb);
+        Database cdb(copy);
+        TillModel ctill(cdb);
+        auto copyDesk = std::make_unique<FestaDesk>(cdb, ctill, settings, quickTiming());
+        sell(ctill, QStringLiteral("0"));
+        sell(ctill, QStringLiteral("22"));
+        QTRY_VERIFY_WITH_TIMEOUT(!copyDesk->state().stopped.isEmpty(), 20000);
+        QCOMPARE(m_pg->sql(server), before); // nothing of the copy counted
+        // the original learns it from the server and stops too; both sell on by themselves, and what
+        // they book while stopped tells the panel their tills: the copy closes its own
+        auto originalDesk = std::make_unique<FestaDesk>(odb, otill, settings, quickTiming());
+        QTRY_VERIFY_WITH_TIMEOUT(!originalDesk->state().stopped.isEmpty(), 20000);
+        for (const FestaDesk* d : {originalDesk.get(), copyDesk.get()})
+            QCOMPARE(d->statusLine(), QStringLiteral("Festa: ENVIO PARADO — ") + festaCopyStop());
+        sell(otill, QStringLiteral("1"));
+        ctill.close(ctill.cash(), QStringLiteral("ANA"));
         QCOMPARE(m_pg->sql(server), before);
-        // the panel shows the stop and calls the totals partial; the copy sells on by itself
+
+        FestaPanelModel model(m_pg->treasurer());
+        QSignalSpy refreshed(&model, &FestaPanelModel::refreshed);
+        const auto claimants = [&] {
+            QList<FestaPanelStore::DeskFigures> out;
+            for (const FestaPanelStore::DeskFigures& d : model.figures().desks)
+                if (d.deskId == id) out << d;
+            return out;
+        };
+        const auto settled = [&](bool copyTillOpen) {
+            model.refresh();
+            if (!refreshed.wait(10000)) return false;
+            const QList<FestaPanelStore::DeskFigures> both = claimants();
+            return both.size() == 2 && both[0].claimSeq == forked && both[1].claimCopy && both[0].tillOpen &&
+                   both[1].tillOpen == copyTillOpen && model.figures().partial &&
+                   both[1].stopped.contains(QStringLiteral("arquivo do caixa copiado"));
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(settled(false), 20000);
+
+        const FestaPanelStore::DeskFigures keeper = claimants()[keepCopy ? 1 : 0];
+        model.resolveClaim(keeper);
+        const QString loserFile = keepCopy ? original.path() : copy;
+        const QString keeperFile = keepCopy ? copy : original.path();
+        QTRY_VERIFY_WITH_TIMEOUT(deskIdOf(loserFile) != id, 20000);
+        QCOMPARE(deskIdOf(keeperFile), id);
+        for (auto* d : {originalDesk.get(), copyDesk.get()})
+            QTRY_VERIFY2_WITH_TIMEOUT(d->state().connected && d->state().waiting == 0,
+                                      qPrintable(d->statusLine() + d->state().problem), 20000);
+        originalDesk.reset();
+        copyDesk.reset();
+
+        // every row once: the keeper's whole journal under the identity, the loser's since the copy under
+        // its new one; the festa's totals are the keeper's figures and the loser's sales since the copy
         const auto [figures, closed] = panel();
-        QVERIFY(figures.partial);
-        bool shown = false;
-        for (const FestaPanelStore::DeskFigures& d : figures.desks)
-            shown |= d.deskId == id && d.stopped.contains(QStringLiteral("outro conteúdo"));
-        QVERIFY(shown);
-        sell(till, QStringLiteral("1"));
-        QCOMPARE(TillStore::readTill(db)->cash, QStringLiteral("95,00"));
+        const DeskBook kept = readDeskBook(keeperFile);
+        const DeskBook other = readDeskBook(loserFile);
+        QVERIFY2(compareWithServer(kept, figures, closed).isEmpty(),
+                 qPrintable(compareWithServer(kept, figures, closed)));
+        QCOMPARE(other.firstSeq, forked);
+        qint64 otherSince = 0;
+        {
+            Database db(loserFile);
+            for (const FestaJournalStore::Row& r : FestaJournalStore::rows(db, forked, 1000))
+                if (r.kind == DeskJournal::sale)
+                    otherSince += QJsonDocument::fromJson(r.content.toUtf8())["total_centavos"].toInteger();
+        }
+        QVERIFY(otherSince > 0);
+        int shown = 0;
+        for (const FestaPanelStore::DeskFigures& d : figures.desks) {
+            if (d.deskId != kept.deskId && d.deskId != other.deskId) continue;
+            ++shown;
+            QVERIFY2(d.stopped.isEmpty() && d.claimSeq == 0, qPrintable(d.stopped));
+            if (d.deskId != other.deskId) continue;
+            QCOMPARE(d.received, other.lastSeq - forked + 1);
+            QCOMPARE(d.festaSalesCents, otherSince);
+            QCOMPARE(d.tillOpen, other.tillOpen);
+        }
+        QCOMPARE(shown, 2);
+        qint64 festa = 0;
+        for (const FestaPanelStore::ProductFigures& p : figures.productsByDesk)
+            if (p.deskId == kept.deskId || p.deskId == other.deskId) festa += p.cents;
+        QCOMPARE(festa, kept.salesCents + otherSince);
+        QCOMPARE(m_pg->sql(QStringLiteral("SELECT count(*) FROM festa.diario WHERE caixa IN ('%1', '%2')")
+                               .arg(kept.deskId, other.deskId)),
+                 QString::number(kept.lastSeq - kept.firstSeq + 1 + other.lastSeq - forked + 1));
+    }
+
+    // The network goes silent (every connection left open): the sales line counts a sale the moment it is
+    // booked and calls the server silent within a second; the panel marks the desk silent and the
+    // totals partial within 10 s of its last contact.
+    void aSilentNetworkIsToldAtOnceOnTheLineAndSoonOnThePanel() {
+        TcpProxy proxy(m_pg->port());
+        TestDatabase file;
+        Database db(file.path());
+        TillModel till(db);
+        FestaDesk desk(db, till, m_pg->deskSettings(QStringLiteral("Caixa 5"), proxy.port()), quickTiming());
+        QString shown; // as the sales screen paints it: on the desk's signal
+        connect(&desk, &FestaDesk::stateChanged, this, [&] { shown = desk.statusLine(); });
+        openTill(till);
+        QTRY_COMPARE_WITH_TIMEOUT(shown, QStringLiteral("Festa: em dia"), 20000);
+        QElapsedTimer silent;
+        silent.start();
+        proxy.pause();
+        sell(till, QStringLiteral("12"));
+        QVERIFY2(shown.startsWith(QStringLiteral("Festa: 1 registro a enviar")), qPrintable(shown));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            shown.contains(QStringLiteral("1 registro a enviar — servidor sem resposta")), 1000);
+
+        FestaPanelModel model(m_pg->treasurer());
+        QSignalSpy refreshed(&model, &FestaPanelModel::refreshed);
+        const QString id = FestaJournalStore::desk(db).deskId;
+        const auto marked = [&] {
+            model.refresh();
+            if (!refreshed.wait(10000)) return false;
+            for (const FestaPanelStore::DeskFigures& d : model.figures().desks)
+                if (d.deskId == id)
+                    return model.figures().partial && d.secondsSinceContact > FestaPanelStore::silentSeconds;
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(marked(), 15000);
+        QVERIFY2(silent.elapsed() < 10000, qPrintable(QString::number(silent.elapsed())));
+        proxy.resume();
+        QTRY_COMPARE_WITH_TIMEOUT(shown, QStringLiteral("Festa: em dia"), 20000);
     }
 
     void connectionProblemsAreToldWhileTheDeskSellsOn_data() {
@@ -254,7 +369,7 @@ private slots:
                                            << "não tem a base de dados da festa \"outra\"";
         QTest::newRow("newer schema")
             << local << port << "festa" << pw << "INSERT INTO festa.versao_esquema (versao) VALUES (99)"
-            << "versão mais nova do programa (esquema 99; este caixa conhece até o 1)";
+            << "versão mais nova do programa (esquema 99; este caixa conhece até o 2)";
     }
     void connectionProblemsAreToldWhileTheDeskSellsOn() {
         QFETCH(QString, host);

@@ -249,6 +249,7 @@ FestaUploader::Timing quickTiming() {
     t.retryMs = 100;
     t.maxRetryMs = 400;
     t.stallMs = 1500;
+    t.slowMs = 400;
     return t;
 }
 

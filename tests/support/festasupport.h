@@ -74,7 +74,7 @@ private:
 // A free TCP port on 127.0.0.1 (nothing listens on it when this returns).
 int freePort();
 
-// The timing of the test desks: short intervals, a server silent for 1.5 s given up.
+// The timing of the test desks: short intervals, a server silent for 0.4 s told, for 1.5 s given up.
 FestaUploader::Timing quickTiming();
 
 // A desk run as a child process of the test program: `--desk FILE CONFIG SEED STEPS`. It opens its till

@@ -140,6 +140,20 @@ qint64 recordSnapshot(Database& db) {
     return seq;
 }
 
+void takeIdentity(Database& db, const QString& deskId, qint64 fromSeq) {
+    db.transaction([&] {
+        constexpr int chunk = 500;
+        for (qint64 from = fromSeq;;) {
+            const QList<FestaJournalStore::Row> rows = FestaJournalStore::rows(db, from, chunk);
+            for (const FestaJournalStore::Row& r : rows)
+                FestaJournalStore::setHash(db, r.seq, hash(deskId, r.seq, r.content.toUtf8()));
+            if (rows.size() < chunk) break;
+            from = rows.constLast().seq + 1;
+        }
+        FestaJournalStore::setIdentity(db, deskId, fromSeq);
+    });
+}
+
 qint64 waiting(Database& db) {
     const FestaJournalStore::Desk d = FestaJournalStore::desk(db);
     if (d.firstSeq <= 0) return 0;

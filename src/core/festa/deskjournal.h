@@ -50,6 +50,10 @@ void recordCatalogue(Database& db, int version);
 // so far, per product), or that no till is open. Returns its seq.
 qint64 recordSnapshot(Database& db);
 
+// The desk takes the identity `deskId` from row `fromSeq` on (a copy the treasurer did not keep under
+// the old one): those rows hashed again under it, its report starting there. One transaction.
+void takeIdentity(Database& db, const QString& deskId, qint64 fromSeq);
+
 // Journal rows not yet acknowledged by the server (0 before the desk joined a festa).
 qint64 waiting(Database& db);
 

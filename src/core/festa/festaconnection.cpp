@@ -136,7 +136,7 @@ FestaTarget FestaTarget::treasurer(const FestaSettings& s, const QString& passwo
 }
 
 int FestaSession::knownSchemaVersion() {
-    return 1; // db/server/001-festa.sql
+    return 2; // db/server/001-festa.sql, 002-copias.sql
 }
 
 FestaSession::FestaSession(const QString& connectionName, FestaTarget target, int stallMs)

@@ -19,7 +19,9 @@ public:
     FestaDesk(Database& db, TillModel& till, const FestaSettings& settings,
               const FestaUploader::Timing& timing = FestaUploader::Timing(), QObject* parent = nullptr);
 
-    FestaUploadState state() const { return m_uploader.state(); }
+    // The upload's state with the rows waiting counted in the desk file as they are booked, and the server
+    // called silent as soon as an exchange takes longer than a normal one.
+    FestaUploadState state() const;
     QString statusLine() const;
     FestaUploader& uploader() { return m_uploader; }
     // Applies a waiting catalogue now when the till is between two sales; returns the version applied
@@ -37,6 +39,12 @@ private:
     Database& m_db;
     TillModel& m_till;
     FestaUploader m_uploader;
+    bool silent() const;
+    void watch();
+
+    FestaUploader::Timing m_timing;
     QTimer m_clock; // the line's "há N min" moves on
+    QTimer m_watch; // an exchange under way for too long
+    bool m_silent = false;
     bool m_catalogueWaiting = false;
 };

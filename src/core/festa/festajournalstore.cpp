@@ -66,6 +66,29 @@ QList<Row> rows(Database& db, qint64 from, int limit) {
     return out;
 }
 
+QString hashAt(Database& db, qint64 seq) {
+    QSqlQuery q = db.prepare(QStringLiteral("SELECT hash FROM tbl_festa_diario WHERE seq = ?"));
+    q.addBindValue(seq);
+    Database::run(q);
+    return q.next() ? q.value(0).toString() : QString();
+}
+
+void setHash(Database& db, qint64 seq, const QString& hash) {
+    QSqlQuery& q = db.prepared(QStringLiteral("UPDATE tbl_festa_diario SET hash = ? WHERE seq = ?"));
+    q.addBindValue(hash);
+    q.addBindValue(seq);
+    Database::run(q);
+}
+
+void setIdentity(Database& db, const QString& deskId, qint64 firstSeq) {
+    QSqlQuery q = db.prepare(QStringLiteral("UPDATE tbl_festa_caixa SET caixa_id = ?, primeiro_seq = ?, "
+                                            "confirmado = ?, parado = '' WHERE id = 1"));
+    q.addBindValue(deskId);
+    q.addBindValue(firstSeq);
+    q.addBindValue(firstSeq - 1);
+    Database::run(q);
+}
+
 void setAcknowledged(Database& db, qint64 seq) {
     QSqlQuery& q = db.prepared(
         QStringLiteral("UPDATE tbl_festa_caixa SET confirmado = max(confirmado, ?) WHERE id = 1"));

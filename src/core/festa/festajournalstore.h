@@ -39,6 +39,13 @@ void insert(Database& db, const Row& row);
 // Up to `limit` rows from `from` on, in order.
 QList<Row> rows(Database& db, qint64 from, int limit);
 
+// The hash of row `seq`; empty when the journal has none.
+QString hashAt(Database& db, qint64 seq);
+void setHash(Database& db, qint64 seq, const QString& hash);
+// The desk takes another identity whose report starts at `firstSeq` (nothing after it acknowledged yet),
+// its stop cleared.
+void setIdentity(Database& db, const QString& deskId, qint64 firstSeq);
+
 void setAcknowledged(Database& db, qint64 seq); // never moves back
 void join(Database& db, const QString& festaId, qint64 firstSeq);
 void setFesta(Database& db, const QString& festaId);

@@ -95,9 +95,9 @@ void FestaPanelModel::saveCatalogue(const FestaCatalogue& catalogue) {
     });
 }
 
-void FestaPanelModel::clearStop(const QString& deskId) {
-    post([deskId](QSqlDatabase& db) -> std::function<void()> {
-        FestaPanelStore::clearStop(db, deskId);
+void FestaPanelModel::resolveClaim(const FestaPanelStore::DeskFigures& keeper) {
+    post([keeper](QSqlDatabase& db) -> std::function<void()> {
+        FestaPanelStore::resolveClaim(db, keeper);
         return [] {};
     });
     refresh();

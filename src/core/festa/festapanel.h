@@ -23,7 +23,8 @@ public:
     void readClosedTills();                              // closedTillsRead() or failed()
     void readCatalogue();                                // catalogueRead() or failed()
     void saveCatalogue(const FestaCatalogue& catalogue); // catalogueSaved() or failed()
-    void clearStop(const QString& deskId);               // then refreshed() or failed()
+    // The treasurer's choice on a copied desk: `keeper` keeps the identity. Then refreshed() or failed().
+    void resolveClaim(const FestaPanelStore::DeskFigures& keeper);
 
     // As of the last refresh.
     const FestaPanelStore::Figures& figures() const { return m_figures; }

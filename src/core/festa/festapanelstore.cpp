@@ -4,16 +4,47 @@
 #include "core/festa/festaserverstore.h"
 
 #include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <limits>
 
 namespace FestaPanelStore {
 
 using FestaServerStore::prepare;
 using FestaServerStore::run;
 
-Figures read(QSqlDatabase& db, int silentSeconds) {
+namespace {
+
+// A stopped desk's till as its own rows tell it: the last till row it holds apart (branch "" for the
+// server's, the copy's hash), else the last one the server counted (before `before` for a copy).
+void tillFromRows(QSqlDatabase& db, DeskFigures& d, const QString& branch, qint64 before) {
+    QSqlQuery q =
+        prepare(db, QStringLiteral(
+                        "SELECT tipo, conteudo FROM (SELECT seq, tipo, conteudo, 1 AS retido FROM "
+                        "festa.retidos WHERE caixa = ?::uuid AND ramo = ? AND tipo IN ('abertura', "
+                        "'adesao', 'fechamento') UNION ALL SELECT seq, tipo, conteudo, 0 FROM festa.diario "
+                        "WHERE caixa = ?::uuid AND seq < ? AND tipo IN ('abertura', 'adesao', "
+                        "'fechamento')) r ORDER BY retido DESC, seq DESC LIMIT 1"));
+    q.addBindValue(d.deskId);
+    q.addBindValue(branch);
+    q.addBindValue(d.deskId);
+    q.addBindValue(before);
+    run(q);
+    if (!q.next()) return;
+    const QString kind = q.value(0).toString();
+    const QJsonObject c = QJsonDocument::fromJson(q.value(1).toString().toUtf8()).object();
+    q.finish();
+    d.tillOpen = kind == QLatin1String("abertura") ||
+                 (kind == QLatin1String("adesao") && c.value(QStringLiteral("aberto")).toBool());
+    if (c.contains(QStringLiteral("caixa"))) d.tillNumber = c.value(QStringLiteral("caixa")).toInteger();
+}
+
+} // namespace
+
+Figures read(QSqlDatabase& db, int silent) {
     Figures f;
     QSqlQuery desks =
         prepare(db, QStringLiteral(
@@ -51,11 +82,47 @@ Figures read(QSqlDatabase& db, int silentSeconds) {
         d.festaWithdrawnCents = desks.value(16).toLongLong();
         d.festaWithdrawals = desks.value(17).toInt();
         f.salesCents += d.festaSalesCents;
-        if (d.waiting > 0 || !d.stopped.isEmpty() || d.secondsSinceContact < 0 ||
-            d.secondsSinceContact > silentSeconds)
-            f.partial = true;
         f.desks << d;
     }
+
+    // Each open claim: the server's branch stops, and the copy shows as a desk of its own.
+    QSqlQuery claims = prepare(
+        db, QStringLiteral("SELECT caixa::text, seq, hash, nome, ultimo_contato, extract(epoch FROM now() - "
+                           "ultimo_contato)::bigint, a_enviar FROM festa.copias WHERE vencedor IS NULL "
+                           "ORDER BY detectada_em, seq, hash"));
+    run(claims);
+    QList<DeskFigures> copies;
+    while (claims.next()) {
+        DeskFigures c;
+        c.deskId = claims.value(0).toString();
+        c.claimSeq = claims.value(1).toLongLong();
+        c.claimHash = claims.value(2).toString();
+        c.claimCopy = true;
+        c.name = claims.value(3).toString();
+        c.lastContact = claims.value(4).toDateTime();
+        c.secondsSinceContact = claims.value(5).isNull() ? -1 : claims.value(5).toLongLong();
+        c.waiting = claims.value(6).toLongLong();
+        c.stopped = QStringLiteral("outro computador usa a mesma identidade (arquivo do caixa copiado); nada "
+                                   "desta cópia depois do registro nº %1 está nos totais.")
+                        .arg(c.claimSeq);
+        copies << c;
+    }
+    for (DeskFigures& c : copies) { // once the claims are read: one statement at a time on the connection
+        tillFromRows(db, c, c.claimHash, c.claimSeq);
+        for (DeskFigures& d : f.desks) {
+            if (d.deskId != c.deskId || d.claimSeq != 0) continue;
+            d.claimSeq = c.claimSeq;
+            d.claimHash = c.claimHash;
+            d.stopped = QStringLiteral("outro computador usa a mesma identidade (arquivo do caixa copiado); "
+                                       "os totais têm o que este enviou até parar.");
+            tillFromRows(db, d, QStringLiteral(""), std::numeric_limits<qint64>::max());
+        }
+    }
+    f.desks += copies;
+    for (const DeskFigures& d : std::as_const(f.desks))
+        if (d.waiting > 0 || !d.stopped.isEmpty() || d.secondsSinceContact < 0 ||
+            d.secondsSinceContact > silent)
+            f.partial = true;
 
     QSqlQuery products = prepare(
         db, QStringLiteral("SELECT caixa::text, chave, produto, sum(unidades), sum(fichas), sum(centavos) "
@@ -149,10 +216,16 @@ int saveCatalogue(QSqlDatabase& db, const FestaCatalogue& c) {
     }
 }
 
-void clearStop(QSqlDatabase& db, const QString& deskId) {
-    QSqlQuery q = prepare(db, QStringLiteral("UPDATE festa.caixas SET parado = '' WHERE id = ?"));
-    q.addBindValue(deskId);
+QString resolveClaim(QSqlDatabase& db, const DeskFigures& keeper) {
+    QSqlQuery q = prepare(db, QStringLiteral("SELECT festa.resolver_copia(?::uuid, ?, ?, ?)::text"));
+    q.addBindValue(keeper.deskId);
+    q.addBindValue(keeper.claimSeq);
+    q.addBindValue(keeper.claimHash);
+    q.addBindValue(keeper.claimCopy ? QStringLiteral("copia") : QStringLiteral("servidor"));
     run(q);
+    QString id = q.next() ? q.value(0).toString() : QString();
+    q.finish();
+    return id;
 }
 
 } // namespace FestaPanelStore

@@ -44,7 +44,17 @@ struct DeskFigures {
     qint64 festaSalesCents = 0;
     qint64 festaWithdrawnCents = 0;
     int festaWithdrawals = 0;
+    // another desk claims this identity (a copied desk file): the claim's first row refused and hash, and
+    // whether this is the copy (nothing of it counted; its till from the rows it holds) or the server's
+    // branch; claimSeq 0 when none
+    qint64 claimSeq = 0;
+    QString claimHash;
+    bool claimCopy = false;
 };
+
+// A desk heard of longer ago than this is silent: its figures may miss what it sold meanwhile (heartbeats
+// come every 2 s, the panel reads every 2.5 s).
+inline constexpr int silentSeconds = 6;
 
 struct Figures {
     QList<ProductFigures> products;       // the festa's, by key and name
@@ -55,7 +65,7 @@ struct Figures {
 };
 
 // Everything the panel shows; a desk silent for longer than `silentSeconds` makes the totals partial.
-Figures read(QSqlDatabase& db, int silentSeconds = 30);
+Figures read(QSqlDatabase& db, int silent = silentSeconds);
 
 struct ClosedTill {
     QString deskId;
@@ -82,7 +92,8 @@ QList<ClosedTill> closedTills(QSqlDatabase& db);
 FestaCatalogue catalogue(QSqlDatabase& db);
 // Stores the catalogue as a new version, in one transaction; returns its number.
 int saveCatalogue(QSqlDatabase& db, const FestaCatalogue& catalogue);
-// Lets a stopped desk's upload be shown as running again once the treasurer sorted the copy out.
-void clearStop(QSqlDatabase& db, const QString& deskId);
+// The treasurer's choice on a claim: the desk `keeper` (the claim's copy or the server's branch) keeps the
+// identity; the other takes a new one and sends its rows since the copy under it. Returns the new one.
+QString resolveClaim(QSqlDatabase& db, const DeskFigures& keeper);
 
 } // namespace FestaPanelStore

@@ -46,8 +46,10 @@ std::optional<qint64> lastSeq(QSqlDatabase& db, const QString& deskId) {
     QSqlQuery q = prepare(db, QStringLiteral("SELECT max(seq) FROM festa.diario WHERE caixa = ?"));
     q.addBindValue(deskId);
     run(q);
-    if (!q.next() || q.value(0).isNull()) return std::nullopt;
-    return q.value(0).toLongLong();
+    const std::optional<qint64> last =
+        q.next() && !q.value(0).isNull() ? std::optional<qint64>(q.value(0).toLongLong()) : std::nullopt;
+    q.finish();
+    return last;
 }
 
 QSet<qint64> insert(QSqlDatabase& db, const QString& deskId, const QList<FestaJournalStore::Row>& rows) {
@@ -97,6 +99,66 @@ void heartbeat(QSqlDatabase& db, const Heartbeat& b) {
     q.addBindValue(b.tillOpen);
     q.addBindValue(b.stopped.isNull() ? QStringLiteral("") : b.stopped);
     run(q);
+}
+
+QList<Claim> claims(QSqlDatabase& db, const QString& deskId) {
+    QSqlQuery q =
+        prepare(db, QStringLiteral("SELECT seq, hash, coalesce(vencedor, ''), coalesce(novo_id::text, "
+                                   "'') FROM festa.copias WHERE caixa = ? ORDER BY seq, hash"));
+    q.addBindValue(deskId);
+    run(q);
+    QList<Claim> out;
+    while (q.next())
+        out << Claim{q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(),
+                     q.value(3).toString()};
+    return out;
+}
+
+void registerCopy(QSqlDatabase& db, const QString& deskId, const Claim& c, const QString& deskName) {
+    QSqlQuery q = prepare(db, QStringLiteral("SELECT festa.registrar_copia(?::uuid, ?, ?, ?)"));
+    q.addBindValue(deskId);
+    q.addBindValue(c.seq);
+    q.addBindValue(c.hash);
+    q.addBindValue(deskName.isNull() ? QStringLiteral("") : deskName);
+    run(q);
+    q.finish(); // the function's empty answer
+}
+
+void copyHeartbeat(QSqlDatabase& db, const QString& deskId, const Claim& c, const QString& deskName,
+                   qint64 waiting) {
+    QSqlQuery q = prepare(db, QStringLiteral("SELECT festa.sinal_copia(?::uuid, ?, ?, ?, ?)"));
+    q.addBindValue(deskId);
+    q.addBindValue(c.seq);
+    q.addBindValue(c.hash);
+    q.addBindValue(deskName.isNull() ? QStringLiteral("") : deskName);
+    q.addBindValue(waiting);
+    run(q);
+    q.finish(); // the function's empty answer
+}
+
+void hold(QSqlDatabase& db, const QString& deskId, const QString& branch,
+          const QList<FestaJournalStore::Row>& rows) {
+    QSqlQuery q = prepare(db, QStringLiteral("INSERT INTO festa.retidos (caixa, ramo, seq, tipo, conteudo) "
+                                             "VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
+    for (const FestaJournalStore::Row& r : rows) {
+        q.bindValue(0, deskId);
+        q.bindValue(1, branch.isNull() ? QStringLiteral("") : branch);
+        q.bindValue(2, r.seq);
+        q.bindValue(3, r.kind);
+        q.bindValue(4, r.content);
+        run(q);
+    }
+}
+
+qint64 heldUpTo(QSqlDatabase& db, const QString& deskId, const QString& branch) {
+    QSqlQuery q = prepare(
+        db, QStringLiteral("SELECT coalesce(max(seq), 0) FROM festa.retidos WHERE caixa = ? AND ramo = ?"));
+    q.addBindValue(deskId);
+    q.addBindValue(branch.isNull() ? QStringLiteral("") : branch);
+    run(q);
+    const qint64 last = q.next() ? q.value(0).toLongLong() : 0;
+    q.finish();
+    return last;
 }
 
 int newestCatalogue(QSqlDatabase& db) {

@@ -40,6 +40,27 @@ struct Heartbeat {
 };
 void heartbeat(QSqlDatabase& db, const Heartbeat& beat);
 
+// A claim on a desk's identity by a second desk (a copied file): the seq and hash of the copy's first
+// row the server holds with another content, and the treasurer's choice once made ("servidor": the
+// branch the server holds keeps the identity, "copia": the copy does; the loser takes newId).
+struct Claim {
+    qint64 seq = 0;
+    QString hash;
+    QString winner;
+    QString newId;
+};
+QList<Claim> claims(QSqlDatabase& db, const QString& deskId);
+// Records this desk as a copy whose row `seq` (hash) the server holds with another content.
+void registerCopy(QSqlDatabase& db, const QString& deskId, const Claim& claim, const QString& deskName);
+// The copy's heartbeat while the treasurer has not chosen.
+void copyHeartbeat(QSqlDatabase& db, const QString& deskId, const Claim& claim, const QString& deskName,
+                   qint64 waiting);
+// Rows a stopped desk booked, held apart from the totals (branch: "" for the server's, the copy's hash);
+// the last one held of that branch (0: none).
+void hold(QSqlDatabase& db, const QString& deskId, const QString& branch,
+          const QList<FestaJournalStore::Row>& rows);
+qint64 heldUpTo(QSqlDatabase& db, const QString& deskId, const QString& branch);
+
 // The newest catalogue version (0: none yet) and one version whole.
 int newestCatalogue(QSqlDatabase& db);
 FestaCatalogue catalogue(QSqlDatabase& db, int version);

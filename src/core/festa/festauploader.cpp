@@ -33,9 +33,27 @@ QString festaStatusLine(const FestaUploadState& s, const QDateTime& now) {
            QStringLiteral(" — ") + why;
 }
 
+QString festaCopyStop() {
+    return QStringLiteral("há outra cópia deste caixa. Chame a tesouraria.");
+}
+
 // Lives on the uploader's thread: everything it touches (the desk file's connection, the server's) is
 // made, used and closed there.
 class FestaUploader::Worker : public QObject {
+    // While alive, an exchange with the server may be under way (the desk tells a silent server by it).
+    class Attempt {
+    public:
+        explicit Attempt(FestaUploader& owner) : m_owner(owner) {
+            m_owner.m_attemptSince = QDateTime::currentMSecsSinceEpoch();
+        }
+        ~Attempt() { m_owner.m_attemptSince = 0; }
+        Attempt(const Attempt&) = delete;
+        Attempt& operator=(const Attempt&) = delete;
+
+    private:
+        FestaUploader& m_owner;
+    };
+
 public:
     Worker(FestaUploader& owner, QString file, FestaSettings settings, Timing timing)
         : m_owner(owner), m_file(std::move(file)), m_settings(std::move(settings)), m_timing(timing) {}
@@ -74,18 +92,13 @@ private:
     }
 
     void cycle() {
+        const Attempt attempt(m_owner);
         int next = m_timing.pollMs;
         try {
-            const FestaJournalStore::Desk desk = FestaJournalStore::desk(local());
+            FestaJournalStore::Desk desk = FestaJournalStore::desk(local());
             m_state.stopped = desk.stopped;
             m_state.catalogue = desk.catalogue;
             m_state.waiting = DeskJournal::waiting(local());
-            if (!desk.stopped.isEmpty()) { // stays stopped; the server was told when it stopped
-                m_session->close();
-                m_state.connected = false;
-                publish();
-                return;
-            }
             if (!m_session->isOpen()) {
                 const QString problem = m_session->open();
                 if (!problem.isEmpty()) {
@@ -94,9 +107,26 @@ private:
                 }
                 m_position = 0;
             }
+            const qint64 now = QDateTime::currentMSecsSinceEpoch();
+            // Another desk with this identity stops this one; the treasurer's choice lets it go on.
+            if (!desk.stopped.isEmpty() || now - m_lastClaimCheck >= m_timing.heartbeatMs) {
+                m_lastClaimCheck = now;
+                checkClaims();
+                desk = FestaJournalStore::desk(local());
+                m_state.stopped = desk.stopped;
+                m_state.waiting = DeskJournal::waiting(local());
+            }
+            if (!desk.stopped.isEmpty()) {
+                whileStopped(desk);
+                m_retryMs = 0;
+                m_state.connected = false;
+                m_state.problem.clear();
+                publish();
+                m_timer->start(m_timing.heartbeatMs);
+                return;
+            }
             if (m_position == 0) m_position = startingPoint();
             const bool full = sendBatch();
-            const qint64 now = QDateTime::currentMSecsSinceEpoch();
             if (m_state.stopped.isEmpty() && (full || now - m_lastBeat >= m_timing.heartbeatMs || m_sent)) {
                 beat();
                 if (now - m_lastCatalogueCheck >= m_timing.heartbeatMs) checkCatalogue();
@@ -110,7 +140,63 @@ private:
             return;
         }
         publish();
-        if (m_state.stopped.isEmpty()) m_timer->start(next);
+        m_timer->start(m_state.stopped.isEmpty() ? next : m_timing.heartbeatMs);
+    }
+
+    // Which of this identity's claims concern this desk: its branch in each is the copy's when its own row
+    // at the claim's seq has the claim's hash, the server's otherwise. A claim not settled stops the desk;
+    // a settled one it lost gives it the new identity; none left open lets a stopped desk go on.
+    void checkClaims() {
+        const FestaJournalStore::Desk desk = FestaJournalStore::desk(local());
+        QSqlDatabase pg = m_session->db();
+        const FestaSession::Watch watch(*m_session);
+        const QList<FestaServerStore::Claim> claims = FestaServerStore::claims(pg, desk.deskId);
+        m_claim.reset();
+        for (const FestaServerStore::Claim& c : claims) {
+            if (!c.winner.isEmpty()) continue;
+            m_claim = c;
+            m_claimCopy = FestaJournalStore::hashAt(local(), c.seq) == c.hash;
+            if (desk.stopped.isEmpty()) {
+                FestaJournalStore::setStopped(local(), festaCopyStop());
+                m_position = 0;
+                emit m_owner.stopped(festaCopyStop());
+            }
+            return;
+        }
+        for (const FestaServerStore::Claim& c : claims) {
+            const bool copy = FestaJournalStore::hashAt(local(), c.seq) == c.hash;
+            if ((c.winner == QLatin1String("copia")) == copy || c.newId.isEmpty()) continue;
+            DeskJournal::takeIdentity(local(), c.newId, c.seq);
+            m_position = 0;
+            return;
+        }
+        if (!desk.stopped.isEmpty()) {
+            FestaJournalStore::setStopped(local(), QStringLiteral(""));
+            m_position = 0;
+        }
+    }
+
+    // A stopped desk goes on telling the server what it books, held apart from the totals, and that it
+    // is alive.
+    void whileStopped(const FestaJournalStore::Desk& desk) {
+        if (!m_claim) return;
+        QSqlDatabase pg = m_session->db();
+        const FestaSession::Watch watch(*m_session);
+        const QString branch = m_claimCopy ? m_claim->hash : QString();
+        qint64 from = FestaServerStore::heldUpTo(pg, desk.deskId, branch) + 1;
+        if (m_claimCopy) {
+            from = std::max(from, m_claim->seq);
+        } else {
+            from = std::max(from, FestaServerStore::lastSeq(pg, desk.deskId).value_or(0) + 1);
+        }
+        const QList<FestaJournalStore::Row> rows = FestaJournalStore::rows(local(), from, m_timing.batchRows);
+        if (!rows.isEmpty()) FestaServerStore::hold(pg, desk.deskId, branch, rows);
+        if (m_claimCopy)
+            FestaServerStore::copyHeartbeat(pg, desk.deskId, *m_claim, m_settings.deskName,
+                                            DeskJournal::waiting(local()));
+        else
+            beat();
+        m_state.lastContact = QDateTime::currentDateTime();
     }
 
     void fail(const QString& problem) {
@@ -195,24 +281,26 @@ private:
         return rows.size() == m_timing.batchRows;
     }
 
+    // The server holds row `seq` with another content: this desk is a copy of the one the server heard
+    // first. Recorded on the server (which stops the other desk too) before it stops here.
     void stop(qint64 seq) {
-        const QString why =
-            QStringLiteral(
-                "o registro nº %1 deste caixa já está no servidor da festa com outro conteúdo. Este "
-                "arquivo parece ser cópia do arquivo de outro caixa, ou um backup antigo que foi "
-                "restaurado. Nada foi alterado no servidor; as vendas continuam gravadas neste "
-                "computador. Chame a tesouraria.")
-                .arg(seq);
-        FestaJournalStore::setStopped(local(), why);
-        m_state.stopped = why;
-        m_state.connected = false;
-        try {
-            beat();
-        } catch (const AppError&) { // the panel learns it from the next heartbeat that gets through
+        const FestaJournalStore::Desk desk = FestaJournalStore::desk(local());
+        FestaServerStore::Claim claim;
+        claim.seq = seq;
+        claim.hash = FestaJournalStore::hashAt(local(), seq);
+        {
+            QSqlDatabase pg = m_session->db();
+            const FestaSession::Watch watch(*m_session);
+            FestaServerStore::registerCopy(pg, desk.deskId, claim, m_settings.deskName);
         }
-        m_session->close();
+        FestaJournalStore::setStopped(local(), festaCopyStop());
+        m_claim = claim;
+        m_claimCopy = true;
+        m_position = 0;
+        m_state.stopped = festaCopyStop();
+        m_state.connected = false;
         publish();
-        emit m_owner.stopped(why);
+        emit m_owner.stopped(festaCopyStop());
     }
 
     void beat() {
@@ -254,7 +342,10 @@ private:
     int m_retryMs = 0;
     qint64 m_lastBeat = 0;
     qint64 m_lastCatalogueCheck = 0;
+    qint64 m_lastClaimCheck = 0;
     bool m_sent = false;
+    std::optional<FestaServerStore::Claim> m_claim; // the open claim on this desk's identity, if any
+    bool m_claimCopy = false;                       // this desk is its copy (not the server's branch)
 };
 
 FestaUploader::FestaUploader(const QString& deskFile, const FestaSettings& settings, const Timing& timing,
@@ -292,7 +383,10 @@ void FestaUploader::wake() {
 
 FestaUploadState FestaUploader::state() const {
     QMutexLocker lock(&m_mutex);
-    return m_state;
+    FestaUploadState s = m_state;
+    if (const qint64 since = m_attemptSince; since > 0)
+        s.attemptSince = QDateTime::fromMSecsSinceEpoch(since);
+    return s;
 }
 
 void FestaUploader::publish(const FestaUploadState& state) {

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <QThread>
+#include <atomic>
 #include <memory>
 
 // Where the desk's report to the festa stands, for the sales screen's line and the desk's own checks.
@@ -19,7 +20,12 @@ struct FestaUploadState {
     QString problem;         // why the server cannot be reached now (empty while it can)
     QString stopped;         // why the upload stopped for good (a copy of another desk's file)
     int catalogue = 0;       // the catalogue version the desk sells with
+    QDateTime attemptSince;  // an exchange with the server under way since then (invalid: none)
 };
+
+// Why a desk stopped sending: another desk claims its identity (a copied desk file). Short enough for the
+// sales screen's line.
+QString festaCopyStop();
 
 // The sales screen's line: "Festa: em dia", "Festa: 12 registros a enviar — servidor sem resposta há 3 min".
 QString festaStatusLine(const FestaUploadState& state, const QDateTime& now);
@@ -42,6 +48,7 @@ public:
         int retryMs = 500;      // first wait after a failure, doubled up to maxRetryMs
         int maxRetryMs = 10000;
         int stallMs = 15000; // a server silent that long in the middle of a statement is given up
+        int slowMs = 2000;   // an exchange longer than this tells a silent server (a normal one: ms)
     };
 
     FestaUploader(const QString& deskFile, const FestaSettings& settings, const Timing& timing,
@@ -67,6 +74,7 @@ private:
 
     mutable QMutex m_mutex;
     FestaUploadState m_state;
+    std::atomic<qint64> m_attemptSince{0}; // ms since the epoch; 0: no exchange under way
     QThread m_thread;
     Worker* m_worker = nullptr;
 };

@@ -49,11 +49,13 @@ FestaDesksPage::FestaDesksPage(QWidget* parent) : QWidget(parent) {
     l_parados->setPalette(red);
     l_parados->hide();
 
-    bt_liberar = new QPushButton(QStringLiteral("&Liberar envio do caixa…"), this);
+    bt_liberar = new QPushButton(QStringLiteral("&Liberar: este fica com a identidade…"), this);
     bt_liberar->setObjectName(QStringLiteral("bt_liberar"));
     bt_liberar->setAutoDefault(false);
-    bt_liberar->setToolTip(QStringLiteral("Depois de resolver a cópia do arquivo do caixa escolhido na lista "
-                                          "(pede a senha do administrador)"));
+    bt_liberar->setToolTip(
+        QStringLiteral("O caixa escolhido na lista fica com a identidade; o outro passa a ser "
+                       "um caixa novo e envia as vendas que fez desde a cópia (pede a "
+                       "senha do administrador)"));
     bt_liberar->setEnabled(false);
     connect(bt_liberar, &QPushButton::clicked, this,
             [this] { Messages::guarded(this, [this] { release(); }); });
@@ -89,22 +91,31 @@ void FestaDesksPage::showFigures(const FestaPanelStore::Figures& f) {
             look.foreground = FestaTable::alarm;
             look.background = FestaTable::alarmBackground;
             look.toolTip = d.stopped;
-            stopped << QStringLiteral("%1: ENVIO PARADO — %2").arg(d.name, d.stopped);
+            stopped << QStringLiteral("%1: ENVIO PARADO — %2").arg(FestaPanelWords::name(d), d.stopped);
         }
         FestaTable::Look name = look;
         name.bold = true;
-        FestaTable::set(tbl_caixas, r, Name, d.name, name);
+        FestaTable::set(tbl_caixas, r, Name, FestaPanelWords::name(d), name);
         FestaTable::set(tbl_caixas, r, Till, FestaPanelWords::till(d), look);
         FestaTable::Look contact = look;
         contact.bold = !d.stopped.isEmpty();
-        if (d.stopped.isEmpty() &&
-            (d.secondsSinceContact < 0 || d.secondsSinceContact > FestaPanelWords::silentSeconds))
-            contact.foreground = FestaTable::alarm;
+        const bool silent = FestaPanelWords::isSilent(d);
+        if (d.stopped.isEmpty() && silent) contact.foreground = FestaTable::alarm;
         FestaTable::set(tbl_caixas, r, Contact,
                         d.stopped.isEmpty() ? FestaPanelWords::since(d.secondsSinceContact)
                                             : QStringLiteral("PARADO"),
                         contact);
-        FestaTable::setNumber(tbl_caixas, r, Waiting, QString::number(d.waiting), look);
+        // a silent desk's count is as of its last word: it may have booked more since
+        FestaTable::Look waiting = look;
+        if (silent) {
+            waiting.foreground = FestaTable::alarm;
+            waiting.toolTip = QStringLiteral("Sem contato: o caixa pode ter vendas que o servidor ainda não "
+                                             "recebeu (%1 na última notícia)")
+                                  .arg(d.waiting);
+        }
+        FestaTable::setNumber(tbl_caixas, r, Waiting,
+                              silent ? QStringLiteral("%1?").arg(d.waiting) : QString::number(d.waiting),
+                              waiting);
         FestaTable::setNumber(tbl_caixas, r, Float, money(d.floatCents), look);
         FestaTable::Look sales = look;
         sales.toolTip = QStringLiteral("%1 venda(s) neste turno").arg(d.sales);
@@ -130,6 +141,11 @@ void FestaDesksPage::showFigures(const FestaPanelStore::Figures& f) {
             .arg(money(withdrawn)));
     l_parados->setText(stopped.join(QLatin1Char('\n')));
     l_parados->setVisible(!stopped.isEmpty());
+    if (tbl_caixas->currentRow() < 0 && !m_desks.isEmpty() && !chosen.isEmpty()) {
+        // the desk chosen became the other one of a copied identity: stay on a row of it
+        for (int r = 0; r < m_desks.size() && tbl_caixas->currentRow() < 0; ++r)
+            if (m_desks[r].deskId == chosen) tbl_caixas->setCurrentCell(r, 0);
+    }
     if (tbl_caixas->currentRow() < 0 && !m_desks.isEmpty()) {
         // none chosen yet: the first stopped desk, as the one needing the treasurer
         int first = 0;
@@ -142,15 +158,17 @@ void FestaDesksPage::showFigures(const FestaPanelStore::Figures& f) {
 
 void FestaDesksPage::updateRelease() {
     const int r = tbl_caixas->currentRow();
-    bt_liberar->setEnabled(r >= 0 && r < m_desks.size() && !m_desks[r].stopped.isEmpty());
+    bt_liberar->setEnabled(r >= 0 && r < m_desks.size() && m_desks[r].claimSeq > 0);
 }
 
 void FestaDesksPage::release() {
     const int r = tbl_caixas->currentRow();
-    if (r < 0 || r >= m_desks.size() || m_desks[r].stopped.isEmpty()) {
-        Messages::plain(this, QStringLiteral("Escolha na lista o caixa com o envio parado."));
+    if (r < 0 || r >= m_desks.size() || m_desks[r].claimSeq == 0) {
+        Messages::plain(this,
+                        QStringLiteral("Escolha na lista, dos dois caixas com a mesma identidade, o que "
+                                       "fica com ela."));
         tbl_caixas->setFocus();
         return;
     }
-    emit releaseAsked(m_desks[r].deskId, m_desks[r].name);
+    emit releaseAsked(m_desks[r]);
 }

@@ -9,7 +9,8 @@ class QPushButton;
 class QTableWidget;
 
 // The panel's "Caixas" page: each desk's till, contact, rows waiting and cash; a desk whose upload stopped
-// shows in red with the reason, and its stop can be cleared.
+// shows in red with the reason; of two desks with one identity (a copied file) the treasurer chooses the
+// one that keeps it.
 class FestaDesksPage : public QWidget {
     Q_OBJECT
 public:
@@ -19,8 +20,8 @@ public:
     QWidget* focusTarget() const;
 
 signals:
-    // The treasurer asks to clear the stop of this desk.
-    void releaseAsked(const QString& deskId, const QString& deskName);
+    // The treasurer chooses this desk of a copied identity to keep it.
+    void releaseAsked(const FestaPanelStore::DeskFigures& keeper);
 
 private:
     void release();

@@ -118,7 +118,7 @@ FestaPanelWindow::FestaPanelWindow(const FestaTarget& treasurer, std::function<b
     connect(pg_catalogo, &FestaCataloguePage::reloadAsked, this,
             [this] { guard([this] { reloadCatalogue(); }); });
     connect(pg_caixas, &FestaDesksPage::releaseAsked, this,
-            [this](const QString& id, const QString& name) { guard([&] { release(id, name); }); });
+            [this](const FestaPanelStore::DeskFigures& keeper) { guard([&] { release(keeper); }); });
 }
 
 void FestaPanelWindow::showClosedTills() {
@@ -255,13 +255,14 @@ void FestaPanelWindow::catalogueFailed(const QString& why) {
             .arg(why));
 }
 
-void FestaPanelWindow::release(const QString& deskId, const QString& deskName) {
-    if (!Messages::question(this,
-                            QStringLiteral("Liberar o envio do %1? Faça isso só depois de tirar de uso a "
-                                           "cópia do arquivo desse caixa: o servidor só aceita um deles.")
-                                .arg(deskName)) ||
+void FestaPanelWindow::release(const FestaPanelStore::DeskFigures& keeper) {
+    if (!Messages::question(
+            this, QStringLiteral("O %1 fica com a identidade do caixa. O outro passa a ser um caixa "
+                                 "novo e envia ao servidor as vendas que fez desde a cópia. "
+                                 "Continuar?")
+                      .arg(FestaPanelWords::name(keeper))) ||
         !m_askAdmin())
         return;
-    m_model->clearStop(deskId); // the figures follow
+    m_model->resolveClaim(keeper); // the figures follow
     ++m_pending;
 }

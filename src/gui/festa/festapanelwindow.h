@@ -2,6 +2,7 @@
 
 #include "core/festa/festacatalogue.h"
 #include "core/festa/festaconnection.h"
+#include "core/festa/festapanelstore.h"
 #include "gui/common/form.h"
 
 #include <QDateTime>
@@ -47,7 +48,7 @@ private:
     void reloadCatalogue();
     void saveCatalogue();
     void catalogueFailed(const QString& why);
-    void release(const QString& deskId, const QString& deskName);
+    void release(const FestaPanelStore::DeskFigures& keeper);
 
     std::function<bool()> m_askAdmin;
     FestaPanelModel* m_model = nullptr;          // figures, closed tills and stops

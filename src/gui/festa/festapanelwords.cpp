@@ -19,6 +19,17 @@ QString since(qint64 seconds) {
     return QStringLiteral("há %1 h %2 min").arg(seconds / 3600).arg(minutes, 2, 10, QLatin1Char('0'));
 }
 
+bool isSilent(const FestaPanelStore::DeskFigures& desk) {
+    return desk.secondsSinceContact < 0 || desk.secondsSinceContact > silentSeconds;
+}
+
+QString name(const FestaPanelStore::DeskFigures& desk) {
+    QString n = desk.name.isEmpty() ? QStringLiteral("caixa sem nome") : desk.name;
+    if (desk.claimSeq == 0) return n;
+    return desk.claimCopy ? QStringLiteral("%1 (outra cópia)").arg(n)
+                          : QStringLiteral("%1 (no servidor)").arg(n);
+}
+
 QString till(const FestaPanelStore::DeskFigures& desk) {
     if (desk.tillNumber == 0) return QStringLiteral("—");
     return QStringLiteral("nº %1 %2")
@@ -30,10 +41,11 @@ QString partial(const FestaPanelStore::Figures& figures) {
     if (!figures.partial) return QString();
     QStringList behind;
     for (const FestaPanelStore::DeskFigures& d : figures.desks) {
-        const QString who =
-            QStringLiteral("o %1").arg(d.name.isEmpty() ? QStringLiteral("caixa sem nome") : d.name);
+        const QString who = QStringLiteral("o %1").arg(name(d));
         if (!d.stopped.isEmpty())
             behind << QStringLiteral("%1 parou de enviar").arg(who);
+        else if (d.secondsSinceContact > silentSeconds)
+            behind << QStringLiteral("%1 está sem contato %2").arg(who, since(d.secondsSinceContact));
         else if (d.waiting > 0)
             behind << QStringLiteral("%1 tem %2 %3 a enviar")
                           .arg(who)
@@ -41,8 +53,6 @@ QString partial(const FestaPanelStore::Figures& figures) {
                           .arg(d.waiting == 1 ? QStringLiteral("registro") : QStringLiteral("registros"));
         else if (d.secondsSinceContact < 0)
             behind << QStringLiteral("%1 ainda não falou com o servidor").arg(who);
-        else if (d.secondsSinceContact > silentSeconds)
-            behind << QStringLiteral("%1 está sem contato %2").arg(who, since(d.secondsSinceContact));
     }
     if (behind.isEmpty()) return QStringLiteral("Totais parciais: algum caixa ainda não enviou tudo.");
     return QStringLiteral("Totais parciais: %1.").arg(behind.join(QStringLiteral("; ")));

@@ -8,7 +8,13 @@
 namespace FestaPanelWords {
 
 // A desk silent longer than this makes the festa's totals partial (as the panel's reading counts it).
-inline constexpr int silentSeconds = 30;
+inline constexpr int silentSeconds = FestaPanelStore::silentSeconds;
+
+bool isSilent(const FestaPanelStore::DeskFigures& desk);
+
+// The desk's name, and for the two desks of a copied identity which one it is: "Caixa 2 (no servidor)",
+// "Caixa 2 (outra cópia)".
+QString name(const FestaPanelStore::DeskFigures& desk);
 
 // "há 5 s", "há 3 min", "há 2 h 05 min"; "nunca" for a desk never heard of (negative seconds).
 QString since(qint64 seconds);

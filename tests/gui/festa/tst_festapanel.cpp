@@ -1,6 +1,7 @@
 // The treasurer's panel against a real festa server of the test's own, with two desks selling in this
 // process: the figures it shows are the server's and follow the desks live, a desk behind makes the
-// totals partial and a copied desk file shows in red until its stop is cleared, the catalogue is saved
+// totals partial and a copied desk file shows in red until the treasurer chooses which desk keeps its
+// identity, the catalogue is saved
 // only with the administrator's password and a valid price, and the closed tills of every desk are
 // listed and exported.
 #include "core/base/money.h"
@@ -177,7 +178,7 @@ private slots:
         QCOMPARE(cell(desks, rowWhere(desks, 0, QStringLiteral("Caixa 2")), 8), m_desk2->till->cash());
     }
 
-    void aCopiedDeskFileShowsInRedUntilReleasedWithThePassword() {
+    void aCopiedDeskFileShowsInRedUntilOneIsChosenWithThePassword() {
         QTemporaryDir elsewhere;
         const QString copyPath = elsewhere.filePath(QStringLiteral("base.db"));
         m_desk1->file.exec(QStringLiteral("VACUUM INTO '%1'").arg(copyPath)); // the file as it stands
@@ -186,39 +187,49 @@ private slots:
         {
             Database copy(copyPath);
             TillModel till(copy);
-            FestaDesk desk(copy, till, m_desk1->settings, quickTiming());
+            FestaSettings second = m_desk1->settings; // the second computer, named on its own
+            second.deskName = QStringLiteral("Caixa 3");
+            FestaDesk desk(copy, till, second, quickTiming());
             till.addLine(QLatin1Char('3'));
             till.bookSale();
             QTRY_VERIFY_WITH_TIMEOUT(!desk.state().stopped.isEmpty(), 10000);
         }
+        QTRY_VERIFY_WITH_TIMEOUT(!m_desk1->festa->state().stopped.isEmpty(), 10000); // both stop
         QTest::keyClick(m_panel.get(), Qt::Key_2, Qt::ControlModifier);
         auto* tabs = w<QTabWidget>(QStringLiteral("tab_paginas"));
         QCOMPARE(tabs->currentIndex(), 1);
         auto* desks = w<QTableWidget>(QStringLiteral("tbl_caixas"));
-        const int row = rowWhere(desks, 0, QStringLiteral("Caixa 1"));
+        QTRY_VERIFY(rowWhere(desks, 0, QStringLiteral("Caixa 3 (outra cópia)")) >= 0);
+        const int row = rowWhere(desks, 0, QStringLiteral("Caixa 1 (no servidor)"));
         QTRY_COMPARE(cell(desks, row, 2), QStringLiteral("PARADO"));
         QCOMPARE(desks->item(row, 8)->foreground().color(), FestaTable::alarm);
         QVERIFY(w<QLabel>(QStringLiteral("l_parados"))
                     ->text()
-                    .startsWith(QStringLiteral("Caixa 1: ENVIO PARADO")));
+                    .startsWith(QStringLiteral("Caixa 1 (no servidor): ENVIO PARADO")));
         QVERIFY(w<QLabel>(QStringLiteral("l_parcial"))
                     ->text()
-                    .contains(QStringLiteral("o Caixa 1 parou de enviar")));
+                    .contains(QStringLiteral("o Caixa 1 (no servidor) parou de enviar")));
 
         desks->setCurrentCell(row, 0);
         m_messages->answer = [](const QString&) { return true; };
-        const QString stopped =
-            QStringLiteral("SELECT parado <> '' FROM festa.caixas WHERE nome = 'Caixa 1'");
+        const QString open = QStringLiteral("SELECT count(*) FROM festa.copias WHERE vencedor IS NULL");
         m_adminGiven = false;
         w<QPushButton>(QStringLiteral("bt_liberar"))->click();
         QCOMPARE(m_adminAsked, 1);
-        QCOMPARE(m_pg->sql(stopped), QStringLiteral("t"));
+        QCOMPARE(m_pg->sql(open), QStringLiteral("1"));
         m_adminGiven = true;
         w<QPushButton>(QStringLiteral("bt_liberar"))->click();
-        QTRY_COMPARE(cell(desks, row, 2).left(3), QStringLiteral("há "));
-        QCOMPARE(m_pg->sql(stopped), QStringLiteral("f"));
-        QVERIFY(desks->item(row, 8)->foreground().color() != FestaTable::alarm);
+        QVERIFY(
+            m_messages->last().startsWith(QStringLiteral("O Caixa 1 (no servidor) fica com a identidade")));
+        // the copy becomes a desk of its own; the original goes on under its identity
+        QTRY_COMPARE_WITH_TIMEOUT(cell(desks, rowWhere(desks, 0, QStringLiteral("Caixa 1")), 2).left(3),
+                                  QStringLiteral("há "), 10000);
+        QVERIFY(rowWhere(desks, 0, QStringLiteral("Caixa 3")) >= 0);
+        QCOMPARE(m_pg->sql(open), QStringLiteral("0"));
+        QVERIFY(desks->item(rowWhere(desks, 0, QStringLiteral("Caixa 1")), 8)->foreground().color() !=
+                FestaTable::alarm);
         m_messages->answer = {};
+        QTRY_VERIFY_WITH_TIMEOUT(m_desk1->synced(), 10000); // the desk goes on by itself
     }
 
     void theCatalogueIsSavedOnlyValidAndWithThePassword() {

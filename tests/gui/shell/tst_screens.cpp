@@ -2,16 +2,22 @@
 // variable, "WIDTHxHEIGHT") on an offscreen screen of that size, and on a real X server of its own with a
 // window manager (QUORVANTA_TEST_DISPLAY set: the display given), where the window system keeps the
 // pixels a scroll moves.
+#include "core/db/datamodule.h"
+#include "core/festa/festadesk.h"
+#include "core/festa/festajournalstore.h"
+#include "core/till/tillmodel.h"
 #include "gui/common/dbgrid.h"
 #include "gui/common/form.h"
 #include "gui/sales/salegrid.h"
 #include "gui/sales/saleswindow.h"
 #include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
+#include "support/festasupport.h"
 #include "support/testsupport.h"
 
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
@@ -101,6 +107,26 @@ private slots:
             const QImage stepByStep = painted(sale->viewport());
             sale->viewport()->repaint();
             QCOMPARE(painted(sale->viewport()), stepByStep);
+
+            // a copied desk's stop, told whole in the festa's three lines (with a catalogue's version)
+            FestaJournalStore::setStopped(app.app->dm->database(), festaCopyStop());
+            FestaSettings nowhere;
+            nowhere.host = QStringLiteral("127.0.0.1");
+            nowhere.port = freePort();
+            FestaDesk desk(app.app->dm->database(), *app.app->till, nowhere, quickTiming());
+            c->setFesta(&desk);
+            auto* line = child<QLabel>(c, QStringLiteral("l_festa"));
+            QTRY_VERIFY(line->text().startsWith(QStringLiteral("Festa: ENVIO PARADO — ")));
+            QVERIFY(wholeInItsWindow(line));
+            const QString longest = line->text() + QStringLiteral(" · catálogo v99");
+            const QRect need =
+                QFontMetrics(line->font())
+                    .boundingRect(line->contentsRect(), Qt::TextWordWrap | Qt::AlignHCenter, longest);
+            QVERIFY2(
+                need.height() <= line->contentsRect().height(),
+                qPrintable(
+                    QStringLiteral("%1 px for %2").arg(need.height()).arg(line->contentsRect().height())));
+            c->setFesta(nullptr);
             ran = true;
             c->closeTill();
         });
