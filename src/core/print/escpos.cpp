@@ -47,14 +47,10 @@ QImage paintOnto(const Report& report, int dots) {
     // Text takes its size in points from the image's resolution.
     image.setDotsPerMeterX(qRound(dpm * 1000));
     image.setDotsPerMeterY(qRound(dpm * 1000));
-    // Painted twice, the first time to no purpose: a large glyph's first painting in the program may
-    // differ by a few dots from every later one, and the same page must always give the same raster.
-    for (int pass = 0; pass < 2; ++pass) {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.translate((dots - mm.width() * dpm) / 2, 0);
-        report.paint(painter, dpm);
-    }
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.translate((dots - mm.width() * dpm) / 2, 0);
+    report.paint(painter, dpm);
     return image;
 }
 

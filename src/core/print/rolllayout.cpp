@@ -67,8 +67,9 @@ Report lay(const Report& page, double widthMm, double dotsPerMm) {
     for (const Placed& p : std::as_const(texts)) {
         ReportElement e = p.element;
         const QString text = e.text();
-        const double size = std::max(e.pointSize, smallestPoints);
-        const double least = std::max({smallestPoints, e.pointSize * shrinkLimit, e.minPointSize});
+        const double size = std::clamp(e.pointSize, smallestPoints, largestPoints);
+        const double least =
+            std::min(size, std::max({smallestPoints, e.pointSize * shrinkLimit, e.minPointSize}));
         e.pointSize = size;
         while (e.pointSize - 0.5 >= least &&
                measure(text, e.font(), QTextOption::WordWrap, widthDots, &device).widest > widthDots + slack)

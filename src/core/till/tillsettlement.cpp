@@ -18,9 +18,10 @@ QStringList TillModel::settleDocuments(const std::function<bool(const PrintJourn
     for (const PrintJournal::Document& d : m_journal.inDoubt()) {
         const qint64 sale = d.step.value(QStringLiteral("venda")).toInteger(-1);
         bool printed = false;
-        if (d.state == PrintJournal::State::InDoubt) {
-            printed = false; // never sent
-        } else if (d.kind == PrintJournal::Kind::Ticket && sale >= 0 && sale == saleNotPrinted) {
+        const bool neverSent = d.state == PrintJournal::State::InDoubt;
+        const bool afterOneNotPrinted =
+            d.kind == PrintJournal::Kind::Ticket && sale >= 0 && sale == saleNotPrinted;
+        if (neverSent || afterOneNotPrinted) {
             printed = false;
         } else if (const std::optional<bool> paper = PrintJournal::askPrinter(d)) {
             printed = *paper;

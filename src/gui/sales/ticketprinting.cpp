@@ -22,7 +22,7 @@ PrintJob printTicket(TicketReport& ticket, const QString& text, const QString& d
 
 TillModel::TicketPrint sale(TicketReport& ticket, TicketJobs& jobs) {
     return [&ticket, &jobs](const TillModel::SaleLine& line, const QString& document) {
-        const PrintJob job = printTicket(ticket, line.ticketText, document);
+        PrintJob job = printTicket(ticket, line.ticketText, document);
         jobs.record(line.id, line.product, line.ticketText, job);
         return job;
     };

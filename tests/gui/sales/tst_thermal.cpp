@@ -146,6 +146,8 @@ private slots:
                 }
             }
             QTRY_VERIFY(c->isActiveWindow());
+            keyActive(Qt::Key_R, Qt::ControlModifier); // the sale is booked: nothing to print again
+            QTRY_COMPARE(app.messages.texts().last(), QStringLiteral("Não há fichas a reimprimir."));
             c->closeTill();
         });
         c->showModal();
