@@ -11,7 +11,6 @@
 #include "support/escpostestprinter.h"
 
 #include <QSettings>
-#include <QtMath>
 #include <sys/stat.h>
 
 namespace {
@@ -39,6 +38,7 @@ QList<EscPosDocument> tickets(int first, int last, int paperMm = 80) {
 struct Sale {
     QList<PrintJob> jobs;
     QString error;
+    bool doubt = false; // the error left the ticket in doubt
 };
 
 // Prints tickets [first, last) in one print session, as the sales screen does; stops at the first error.
@@ -52,10 +52,45 @@ Sale sell(EscPosPrintSink& sink, int first, int last) {
                 sale.jobs << ticket(i).print();
         } catch (const PrintError& e) {
             sale.error = e.text();
+            sale.doubt = dynamic_cast<const PrintDoubt*>(&e) != nullptr;
         }
     }
     Printing::setSink(nullptr);
     return sale;
+}
+
+// The printer as the state line names it.
+QString lineOf(const PrinterSettings& s, const char* state) {
+    const QString name =
+        s.kind == PrinterSettings::Kind::Network ? QStringLiteral("%1:%2").arg(s.host).arg(s.port) : s.device;
+    return QStringLiteral("ESC/POS %1: %2").arg(name, QString::fromUtf8(state));
+}
+
+// The height of each run of inked rows, top to bottom, in millimetres; whether ink touches an edge (a
+// text cut off there).
+struct Ink {
+    QList<double> runsMm;
+    bool atTheEdges = false;
+};
+Ink inkOf(const QImage& image) {
+    Ink ink;
+    int run = 0;
+    for (int y = 0; y <= image.height(); ++y) {
+        bool inked = false;
+        for (int x = 0; y < image.height() && x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                inked = true;
+                ink.atTheEdges =
+                    ink.atTheEdges || x == 0 || x == image.width() - 1 || y == 0 || y == image.height() - 1;
+            }
+        if (inked) {
+            ++run;
+        } else if (run > 0) {
+            ink.runsMm << double(run) / EscPos::dotsPerMm;
+            run = 0;
+        }
+    }
+    return ink;
 }
 
 QString flagsOf(const EscPosStatus& s) {
@@ -117,7 +152,7 @@ private slots:
         if (valid) QCOMPARE(flagsOf(*s), flags);
     }
 
-    // The ticket's 90 mm page across the printable width, the white below its footer left out.
+    // The ticket across the printable width, the white below its footer left out.
     void rasterFitsTheRoll_data() {
         QTest::addColumn<int>("paperMm");
         QTest::addColumn<int>("dots");
@@ -131,10 +166,9 @@ private slots:
         QCOMPARE(docs.size(), 1);
         const EscPosDocument& d = docs.first();
         QCOMPARE(d.widthDots, dots);
-        const double dpm = dots / 90.0;
-        const double footerTop = 2.0 + 23.28, footerBottom = footerTop + 5.03;
-        QVERIFY2(d.rows > footerTop * dpm && d.rows <= qCeil(footerBottom * dpm),
-                 qPrintable(QString::number(d.rows)));
+        const QImage page = EscPos::paintPage(ticket(0), paperMm);
+        const Ink ink = inkOf(page.copy(0, d.rows, page.width(), page.height() - d.rows));
+        QVERIFY2(d.rows < page.height() && ink.runsMm.isEmpty(), qPrintable(QString::number(d.rows)));
         QVERIFY(d.bits.right(dots / 8).count('\0') < dots / 8); // the last row prints
     }
 
@@ -181,19 +215,29 @@ private slots:
         QCOMPARE(printer.unknownBytes(), 0);
         QCOMPARE(printer.statusRequests(), 3 * 6); // before the first ticket and after each
         if (transport == EscPosTestPrinter::Transport::Tcp) QCOMPARE(printer.connections(), 1);
-        QCOMPARE(sink.status().line(), QStringLiteral("Impressora ESC/POS: pronta"));
+        QCOMPARE(sink.status().line(), lineOf(printer.settings(), "pronta"));
     }
 
-    // The roll ends after the third ticket: the third counts, the fourth is refused before it goes out,
-    // and so is every print until the paper is changed.
-    void paperEndAfterTheThirdTicket() {
+    // The roll ends right at the third ticket's cut and the printer stops: a printer that confirmed the
+    // third counts it, one that cannot confirm leaves it in doubt; the fourth is refused before it goes
+    // out, and so is every print until the paper is changed. No ticket is printed twice.
+    void paperEndAtTheThirdCut_data() {
+        QTest::addColumn<bool>("confirming");
+        QTest::newRow("printer confirms its tickets") << true;
+        QTest::newRow("printer that cannot confirm") << false;
+    }
+    void paperEndAtTheThirdCut() {
+        QFETCH(bool, confirming);
         EscPosTestPrinter printer;
+        printer.setConfirming(confirming);
         printer.loadPaper(3);
         EscPosPrintSink sink(printer.settings());
+        sink.setTimeout(timeoutMs);
         Sale sale = sell(sink, 0, 5);
-        QCOMPARE(sale.jobs.size(), 3);
-        QCOMPARE(sale.error, paperEnd);
-        QCOMPARE(sink.status().line(), QStringLiteral("Impressora ESC/POS: sem papel"));
+        QCOMPARE(sale.jobs.size(), confirming ? 3 : 2);
+        QCOMPARE(sale.doubt, !confirming);
+        QVERIFY2(sale.error.startsWith(paperEnd), qPrintable(sale.error));
+        QCOMPARE(sink.status().line(), lineOf(printer.settings(), "sem papel"));
         sale = sell(sink, 3, 5);
         QCOMPARE(sale.jobs.size(), 0);
         QCOMPARE(sale.error, paperEnd);
@@ -206,6 +250,49 @@ private slots:
         QCOMPARE(printer.cuts(), 5);
     }
 
+    // A ticket laid out across the roll: the product's capitals at least 5 mm tall, the header's and the
+    // footer's at least 2.5 mm, a name too long for one line broken rather than cut.
+    void ticketOnTheRoll_data() {
+        QTest::addColumn<int>("paperMm");
+        QTest::addColumn<QString>("product");
+        QTest::addColumn<int>("nameLines");
+        for (const int mm : {58, 80}) {
+            QTest::addRow("%d mm, short name", mm) << mm << QStringLiteral("PASTEL") << 1;
+            QTest::addRow("%d mm, long name", mm)
+                << mm << QStringLiteral("REFRIGERANTE") << (mm == 58 ? 2 : 1);
+        }
+    }
+    void ticketOnTheRoll() {
+        QFETCH(int, paperMm);
+        QFETCH(QString, product);
+        QFETCH(int, nameLines);
+        const QStringList names = {"cabecalho", "impresso", "rodape"};
+        const QStringList texts = {"FESTA DE SANTO ANTONIO", product, "VOLTE SEMPRE"};
+        const double least[] = {2.5, 5.0, 2.5};
+        Report whole = TestSupport::ticketReport(QStringLiteral("qr_fichas"), product);
+        for (int i = 0; i < names.size(); ++i)
+            whole.setCaption(names[i], texts[i]);
+        const QImage page = EscPos::paintPage(whole, paperMm);
+        QCOMPARE(page.width(), EscPos::printableDots(paperMm));
+        const Ink all = inkOf(page);
+        QVERIFY(!all.atTheEdges);
+        QCOMPARE(all.runsMm.size(), (paperMm == 58 ? 2 : 1) + nameLines + 1); // the header wraps on 58 mm
+
+        QStringList measured;
+        for (int i = 0; i < names.size(); ++i) { // each text alone: its lines are its runs of ink
+            Report one = whole;
+            for (int j = 0; j < names.size(); ++j)
+                one.setCaption(names[j], i == j ? texts[j] : QString());
+            const Ink ink = inkOf(EscPos::paintPage(one, paperMm));
+            QVERIFY(!ink.runsMm.isEmpty());
+            for (const double mm : ink.runsMm) {
+                QVERIFY2(mm >= least[i], qPrintable(QStringLiteral("%1: %2 mm").arg(names[i]).arg(mm)));
+                measured << QStringLiteral("%1 %2 mm").arg(names[i]).arg(mm);
+            }
+        }
+        qInfo("%d mm: %s", paperMm, qPrintable(measured.join(QStringLiteral(", "))));
+    }
+
     // The state line after probing and after a sale of two tickets; a printer that cannot print is sent
     // nothing.
     void stateBeforeTheSale_data() {
@@ -214,7 +301,7 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("error"); // its beginning; empty: the sale prints
         using S = EscPosTestPrinter::State;
-        const QString p = QStringLiteral("Impressora ESC/POS: ");
+        const QString p = QStringLiteral("ESC/POS 127.0.0.1:%1: ");
         QTest::newRow("ready") << S::Ready << Setup::Answers << p + "pronta" << QString();
         QTest::newRow("paper near end")
             << S::PaperNearEnd << Setup::Answers << p + "pronta, pouco papel" << QString();
@@ -243,6 +330,7 @@ private slots:
         if (setup == Setup::Silent || setup == Setup::SilentAfterAnswering) printer.stopAnsweringAfter(0);
         printer.setState(state);
 
+        line = line.arg(settings.port);
         QCOMPARE(sink.probe().line(), line);
         const int asked = printer.statusRequests();
         const Sale sale = sell(sink, 0, 2);

@@ -137,6 +137,7 @@ Report ticketReport(const QString& name, const QString& text, double shrink) {
         e.alignment = Qt::AlignHCenter;
         e.minPointSize = b.size * shrink;
     }
+    r.flowsOnRoll = true;
     return r;
 }
 

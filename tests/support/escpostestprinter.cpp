@@ -34,7 +34,7 @@ void EscPosDecoder::append(QByteArrayView bytes) {
 
 std::optional<EscPosDecoder::Event> EscPosDecoder::endDocument(bool cut) {
     if (m_document.rows == 0) return std::nullopt;
-    Event e{Event::Kind::Document, std::exchange(m_document, EscPosDocument()), 0};
+    Event e{Event::Kind::Document, std::exchange(m_document, EscPosDocument()), 0, {}};
     e.document.cut = cut;
     return e;
 }
@@ -65,12 +65,21 @@ std::optional<EscPosDecoder::Event> EscPosDecoder::next() {
             if (left < 3 || (at(2) >= 65 && left < 4)) return std::nullopt;
             m_pos += at(2) >= 65 ? 4 : 3;
             if (auto e = endDocument(true)) return e;
-            return Event{Event::Kind::Cut, {}, 0};
+            return Event{Event::Kind::Cut, {}, 0, {}};
+        } else if (c == GS && c1 == '(') { // GS ( <fn> pL pH ...: only H 48 48 is answered
+            if (left < 5) return std::nullopt;
+            const qsizetype size = 5 + (at(3) | at(4) << 8);
+            if (left < size) return std::nullopt;
+            const QByteArray body = m_buffer.sliced(m_pos + 5, size - 5);
+            const bool process = at(2) == 'H' && body.size() == 6 && body.startsWith("00");
+            m_pos += size;
+            if (process) return Event{Event::Kind::ProcessRequest, {}, 0, body.mid(2)};
+            m_unknown += int(size);
         } else if (c == DLE && c1 == EOT) {
             if (left < 3) return std::nullopt;
             const int n = at(2);
             m_pos += 3;
-            return Event{Event::Kind::StatusRequest, {}, n};
+            return Event{Event::Kind::StatusRequest, {}, n, {}};
         } else {
             ++m_unknown;
             ++m_pos;
@@ -187,6 +196,17 @@ bool EscPosTestPrinter::take(Client& client, QByteArrayView bytes) {
             }
             break;
         }
+        case EscPosDecoder::Event::Kind::ProcessRequest: {
+            const bool answering = m_answerUntil < 0 || m_documents.size() < m_answerUntil;
+            if (m_confirming && answering && !std::exchange(m_dropped, false)) {
+                const QByteArray a = QByteArray("\x37\x22", 2) + e->id + QByteArray(1, '\0');
+                const ssize_t sent = m_transport == Transport::Tcp
+                                         ? send(client.fd, a.constData(), size_t(a.size()), MSG_NOSIGNAL)
+                                         : write(client.fd, a.constData(), size_t(a.size()));
+                open = sent == a.size();
+            }
+            break;
+        }
         case EscPosDecoder::Event::Kind::Cut:
             if (!m_stopped) ++m_cuts;
             break;
@@ -194,11 +214,12 @@ bool EscPosTestPrinter::take(Client& client, QByteArrayView bytes) {
             if (m_paperLeft == 0 || m_state == State::PaperEnd || m_state == State::CoverOpen) {
                 // Nothing printed: dropped.
                 m_stopped = m_stopped || m_state != State::CoverOpen;
+                m_dropped = true;
                 break;
             }
             m_documents << e->document;
             m_cuts += e->document.cut;
-            if (m_paperLeft > 0) --m_paperLeft;
+            if (m_paperLeft > 0 && --m_paperLeft == 0) m_stopped = true; // the roll ended at its cut
             if (m_transport == Transport::Tcp && m_documents.size() == m_closeAfter) {
                 m_closeAfter = -1;
                 open = false; // whatever came after it in this connection is lost
@@ -240,6 +261,12 @@ void EscPosTestPrinter::loadPaper(int documents) {
     std::lock_guard lock(m_mutex);
     m_paperLeft = documents;
     m_stopped = false;
+    m_dropped = false;
+}
+
+void EscPosTestPrinter::setConfirming(bool confirming) {
+    std::lock_guard lock(m_mutex);
+    m_confirming = confirming;
 }
 
 void EscPosTestPrinter::closeAfter(int documents) {

@@ -30,10 +30,11 @@ struct EscPosDocument {
 class EscPosDecoder {
 public:
     struct Event {
-        enum class Kind { Document, Cut, StatusRequest };
+        enum class Kind { Document, Cut, StatusRequest, ProcessRequest };
         Kind kind;
         EscPosDocument document; // Document; a cut that ends a document comes with it
         int n = 0;               // StatusRequest: DLE EOT n
+        QByteArray id;           // ProcessRequest: GS ( H fn 48 with its id
     };
     void append(QByteArrayView bytes);
     // The next command complete in what arrived; none until more arrives.
@@ -66,9 +67,12 @@ public:
     PrinterSettings settings(int paperMm = 80, bool cutEachTicket = true) const;
 
     void setState(State state);
-    // A new roll lasting that many documents (-1: endless). Once they are printed the roll sensor says
-    // paper end; documents that come after are dropped and printing stops for lack of paper.
+    // A new roll lasting that many documents (-1: endless). The last of them is printed and cut, then
+    // printing stops for lack of paper; documents that come after are dropped.
     void loadPaper(int documents = -1);
+    // Whether the printer answers the requests to confirm what it printed (GS ( H), as newer models do;
+    // it confirms only when every document since the last request printed. On by default.
+    void setConfirming(bool confirming);
     // Closes the connection right after the printer has printed that many documents in all (TCP only).
     void closeAfter(int documents);
     // No status request is answered once that many documents have been printed in all (0: never).
@@ -103,6 +107,8 @@ private:
     bool m_stopped = false;
     int m_closeAfter = -1;
     int m_answerUntil = -1;
+    bool m_confirming = true;
+    bool m_dropped = false; // a document dropped since the last confirmation request
     QList<EscPosDocument> m_documents;
     int m_cuts = 0, m_connections = 0, m_statusRequests = 0, m_unknown = 0;
     QByteArray m_received;

@@ -1,11 +1,13 @@
 #include "escpos.h"
 
 #include "report.h"
+#include "rolllayout.h"
 
 #include <QIODevice>
 #include <QPainter>
 #include <QtMath>
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -35,6 +37,23 @@ QByteArray pageKey(const Report& report, int paperMm) {
     return QByteArray::number(paperMm) + ':' + report.pageKey();
 }
 
+// The page painted onto white, `dots` wide: scaled so that its width fits (never beyond its real size at
+// 8 dots/mm) and centred.
+QImage paintOnto(const Report& report, int dots) {
+    const QSizeF mm = report.pageSizeMm();
+    const double dpm =
+        mm.width() > 0 ? std::min(double(EscPos::dotsPerMm), dots / mm.width()) : EscPos::dotsPerMm;
+    QImage image(dots, std::max(1, qCeil(mm.height() * dpm)), QImage::Format_RGB32);
+    // Text takes its size in points from the image's resolution.
+    image.setDotsPerMeterX(qRound(dpm * 1000));
+    image.setDotsPerMeterY(qRound(dpm * 1000));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.translate((dots - mm.width() * dpm) / 2, 0);
+    report.paint(painter, dpm);
+    return image;
+}
+
 } // namespace
 
 namespace EscPos {
@@ -59,6 +78,20 @@ QByteArray statusRequest() {
     return bytes({DLE, EOT, 1, DLE, EOT, 2, DLE, EOT, 4});
 }
 
+namespace {
+QByteArray processId(int id) {
+    return QByteArray::number(std::abs(id) % 10000).rightJustified(4, '0');
+}
+} // namespace
+
+QByteArray processRequest(int id) {
+    return bytes({GS, '(', 'H', 6, 0, 48, 48}) + processId(id);
+}
+
+QByteArray processAnswer(int id) {
+    return bytes({0x37, 0x22}) + processId(id) + bytes({0});
+}
+
 std::optional<EscPosStatus> parseStatus(QByteArrayView answer) {
     if (answer.size() != statusAnswerSize) return std::nullopt;
     for (char c : answer)
@@ -76,17 +109,9 @@ std::optional<EscPosStatus> parseStatus(QByteArrayView answer) {
 
 QImage paintPage(const Report& report, int paperMm) {
     const int dots = printableDots(paperMm);
-    const QSizeF mm = report.pageSizeMm();
-    const double dpm = mm.width() > 0 ? std::min(double(dotsPerMm), dots / mm.width()) : dotsPerMm;
-    QImage image(dots, std::max(1, qCeil(mm.height() * dpm)), QImage::Format_RGB32);
-    // Text takes its size in points from the image's resolution.
-    image.setDotsPerMeterX(qRound(dpm * 1000));
-    image.setDotsPerMeterY(qRound(dpm * 1000));
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.translate((dots - mm.width() * dpm) / 2, 0);
-    report.paint(painter, dpm);
-    return image;
+    if (report.flowsOnRoll && report.pageSizeMm().width() * dotsPerMm > dots)
+        return paintOnto(RollLayout::lay(report, double(dots) / dotsPerMm, dotsPerMm), dots);
+    return paintOnto(report, dots);
 }
 
 QByteArray raster(const QImage& source) {

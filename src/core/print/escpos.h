@@ -34,13 +34,19 @@ QByteArray feed(int dots);  // ESC J: feeds the paper by that many dots (up to 2
 QByteArray cut();           // GS V 66 0: feeds the paper past the cutter and cuts it
 QByteArray statusRequest(); // DLE EOT 1, DLE EOT 2, DLE EOT 4, answered with one byte each
 constexpr int statusAnswerSize = 3;
+// GS ( H fn 48: the printer answers once it has processed everything sent before it (the page printed
+// and cut), unlike the real-time requests, which it answers as they arrive. `id` is kept to 4 digits.
+QByteArray processRequest(int id);
+QByteArray processAnswer(int id); // what the printer sends back for it
+constexpr int processAnswerSize = 7;
 
 // The printer's answer to statusRequest(); none when it is not three bytes with the fixed bits of a
 // status byte (bits 1 and 4 set, 0 and 7 clear).
 std::optional<EscPosStatus> parseStatus(QByteArrayView answer);
 
-// The page painted onto white, as wide as the printable width of the roll: scaled so that the page's
-// width fits (never beyond its real size at 8 dots/mm) and centred.
+// The page painted onto white, as wide as the printable width of the roll: a page that flows on a roll
+// (Report::flowsOnRoll) laid out again across it when the roll is narrower, any other scaled so that the
+// page's width fits (never beyond its real size at 8 dots/mm) and centred.
 QImage paintPage(const Report& report, int paperMm);
 // An image as raster graphics (GS v 0): dots darker than mid-grey print black, the white rows below the
 // last printed one are left out (at least one row remains).

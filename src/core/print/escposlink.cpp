@@ -178,10 +178,10 @@ bool EscPosLink::write(QByteArrayView data) {
     return true;
 }
 
-QByteArray EscPosLink::read(int size) {
+QByteArray EscPosLink::read(int size, int timeoutMs) {
     QByteArray got;
     if (!healthy()) return got;
-    const QDeadlineTimer deadline(m_timeoutMs);
+    const QDeadlineTimer deadline(timeoutMs < 0 ? m_timeoutMs : timeoutMs);
     while (got.size() < size) {
         char buffer[64];
         const ssize_t n = ::read(m_fd, buffer, std::min(sizeof buffer, size_t(size - got.size())));

@@ -24,8 +24,9 @@ public:
 
     // Writes everything; false when the connection dropped or the printer took nothing for the timeout.
     bool write(QByteArrayView data);
-    // Reads `size` bytes; fewer when the timeout passed or the connection dropped first.
-    QByteArray read(int size);
+    // Reads `size` bytes; fewer when the timeout (or `timeoutMs`, when given) passed or the connection
+    // dropped first.
+    QByteArray read(int size, int timeoutMs = -1);
     // Drops what arrived unasked (an answer that came too late), noting a connection the printer closed.
     void discardInput();
 

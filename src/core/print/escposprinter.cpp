@@ -85,7 +85,7 @@ QString EscPosPrinterStatus::line() const {
         what = QStringLiteral("sem conexão (%1)").arg(detail);
         break;
     }
-    return QStringLiteral("Impressora ESC/POS: ") + what;
+    return QStringLiteral("ESC/POS %1: ").arg(printer) + what;
 }
 
 EscPosPrintSink::EscPosPrintSink(const PrinterSettings& settings) : m_settings(settings) {}
@@ -151,7 +151,7 @@ PrintJob EscPosPrintSink::print(const Report& report) {
                                  .arg(m_link->error()));
         }
         if (!m_settings.cutEachTicket) ++m_uncut;
-        checkAfterPage();
+        checkAfterPage(page.size());
     } catch (const PrintError&) {
         // The next print connects and asks again.
         finish();
@@ -179,16 +179,50 @@ void EscPosPrintSink::connectAndCheck() {
     if (!problem.isEmpty()) throw PrintError(problem);
 }
 
-void EscPosPrintSink::checkAfterPage() {
+void EscPosPrintSink::checkAfterPage(qsizetype pageBytes) {
+    const bool printed = confirmed(pageBytes);
     const std::optional<EscPosStatus> answer = refresh(*m_link);
-    // The page went out: a printer that cannot say how it ended leaves it in doubt; one that says it
-    // stopped printing did not print it whole.
+    if (printed) return; // a paper end now stops the next print, before it sends anything
+    Answers confirms;
+    {
+        QMutexLocker lock(&m_stateMutex);
+        confirms = m_confirms;
+    }
+    // The page went out: a printer that cannot say how it ended leaves it in doubt.
     if (!m_link->healthy())
         throw PrintDoubt(
             QStringLiteral("A conexão com a impressora caiu durante a impressão (%1).").arg(m_link->error()));
     if (!answer && status().state == State::NoAnswer) throw PrintDoubt(status().problem());
-    if (answer && stopped(*answer)) throw PrintError(status().problem());
-    // A roll sensor that says the paper ended lets this page count; the next print is refused.
+    if (answer && stopped(*answer)) {
+        // A printer that confirms its pages stopped before this one's cut; one that never confirms
+        // may have stopped right after it.
+        if (confirms == Answers::Yes) throw PrintError(status().problem());
+        throw PrintDoubt(status().problem() +
+                         QStringLiteral(" Ela parou logo depois de receber o último documento, sem confirmar "
+                                        "se ele saiu."));
+    }
+    if (answer && confirms == Answers::Yes)
+        throw PrintDoubt(QStringLiteral("A impressora não confirmou a impressão a tempo."));
+    if (answer) {
+        QMutexLocker lock(&m_stateMutex);
+        m_confirms = Answers::Never; // prints on without confirming
+    }
+}
+
+bool EscPosPrintSink::confirmed(qsizetype pageBytes) {
+    {
+        QMutexLocker lock(&m_stateMutex);
+        if (m_answers == Answers::Never || m_confirms == Answers::Never) return false;
+    }
+    const int id = ++m_processId % 10000;
+    if (!m_link->write(EscPos::processRequest(id))) return false;
+    // The answer comes when the page is out: up to 20 ms a millimetre (50 mm/s) beyond the timeout.
+    const qsizetype mm = pageBytes / (EscPos::printableDots(m_settings.paperMm) / 8) / EscPos::dotsPerMm;
+    const QByteArray answer = m_link->read(EscPos::processAnswerSize, m_timeoutMs + int(mm) * 20);
+    if (answer != EscPos::processAnswer(id)) return false;
+    QMutexLocker lock(&m_stateMutex);
+    m_confirms = Answers::Yes;
+    return true;
 }
 
 std::optional<EscPosStatus> EscPosPrintSink::refresh(EscPosLink& link) {
@@ -212,24 +246,26 @@ std::optional<EscPosStatus> EscPosPrintSink::refresh(EscPosLink& link) {
     QMutexLocker lock(&m_stateMutex);
     if (answer) {
         m_answers = Answers::Yes;
-        m_status = {stateOf(*answer), QString()};
+        m_status = {stateOf(*answer), QString(), QString()};
     } else if (m_answers == Answers::Yes) {
-        m_status = {State::NoAnswer, QString()};
+        m_status = {State::NoAnswer, QString(), QString()};
     } else {
         m_answers = Answers::Never;
-        m_status = {State::Unchecked, QString()};
+        m_status = {State::Unchecked, QString(), QString()};
     }
     return answer;
 }
 
 void EscPosPrintSink::setStatus(State state, const QString& detail) {
     QMutexLocker lock(&m_stateMutex);
-    m_status = {state, detail};
+    m_status = {state, detail, QString()};
 }
 
 EscPosPrinterStatus EscPosPrintSink::status() const {
     QMutexLocker lock(&m_stateMutex);
-    return m_status;
+    EscPosPrinterStatus s = m_status;
+    s.printer = destination().mid(7); // after "escpos:"
+    return s;
 }
 
 EscPosPrinterStatus EscPosPrintSink::probe() {

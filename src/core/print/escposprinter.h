@@ -27,10 +27,11 @@ struct EscPosPrinterStatus {
     };
     State state = State::Unknown;
     QString detail;
+    QString printer; // "192.168.0.50:9100", "/dev/usb/lp0"
 
     // Why a print cannot go on now, as told to the cashier; empty when it can.
     QString problem() const;
-    // The state in one line for the screen.
+    // The state in one line for the screen, naming the printer: "ESC/POS 192.168.0.50:9100: pronta".
     QString line() const;
     friend bool operator==(const EscPosPrinterStatus&, const EscPosPrinterStatus&) = default;
 };
@@ -38,11 +39,13 @@ struct EscPosPrinterStatus {
 // Prints each report's page as ESC/POS raster graphics to a network printer (TCP) or a USB printer
 // device file. A batch (see PrintSession) is one connection, opened at its first print: before the first
 // page the printer's status is asked, and a printer offline, without paper, with its cover open or in
-// error gets nothing and the print raises PrintError. After each page the status is asked again: a page
-// is known printed only when the printer answers that printing did not stop (no paper-end stop, cover
-// closed, no error); otherwise, or with no answer, or when the connection drops while the page goes
-// out, the print raises PrintError and the page counts as not printed. A roll sensor that says the paper
-// ended while printing went on lets the page count, and the next print raises before sending anything.
+// error gets nothing and the print raises PrintError. After each page the printer is asked to confirm it
+// (EscPos::processRequest: answered once the page is printed and cut), then its status. A confirmed page
+// is printed, whatever the status says after it (the roll may end right at its cut: the next print is
+// refused). Without the confirmation, a printer that confirms pages and says it stopped printing did not
+// print the page whole (PrintError); one that never confirms pages and says it stopped, one that stopped
+// answering, or a connection dropped while the page went out leave the page in doubt (PrintDoubt): the
+// cashier is asked. A printer that says nothing is wrong prints on, confirming or not.
 // A page is never sent twice by the sink: printing again is the caller's decision. After an error the
 // next print connects again.
 // A printer that never answered a status request (since this sink was made) prints without checks; once
@@ -77,7 +80,8 @@ private:
     enum class Answers { NotYet, Yes, Never };
 
     void connectAndCheck();
-    void checkAfterPage();
+    void checkAfterPage(qsizetype pageBytes);
+    bool confirmed(qsizetype pageBytes);
     std::optional<EscPosStatus> refresh(EscPosLink& link);
     void setStatus(EscPosPrinterStatus::State state, const QString& detail = QString());
     void finish();
@@ -94,4 +98,6 @@ private:
     mutable QMutex m_stateMutex;
     EscPosPrinterStatus m_status;
     Answers m_answers = Answers::NotYet;
+    Answers m_confirms = Answers::NotYet; // whether the printer answers EscPos::processRequest
+    int m_processId = 0;
 };

@@ -11,6 +11,8 @@
 #include <QJsonDocument>
 #include <QUuid>
 
+#include <algorithm>
+
 namespace {
 
 using Kind = PrintJournal::Kind;
@@ -21,10 +23,8 @@ constexpr std::pair<Kind, const char*> kinds[] = {
     {Kind::Closing, "fechamento"}, {Kind::Backup, "copia"},     {Kind::History, "historico"},
 };
 constexpr std::pair<State, const char*> states[] = {
-    {State::InDoubt, "pendente"},
-    {State::Printed, "impresso"},
-    {State::NotPrinted, "nao_impresso"},
-    {State::Void, "anulado"},
+    {State::InDoubt, "pendente"},        {State::Sending, "enviando"}, {State::Printed, "impresso"},
+    {State::NotPrinted, "nao_impresso"}, {State::Void, "anulado"},
 };
 
 template <typename E, size_t N> QString textOf(const std::pair<E, const char*> (&table)[N], E value) {
@@ -95,6 +95,9 @@ PrintJournal::Document PrintJournal::begin(Kind kind, const QString& description
 
 PrintJob PrintJournal::print(const Document& document, const std::function<PrintJob(const QString&)>& print) {
     CrashPoint::hit("antes-de-imprimir", crashName(document.kind));
+    // On the disk before anything goes out: a crash before this point leaves a document never sent.
+    m_db.transaction(
+        [&] { PrintJournalStore::setState(m_db, document.seq, textOf(states, State::Sending)); });
     PrintJob job;
     try {
         job = print(document.name);
@@ -142,8 +145,10 @@ PrintJob PrintJournal::printAlone(Kind kind, const QString& description, Report&
 
 QList<PrintJournal::Document> PrintJournal::inDoubt() const {
     QList<Document> out;
-    for (const PrintJournalStore::Row& r : PrintJournalStore::inState(m_db, textOf(states, State::InDoubt)))
-        out << fromRow(r);
+    for (const State state : {State::InDoubt, State::Sending})
+        for (const PrintJournalStore::Row& r : PrintJournalStore::inState(m_db, textOf(states, state)))
+            out << fromRow(r);
+    std::sort(out.begin(), out.end(), [](const Document& a, const Document& b) { return a.seq < b.seq; });
     return out;
 }
 

@@ -15,11 +15,13 @@ class Database;
 // it belongs to, and is marked printed in the same transaction as that step's rows. A crash between the
 // print and its mark leaves the document in doubt: the next start asks the printer's side whether it
 // reached the paper (askPrinter) and completes or drops the step accordingly, so a document is never
-// printed twice and a step never happens without its paper, or the other way round.
+// printed twice and a step never happens without its paper, or the other way round. Right before its
+// print a document is marked as being sent, on the disk: one a crash left unmarked never went out.
 class PrintJournal {
 public:
     enum class Kind { Ticket, Opening, Withdrawal, Closing, Backup, History };
-    enum class State { InDoubt, Printed, NotPrinted, Void };
+    // InDoubt: stored, never sent; Sending: its print may have reached the paper.
+    enum class State { InDoubt, Sending, Printed, NotPrinted, Void };
 
     struct Document {
         qint64 seq = 0;
@@ -39,9 +41,9 @@ public:
     QList<Document> begin(QList<Document> documents, const std::function<void()>& alsoStore = {});
     Document begin(Kind kind, const QString& description, const QJsonObject& step = {});
 
-    // Prints `report` as the document: its name goes with the print. A print error marks the document
-    // not printed and is raised again; a PrintDoubt leaves it in doubt. The caller marks it printed
-    // with its step (markPrinted).
+    // Prints `report` as the document: its name goes with the print, once the document is marked as
+    // being sent. A print error marks the document not printed and is raised again; a PrintDoubt leaves
+    // it in doubt. The caller marks it printed with its step (markPrinted).
     PrintJob print(const Document& document, Report& report);
     // The same for a print made by `print`, which receives the document's name.
     PrintJob print(const Document& document, const std::function<PrintJob(const QString& name)>& print);
@@ -54,6 +56,7 @@ public:
     // Prints a document that no step depends on (backup print, history summary).
     PrintJob printAlone(Kind kind, const QString& description, Report& report);
 
+    // The documents neither printed nor not printed (InDoubt or Sending), in the order stored.
     QList<Document> inDoubt() const;
     // Every document of a kind, in the order stored (for tests and audits).
     QList<Document> ofKind(Kind kind) const;

@@ -8,6 +8,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QFont>
 #include <QHash>
 #include <QMutex>
 #include <QPageLayout>
@@ -29,6 +30,16 @@ QString ReportElement::text() const {
         return lines.join(QLatin1Char('\n'));
     }
     return QString();
+}
+
+QFont ReportElement::font() const {
+    QFont f(family);
+    f.setPointSizeF(pointSize);
+    f.setBold(bold);
+    f.setStyleStrategy(QFont::PreferOutline);
+    // Unhinted metrics: the text takes the same width on the printer, in the PDF and on screen.
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
 }
 
 namespace {
@@ -142,7 +153,8 @@ QByteArray Report::pageKey() const {
     const Report& report = *this;
     QByteArray key;
     QDataStream out(&key, QIODevice::WriteOnly);
-    out << report.name() << report.pageSizeMm() << report.marginTop << report.marginLeft;
+    out << report.name() << report.pageSizeMm() << report.marginTop << report.marginLeft
+        << report.flowsOnRoll;
     for (const ReportBand& b : report.bands())
         out << b.height;
     for (const ReportElement& e : report.elements())
@@ -158,13 +170,7 @@ PrintJob Report::print() const {
 namespace {
 
 QFont elementFont(const ReportElement& e) {
-    QFont font(e.family);
-    font.setPointSizeF(e.pointSize);
-    font.setBold(e.bold);
-    font.setStyleStrategy(QFont::PreferOutline);
-    // Unhinted metrics: the text takes the same width on the printer, in the PDF and on screen.
-    font.setHintingPreference(QFont::PreferNoHinting);
-    return font;
+    return e.font();
 }
 
 // Lays out and paints one element's text; origin is the element's band's top-left corner in dots.

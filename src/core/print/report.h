@@ -10,6 +10,7 @@
 #include <memory>
 
 class Dataset;
+class QFont;
 class QPainter;
 
 // One printed element of a band, positioned in millimetres from the band's top-left corner.
@@ -38,6 +39,7 @@ struct ReportElement {
     QString field;
 
     QString text() const; // what prints now
+    QFont font() const;   // the font it prints in, at pointSize
 };
 
 struct ReportBand {
@@ -111,6 +113,9 @@ public:
     // rendered again (a sale's tickets repeat).
     QByteArray pageKey() const;
     double marginTop = 2.0, marginBottom = 5.0, marginLeft = 1.0, marginRight = 1.0;
+    // On a receipt roll narrower than the page, laid out again across the roll (see RollLayout) rather
+    // than shrunk to it: for a page of texts one below the other, such as a ticket.
+    bool flowsOnRoll = false;
 
     int addBand(const QString& name, double heightMm, double widthMm = 87.84);
     ReportElement& label(int band, const QString& name, const QString& caption, double left, double top,

@@ -30,6 +30,7 @@ TicketReport::TicketReport(Dataset* festa) : Report(QStringLiteral("qr_fichas"),
     }
     // A ticket text too wide for the big letters prints smaller rather than losing a word.
     element(QStringLiteral("qr_impresso")).minPointSize = 12;
+    flowsOnRoll = true; // on a receipt roll the texts keep their size
 }
 
 void TicketReport::setTicketText(const QString& text) {

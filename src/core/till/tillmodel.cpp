@@ -7,7 +7,6 @@
 #include "core/festa/deskjournal.h"
 #include "core/history/historystore.h"
 #include "core/till/productkeys.h"
-#include "core/till/ticketjobstore.h"
 
 #include <QJsonObject>
 
@@ -39,6 +38,7 @@ void TillModel::load() {
     m_counts = TillStore::readCounts(m_db);
     m_lines = TillStore::readSale(m_db);
     m_booked = false;
+    m_printStopped = false;
     resetTotal();
     for (const SaleLine& l : m_lines)
         addToTotal(l);
@@ -275,6 +275,7 @@ int TillModel::ticketsOf(const SaleLine& line) {
 void TillModel::printTickets(const TicketPrint& print) {
     for (const SaleLine& line : m_lines)
         ticketsOf(line);
+    m_printStopped = true; // until every ticket has printed
     // The tickets left, in line order, each a document of its own.
     QList<PrintJournal::Document> documents;
     QList<const SaleLine*> lineOf;
@@ -297,6 +298,7 @@ void TillModel::printTickets(const TicketPrint& print) {
     const auto flushLines = [&] { TillStore::setTicketsPrinted(m_db, m_till.ticketsPrinted); };
     if (documents.isEmpty()) {
         flushLines();
+        m_printStopped = false;
         return;
     }
     documents = m_journal.begin(documents, flushLines);
@@ -320,6 +322,7 @@ void TillModel::printTickets(const TicketPrint& print) {
         });
         ++m_till.ticketsPrinted;
     }
+    m_printStopped = false;
 }
 
 bool TillModel::coversSale(const QString& handedOver) const {
@@ -364,6 +367,7 @@ void TillModel::bookSale() {
     });
     m_till = t;
     m_booked = true; // the counts shown follow at the next recount
+    m_printStopped = false;
     emit changed();
 }
 
@@ -375,146 +379,7 @@ void TillModel::clearSale() {
     m_till.ticketsPrinted = 0;
     m_lines.clear();
     m_booked = false;
+    m_printStopped = false;
     resetTotal();
     emit saleReset();
-}
-
-// ---- after a crash ----
-
-QString TillModel::question(const PrintJournal::Document& document) {
-    return document.description + QStringLiteral(" saiu na impressora?");
-}
-
-QStringList TillModel::settleDocuments(const std::function<bool(const PrintJournal::Document&)>& ask) {
-    QStringList told;
-    qint64 saleNotPrinted = -1; // a sale whose tickets stopped printing: the later ones did not print
-    for (const PrintJournal::Document& d : m_journal.inDoubt()) {
-        const qint64 sale = d.step.value(QStringLiteral("venda")).toInteger(-1);
-        bool printed = false;
-        if (d.kind == PrintJournal::Kind::Ticket && sale >= 0 && sale == saleNotPrinted) {
-            printed = false;
-        } else if (const std::optional<bool> paper = PrintJournal::askPrinter(d)) {
-            printed = *paper;
-        } else {
-            printed = ask(d);
-        }
-        if (d.kind == PrintJournal::Kind::Ticket && !printed) saleNotPrinted = sale;
-        const QString text = settle(d, printed);
-        if (!text.isEmpty()) told << text;
-    }
-    return told;
-}
-
-QString TillModel::settle(const PrintJournal::Document& d, bool printed) {
-    const QJsonObject& s = d.step;
-    const auto number = [&](const char* key) { return s.value(QLatin1String(key)).toInteger(-1); };
-    const auto text = [&](const char* key) { return s.value(QLatin1String(key)).toString(); };
-    const auto markPrinted = [&] { m_journal.markPrinted(d, PrintJob{d.route, 0}); };
-    switch (d.kind) {
-    case PrintJournal::Kind::Ticket: {
-        if (const qint64 failed = number("reimpressao"); failed >= 0) { // a ticket printed again
-            m_db.transaction([&] {
-                if (printed) {
-                    markPrinted();
-                    TicketJobStore::setState(m_db, failed, TicketJobStore::State::Reprinted);
-                } else {
-                    m_journal.markNotPrinted(d);
-                }
-            });
-            return {};
-        }
-        const int ticket = int(number("ficha"));
-        const bool thisSale = m_till.open && number("caixa") == m_till.number && !m_lines.isEmpty() &&
-                              number("venda") == m_lines.constFirst().rowid;
-        if (!printed) {
-            m_journal.markNotPrinted(d);
-        } else if (thisSale && ticket >= m_till.ticketsPrinted) {
-            m_db.transaction([&] {
-                markPrinted();
-                TillStore::setTicketsPrinted(m_db, ticket + 1);
-            });
-            m_till.ticketsPrinted = ticket + 1;
-        } else {
-            markPrinted();
-        }
-        return {};
-    }
-    case PrintJournal::Kind::Withdrawal: {
-        const QString amount = text("valor");
-        const qint64 n = number("sangria");
-        if (!printed) {
-            m_journal.markNotPrinted(d);
-            return QStringLiteral(
-                       "A retirada nº %1 de R$ %2 não foi registrada: o recibo dela não saiu na "
-                       "impressora antes de o programa parar. Faça a retirada de novo, se for o caso.")
-                .arg(n)
-                .arg(amount);
-        }
-        if (m_till.open && number("caixa") == m_till.number && m_till.withdrawals == n - 1) {
-            bookWithdrawal(amount, markPrinted);
-            return QStringLiteral(
-                       "A retirada nº %1 de R$ %2 foi registrada: o recibo dela saiu na impressora "
-                       "antes de o programa parar.")
-                .arg(n)
-                .arg(amount);
-        }
-        m_journal.markVoid(d);
-        return QStringLiteral("O recibo da retirada nº %1 de R$ %2 saiu na impressora, mas a retirada não "
-                              "pôde ser registrada no caixa: o recibo está anulado.")
-            .arg(n)
-            .arg(amount);
-    }
-    case PrintJournal::Kind::Opening: {
-        const qint64 n = number("numero");
-        if (!printed) {
-            m_journal.markNotPrinted(d);
-            return QStringLiteral("A abertura do caixa nº %1 não foi concluída: o relatório não saiu na "
-                                  "impressora. Abra o caixa de novo.")
-                .arg(n);
-        }
-        if (!m_till.open && TillStore::readCounter(m_db) < n) {
-            openTill({text("responsavel"), text("operador"), text("data"), text("hora"), text("entrada")}, n,
-                     markPrinted);
-            return QStringLiteral(
-                       "O caixa nº %1 foi aberto: o relatório de abertura saiu na impressora antes "
-                       "de o programa parar.")
-                .arg(n);
-        }
-        m_journal.markVoid(d);
-        return QStringLiteral("O relatório de abertura do caixa nº %1 saiu na impressora, mas a abertura não "
-                              "pôde ser concluída: o relatório está anulado.")
-            .arg(n);
-    }
-    case PrintJournal::Kind::Closing: {
-        const qint64 n = number("numero");
-        if (!printed) {
-            m_journal.markNotPrinted(d);
-            return QStringLiteral("O fechamento do caixa nº %1 não foi concluído: o relatório não saiu na "
-                                  "impressora. O caixa continua aberto.")
-                .arg(n);
-        }
-        if (m_till.open && n == m_till.number) {
-            const std::optional<QString> counted = s.contains(QStringLiteral("contado"))
-                                                       ? std::optional<QString>(text("contado"))
-                                                       : std::nullopt;
-            closeTill(counted, text("fechado_por"), QDateTime::fromString(text("momento"), Qt::ISODateWithMs),
-                      markPrinted);
-            return QStringLiteral("O caixa nº %1 foi fechado: o relatório de fechamento saiu na impressora "
-                                  "antes de o programa parar.")
-                .arg(n);
-        }
-        m_journal.markVoid(d);
-        return QStringLiteral("O relatório de fechamento do caixa nº %1 saiu na impressora, mas o fechamento "
-                              "não pôde ser concluído: o relatório está anulado.")
-            .arg(n);
-    }
-    case PrintJournal::Kind::Backup:
-    case PrintJournal::Kind::History:
-        if (printed)
-            markPrinted();
-        else
-            m_journal.markNotPrinted(d);
-        return {};
-    }
-    return {};
 }

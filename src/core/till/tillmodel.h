@@ -118,6 +118,9 @@ public:
     bool saleBooked() const { return m_booked; }
     // No sale under way: none started, or the one still on screen is booked.
     bool betweenSales() const { return m_lines.isEmpty() || m_booked; }
+    // The sale's tickets stopped printing (a printer error, a print in doubt, or a restart in the middle
+    // of them): the sale is neither booked nor cleared and tickets are missing.
+    bool ticketsStopped() const { return !betweenSales() && (m_printStopped || m_till.ticketsPrinted > 0); }
 
     // Whether `handedOver` covers the sale's total (an unreadable amount or total is left to
     // completeSale, which says what is wrong).
@@ -130,8 +133,9 @@ public:
 
     // ---- after a crash ----
     PrintJournal& journal() { return m_journal; }
-    // Settles every document the journal holds in doubt, in the order printed: the printer's side is
-    // asked first, then `ask` (the cashier, with question()) when it cannot tell. The step of each one
+    // Settles every document the journal holds in doubt, in the order printed: one never sent did not
+    // print; for the others the printer's side is asked first, then `ask` (the cashier, with question())
+    // when it cannot tell. The step of each one
     // completes or is dropped (settle). Returns what the cashier is told, one text per step.
     QStringList settleDocuments(const std::function<bool(const PrintJournal::Document&)>& ask);
     // Completes or drops the step of a document in doubt as the paper says; returns what the cashier
@@ -163,4 +167,5 @@ private:
     QString m_totalText;
     std::optional<QString> m_totalError;
     bool m_booked = false;
+    bool m_printStopped = false; // the sale's tickets stopped printing in this run
 };

@@ -15,8 +15,8 @@
 #include "gui/common/dbgrid.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/printerstatuslabel.h"
-#include "gui/common/printsettlement.h"
 #include "gui/sales/salegrid.h"
+#include "gui/sales/ticketprinting.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -350,25 +350,11 @@ void SalesWindow::edt_entradaConfirm() {
     // printed again; each one is recorded as it goes, with its print job. One batch: the printer is
     // checked once, before the first ticket.
     Cents change;
-    try {
+    const bool printed = TicketPrinting::settlingDoubt(this, m_till, m_ticket, [&] {
         PrintSession session;
-        change = m_till.completeSale(edt_entrada->text(),
-                                     [this](const TillModel::SaleLine& line, const QString& document) {
-                                         m_ticket.setTicketText(line.ticketText);
-                                         m_ticket.setDocument(document);
-                                         PrintJob job = m_ticket.print();
-                                         m_ticket.setDocument(QString());
-                                         tickets->record(line.id, line.product, line.ticketText, job);
-                                         return job;
-                                     });
-    } catch (const PrintDoubt& e) {
-        // The ticket in flight may be on paper: the cashier looks, and the next confirmation prints
-        // exactly the tickets missing.
-        m_ticket.setDocument(QString());
-        Messages::error(this, e.text());
-        settleInDoubt(this, m_till);
-        return;
-    }
+        change = m_till.completeSale(edt_entrada->text(), TicketPrinting::sale(m_ticket, *tickets));
+    });
+    if (!printed) return; // the next confirmation (or Ctrl+R) prints exactly the tickets missing
     edt_troco->setText(change.text());
     emit changeRequested(edt_troco->text());
     // the change window has ended the sale: the screen starts the next one
@@ -419,19 +405,14 @@ void SalesWindow::PainelFesta1Click() {
 }
 
 void SalesWindow::Reimprimir1Click() {
-    try {
-        tickets->reprintFailed([this](const QString& ticketText, const QString& document) {
-            m_ticket.setTicketText(ticketText);
-            m_ticket.setDocument(document);
-            PrintJob job = m_ticket.print();
-            m_ticket.setDocument(QString());
-            return job;
-        });
-    } catch (const PrintDoubt& e) {
-        m_ticket.setDocument(QString());
-        Messages::error(this, e.text());
-        settleInDoubt(this, m_till);
-    }
+    // A sale the printer stopped: its missing tickets, and the sale booked, as its confirmation does.
+    const bool stopped = m_till.ticketsStopped();
+    if (stopped) edt_entradaConfirm();
+    if (tickets->failedCount() > 0)
+        TicketPrinting::settlingDoubt(this, m_till, m_ticket,
+                                      [this] { tickets->reprintFailed(TicketPrinting::again(m_ticket)); });
+    else if (!stopped)
+        Messages::plain(this, QStringLiteral("Não há fichas a reimprimir."));
 }
 
 void SalesWindow::showFailedTickets() {

@@ -25,7 +25,7 @@ using namespace TestSupport;
 
 namespace {
 
-enum class Trouble { None, NoCut, PaperAfter3, CoverOpen, NearEnd, ClosedAfter2 };
+enum class Trouble { None, NoCut, PaperAfter3, PaperAfter3Unconfirmed, CoverOpen, NearEnd, ClosedAfter2 };
 
 } // namespace
 
@@ -60,7 +60,7 @@ private slots:
                 child<QCheckBox>(w, QStringLiteral("ck_corte"))->setChecked(false);
                 child<QPushButton>(w, QStringLiteral("bt_testar"))->click();
                 QTRY_COMPARE(child<QLabel>(w, QStringLiteral("l_estado"))->text(),
-                             QStringLiteral("Impressora ESC/POS: pronta"));
+                             QStringLiteral("ESC/POS 127.0.0.1:%1: pronta").arg(wanted.port));
                 child<QPushButton>(w, QStringLiteral("bt_salvar"))->click();
             });
             child<QPushButton>(admin, QStringLiteral("bt_impressora"))->click();
@@ -77,26 +77,40 @@ private slots:
         QTest::addColumn<Trouble>("trouble");
         QTest::addColumn<int>("printedFirst"); // tickets on paper after the first confirmation
         QTest::addColumn<QString>("told");     // the error the cashier is shown, if any
+        QTest::addColumn<QString>("asked");    // about a ticket the printer could not account for
+        QTest::addColumn<bool>("ctrlR");       // printed again with Ctrl+R rather than the confirmation
         const QString noPaper =
             QStringLiteral("A impressora está sem papel. Troque o rolo e confirme de novo.");
-        QTest::newRow("cut after each ticket") << Trouble::None << 5 << QString();
-        QTest::newRow("one cut at the end") << Trouble::NoCut << 5 << QString();
-        QTest::newRow("paper ends after the third") << Trouble::PaperAfter3 << 3 << noPaper;
+        const QString none;
+        QTest::newRow("cut after each ticket") << Trouble::None << 5 << none << none << false;
+        QTest::newRow("one cut at the end") << Trouble::NoCut << 5 << none << none << false;
+        QTest::newRow("paper ends at the third cut") << Trouble::PaperAfter3 << 3 << noPaper << none << false;
+        QTest::newRow("paper ends at the third cut, Ctrl+R")
+            << Trouble::PaperAfter3 << 3 << noPaper << none << true;
+        QTest::newRow("paper ends at the third cut, not confirmed")
+            << Trouble::PaperAfter3Unconfirmed << 3 << none
+            << QStringLiteral("A ficha 3 de CERVEJA saiu na impressora?") << true;
         QTest::newRow("cover open") << Trouble::CoverOpen << 0
-                                    << QStringLiteral("A tampa da impressora está aberta.");
-        QTest::newRow("paper near end") << Trouble::NearEnd << 5 << QString();
-        QTest::newRow("connection closed after the second") << Trouble::ClosedAfter2 << 2 << QString();
+                                    << QStringLiteral("A tampa da impressora está aberta.") << none << true;
+        QTest::newRow("paper near end") << Trouble::NearEnd << 5 << none << none << false;
+        QTest::newRow("connection closed after the second")
+            << Trouble::ClosedAfter2 << 2 << none << QStringLiteral("A ficha 2 de ÁGUA saiu na impressora?")
+            << false;
     }
 
     void saleOnAThermalPrinter() {
         QFETCH(Trouble, trouble);
         QFETCH(int, printedFirst);
         QFETCH(QString, told);
+        QFETCH(QString, asked);
+        QFETCH(bool, ctrlR);
         EscPosTestPrinter printer;
         App app;
         app.app->usePrinter(printer.settings(80, trouble != Trouble::NoCut));
         setTillOpen(app, QStringLiteral("8"), QStringLiteral("50"));
-        if (trouble == Trouble::PaperAfter3) printer.loadPaper(3);
+        if (trouble == Trouble::PaperAfter3 || trouble == Trouble::PaperAfter3Unconfirmed)
+            printer.loadPaper(3);
+        printer.setConfirming(trouble != Trouble::PaperAfter3Unconfirmed);
         if (trouble == Trouble::CoverOpen) printer.setState(EscPosTestPrinter::State::CoverOpen);
         if (trouble == Trouble::NearEnd) printer.setState(EscPosTestPrinter::State::PaperNearEnd);
         if (trouble == Trouble::ClosedAfter2) printer.closeAfter(2);
@@ -108,9 +122,10 @@ private slots:
         QString line;
         whenModal(QStringLiteral("f_caixa"), [&](QWidget*) {
             QTRY_VERIFY(c->isActiveWindow());
-            QTRY_VERIFY(child<QLabel>(c, QStringLiteral("l_impressora"))
-                            ->text()
-                            .startsWith(QLatin1String("Impressora ESC/POS")));
+            QTRY_VERIFY(
+                child<QLabel>(c, QStringLiteral("l_impressora"))
+                    ->text()
+                    .startsWith(QStringLiteral("ESC/POS 127.0.0.1:%1: ").arg(printer.settings().port)));
             line = child<QLabel>(c, QStringLiteral("l_impressora"))->text();
             typeActive(QStringLiteral("10230*"));
             whenModal(QStringLiteral("f_troco"), [&](QWidget*) { keyActive(Qt::Key_Return); });
@@ -122,11 +137,17 @@ private slots:
                 QCOMPARE(till.cash(), QStringLiteral("50"));
                 printer.loadPaper();
                 printer.setState(EscPosTestPrinter::State::Ready);
-                typeActive(QStringLiteral("*"));
                 whenModal(QStringLiteral("f_troco"), [&](QWidget*) { keyActive(Qt::Key_Return); });
-                keyActive(Qt::Key_Return);
+                if (ctrlR) {
+                    keyActive(Qt::Key_R, Qt::ControlModifier);
+                } else {
+                    typeActive(QStringLiteral("*"));
+                    keyActive(Qt::Key_Return);
+                }
             }
             QTRY_VERIFY(c->isActiveWindow());
+            keyActive(Qt::Key_R, Qt::ControlModifier); // the sale is booked: nothing to print again
+            QTRY_COMPARE(app.messages.texts().last(), QStringLiteral("Não há fichas a reimprimir."));
             c->closeTill();
         });
         c->showModal();
@@ -146,11 +167,13 @@ private slots:
         QStringList errors;
         for (const RecordedMessage& m : app.messages.messages)
             if (m.kind == Messages::Kind::Error) errors << m.text;
-        if (trouble == Trouble::ClosedAfter2) { // the second ticket went out, the printer never said
+        if (!asked.isEmpty()) { // the ticket went out and the printer could not say how it ended
             QCOMPARE(errors.size(), 1);
-            QVERIFY(app.messages.texts().contains(QStringLiteral("A ficha 2 de ÁGUA saiu na impressora?")));
-        } else
+            QCOMPARE(app.messages.texts().filter(QStringLiteral("saiu na impressora?")), QStringList{asked});
+        } else {
             QCOMPARE(errors, told.isEmpty() ? QStringList() : QStringList{told});
+            QVERIFY(app.messages.texts().filter(QStringLiteral("saiu na impressora?")).isEmpty());
+        }
         if (trouble == Trouble::NearEnd)
             QVERIFY2(line.contains(QLatin1String("pouco papel")), qPrintable(line));
     }
