@@ -154,6 +154,9 @@ private slots:
         App app;
         QVERIFY(onNewAccount(app, [&](AccountSheet* sheet) {
             QCOMPARE(child<QLabel>(sheet, QStringLiteral("v_total1"))->text(), QStringLiteral("0,00"));
+            // the products sold: those with a name, in key order
+            QCOMPARE(column(child<RowGrid>(sheet, QStringLiteral("DBGrid2")), 0),
+                     QStringList({"ÁGUA", "REFRIGERANTE", "CERVEJA", "PASTEL", "CACHORRO-QUENTE", "PIPOCA"}));
             // marked before the clock's first tick
             QVERIFY(child<QTimer>(sheet, QStringLiteral("Timer1"))->remainingTime() > 500);
             mark(sheet, 2, 3); // CERVEJA 6,00

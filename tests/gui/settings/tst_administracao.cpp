@@ -140,6 +140,24 @@ private slots:
                     .isEmpty()); // emptied on the correct login
     }
 
+    // With several users the panel edits the one who logged in, whatever the order of the rows.
+    void thePanelEditsTheUserWhoLoggedIn() {
+        app->db.exec(QStringLiteral("insert into tbl_adm (usuario, senha) values ('ZE', '77')"));
+        LoginWindow* login = app->app->f_login;
+        type(child<QLineEdit>(login, QStringLiteral("edt_usuario")), QStringLiteral("ze"));
+        type(child<QLineEdit>(login, QStringLiteral("edt_senha")), QStringLiteral("77"));
+        login->bt_loginClick();
+        QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
+            QCOMPARE(child<QLineEdit>(panel(), QStringLiteral("DBEdit3"))->text(), QStringLiteral("ZE"));
+            retype(child<QLineEdit>(panel(), QStringLiteral("DBEdit4")), QStringLiteral("88"));
+            click(child<QPushButton>(panel(), QStringLiteral("SpeedButton4")));
+            click(child<QPushButton>(panel(), QStringLiteral("SpeedButton3")));
+        }));
+        QCOMPARE(app->db.rows("select usuario, senha from tbl_adm order by rowid"),
+                 (QList<QStringList>{{QStringLiteral("CAIXA"), QStringLiteral("1234")},
+                                     {QStringLiteral("ZE"), QStringLiteral("88")}}));
+    }
+
     void okAndTheCloseBoxDiscardTypedPasswords() {
         QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
             retype(child<QLineEdit>(panel(), QStringLiteral("DBEdit1")), QStringLiteral("nao gravada"));
@@ -157,7 +175,8 @@ private slots:
             click(child<QPushButton>(panel(), QStringLiteral("SpeedButton3")));
         }));
         QVERIFY(throughPrompt(QStringLiteral("ADMIN"), [&] {
-            QCOMPARE(child<QLineEdit>(panel(), QStringLiteral("DBEdit3"))->text(), QStringLiteral("PENDENTE"));
+            QCOMPARE(child<QLineEdit>(panel(), QStringLiteral("DBEdit3"))->text(),
+                     QStringLiteral("PENDENTE"));
             click(child<QPushButton>(panel(), QStringLiteral("SpeedButton3")));
         }));
         QCOMPARE(app->db.scalar("select usuario from tbl_adm"), QStringLiteral("CAIXA"));
