@@ -11,7 +11,8 @@ const QString itemTable = QStringLiteral("tbl_prod_caderneta");
 
 QList<Account> accounts(Database& db) {
     // names in Brazilian order (the collation registered on the connection)
-    QSqlQuery q = db.prepare(QStringLiteral("SELECT id, nome FROM tbl_caderneta ORDER BY nome COLLATE PTBR ASC"));
+    QSqlQuery q =
+        db.prepare(QStringLiteral("SELECT id, nome FROM tbl_caderneta ORDER BY nome COLLATE PTBR ASC"));
     Database::run(q);
     QList<Account> list;
     while (q.next())

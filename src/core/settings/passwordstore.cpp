@@ -24,7 +24,8 @@ bool matches(Database& db, const QString& column, const QString& typed) {
 }
 
 Passwords passwords(Database& db) {
-    QSqlQuery q = db.prepare(QStringLiteral("SELECT s_caixa, s_admin FROM tbl_senhas ORDER BY rowid LIMIT 1"));
+    QSqlQuery q =
+        db.prepare(QStringLiteral("SELECT s_caixa, s_admin FROM tbl_senhas ORDER BY rowid LIMIT 1"));
     Database::run(q);
     return q.next() ? Passwords{q.value(0).toString(), q.value(1).toString()} : Passwords{};
 }

@@ -34,8 +34,9 @@ QList<Product> namedProducts(Database& db) {
 }
 
 void save(Database& db, const Product& p) {
-    QSqlQuery q = db.prepare(QStringLiteral("UPDATE tbl_produtos SET produto = :produto, impresso = :impresso, "
-                                            "valor = :valor, quantidade = :quantidade WHERE id = :id"));
+    QSqlQuery q =
+        db.prepare(QStringLiteral("UPDATE tbl_produtos SET produto = :produto, impresso = :impresso, "
+                                  "valor = :valor, quantidade = :quantidade WHERE id = :id"));
     q.bindValue(QStringLiteral(":produto"), db.storable(table, QStringLiteral("produto"), p.name));
     q.bindValue(QStringLiteral(":impresso"), db.storable(table, QStringLiteral("impresso"), p.ticketText));
     q.bindValue(QStringLiteral(":valor"), db.storable(table, QStringLiteral("valor"), p.price));
@@ -53,8 +54,8 @@ QString tillCounter(Database& db) {
 void saveTillCounter(Database& db, const QString& counter) {
     const QVariant cont = db.storable(QStringLiteral("tbl_cont"), QStringLiteral("cont"), counter);
     db.transaction([&] {
-        QSqlQuery q = db.prepare(
-            QStringLiteral("UPDATE tbl_cont SET cont = :cont WHERE rowid = (SELECT min(rowid) FROM tbl_cont)"));
+        QSqlQuery q = db.prepare(QStringLiteral(
+            "UPDATE tbl_cont SET cont = :cont WHERE rowid = (SELECT min(rowid) FROM tbl_cont)"));
         q.bindValue(QStringLiteral(":cont"), cont);
         Database::run(q);
         if (q.numRowsAffected() > 0) return;

@@ -15,14 +15,15 @@ std::optional<User> one(QSqlQuery& q) {
 } // namespace
 
 std::optional<User> find(Database& db, const QString& name) {
-    QSqlQuery q = db.prepare(
-        QStringLiteral("SELECT rowid, usuario, senha FROM tbl_adm WHERE usuario = :usuario ORDER BY rowid LIMIT 1"));
+    QSqlQuery q = db.prepare(QStringLiteral(
+        "SELECT rowid, usuario, senha FROM tbl_adm WHERE usuario = :usuario ORDER BY rowid LIMIT 1"));
     q.bindValue(QStringLiteral(":usuario"), name);
     return one(q);
 }
 
 std::optional<User> first(Database& db) {
-    QSqlQuery q = db.prepare(QStringLiteral("SELECT rowid, usuario, senha FROM tbl_adm ORDER BY rowid LIMIT 1"));
+    QSqlQuery q =
+        db.prepare(QStringLiteral("SELECT rowid, usuario, senha FROM tbl_adm ORDER BY rowid LIMIT 1"));
     return one(q);
 }
 
@@ -31,14 +32,15 @@ void save(Database& db, User& user) {
     const QVariant name = db.storable(table, QStringLiteral("usuario"), user.name);
     const QVariant password = db.storable(table, QStringLiteral("senha"), user.password);
     db.transaction([&] {
-        QSqlQuery q =
-            db.prepare(QStringLiteral("UPDATE tbl_adm SET usuario = :usuario, senha = :senha WHERE rowid = :row"));
+        QSqlQuery q = db.prepare(
+            QStringLiteral("UPDATE tbl_adm SET usuario = :usuario, senha = :senha WHERE rowid = :row"));
         q.bindValue(QStringLiteral(":usuario"), name);
         q.bindValue(QStringLiteral(":senha"), password);
         q.bindValue(QStringLiteral(":row"), user.row);
         Database::run(q);
         if (q.numRowsAffected() > 0) return;
-        QSqlQuery add = db.prepare(QStringLiteral("INSERT INTO tbl_adm (usuario, senha) VALUES (:usuario, :senha)"));
+        QSqlQuery add =
+            db.prepare(QStringLiteral("INSERT INTO tbl_adm (usuario, senha) VALUES (:usuario, :senha)"));
         add.bindValue(QStringLiteral(":usuario"), name);
         add.bindValue(QStringLiteral(":senha"), password);
         Database::run(add);

@@ -51,8 +51,8 @@ private:
     QLineEdit* DBEdit1 = nullptr;     // the account's name
     QLineEdit* dbe_produto = nullptr; // hidden: the selected product's name
     QLineEdit* dbe_valor = nullptr;   // hidden: the selected product's price
-    QLabel* l_data = nullptr;      // hidden: the clock's date
-    QLabel* l_hora = nullptr;      // hidden: the clock's time
+    QLabel* l_data = nullptr;         // hidden: the clock's date
+    QLabel* l_hora = nullptr;         // hidden: the clock's time
     QLabel* v_total1 = nullptr;
     RowGrid* DBGrid1 = nullptr; // items charged
     RowGrid* DBGrid2 = nullptr; // products

@@ -10,8 +10,8 @@
 
 CreditBookWindow::CreditBookWindow(Database& db, CreditBookModel& account)
     : Form(QStringLiteral("f_caderneta"), QStringLiteral("Caderneta")), m_db(db), m_account(account),
-      m_accounts(new RowTableModel<Account>({{QStringLiteral("Nome"), [](const Account& a) { return a.name; }}},
-                                            this)) {
+      m_accounts(new RowTableModel<Account>(
+          {{QStringLiteral("Nome"), [](const Account& a) { return a.name; }}}, this)) {
     resize(460, 480);
     auto* layout = new QVBoxLayout(this);
 

@@ -19,13 +19,13 @@
 
 ProductsWindow::ProductsWindow(Database& db)
     : Form(QStringLiteral("f_config"), QStringLiteral("Configuração de Produtos")), m_db(db),
-      m_products(new ProductTable(
-          {{QStringLiteral("Código"), [](const Product& p) { return QString(p.key); }},
-           {QStringLiteral("Produto"), [](const Product& p) { return p.name; }},
-           {QStringLiteral("Impresso"), [](const Product& p) { return p.ticketText; }},
-           {QStringLiteral("Valor"), [](const Product& p) { return p.price; }},
-           {QStringLiteral("Fichas"), [](const Product& p) { return p.tickets; }}},
-          this)) {
+      m_products(
+          new ProductTable({{QStringLiteral("Código"), [](const Product& p) { return QString(p.key); }},
+                            {QStringLiteral("Produto"), [](const Product& p) { return p.name; }},
+                            {QStringLiteral("Impresso"), [](const Product& p) { return p.ticketText; }},
+                            {QStringLiteral("Valor"), [](const Product& p) { return p.price; }},
+                            {QStringLiteral("Fichas"), [](const Product& p) { return p.tickets; }}},
+                           this)) {
     // sizeable, close box only
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     resize(760, 560);

@@ -13,7 +13,8 @@
 #include <QVBoxLayout>
 
 LoginWindow::LoginWindow(Database& db, User& signedIn)
-    : Form(QStringLiteral("f_login"), QStringLiteral("Login - Quorvanta 2.0")), m_db(db), m_signedIn(signedIn) {
+    : Form(QStringLiteral("f_login"), QStringLiteral("Login - Quorvanta 2.0")), m_db(db),
+      m_signedIn(signedIn) {
     setModal(false);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(430, 210);
