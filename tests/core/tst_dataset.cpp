@@ -64,14 +64,17 @@ private slots:
 
     // What the cashier types is text; it is stored as the column's type and shown back as typed.
     void textIsConvertedIntoIntegerDateAndTimeColumns() {
-        CreditBookStore::chargeItem(*dm, QStringLiteral(" 7"), QStringLiteral("D'ÁGUA"),
-                                    QStringLiteral("2,5"), QStringLiteral("25/12/2026"),
-                                    QStringLiteral("14:05:33"));
+        QCOMPARE(dm->database().storable(QStringLiteral("tbl_prod_caderneta"), QStringLiteral("id_ligacao"),
+                                         QStringLiteral(" 7")),
+                 QVariant(7));
+        CreditBookStore::chargeItem(dm->database(), 7, QStringLiteral("D'ÁGUA"), QStringLiteral("2,5"),
+                                    QStringLiteral("25/12/2026"), QStringLiteral("14:05:33"));
         QCOMPARE(
             db->rows("select id_ligacao, typeof(id_ligacao), produto, data, hora from tbl_prod_caderneta"),
             QList<QStringList>({{"7", "integer", "D'ÁGUA", "2026-12-25", "14:05:33"}}));
-        CreditBookStore::listItems(*dm, QStringLiteral("7"));
         Dataset* q = dm->q_prod_cad;
+        q->close();
+        q->open();
         QCOMPARE(q->recordCount(), 1);
         QCOMPARE(q->asString("data"), QStringLiteral("25/12/2026"));
         QCOMPARE(q->asString("hora"), QStringLiteral("14:05:33"));

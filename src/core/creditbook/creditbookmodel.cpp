@@ -1,27 +1,22 @@
 #include "creditbookmodel.h"
 
 #include "core/base/errors.h"
-#include "core/creditbook/creditbookstore.h"
-#include "core/db/datamodule.h"
-#include "core/db/dataset.h"
 
-CreditBookModel::CreditBookModel(DataModule& dm, QObject* parent) : QObject(parent), m_dm(dm) {}
+CreditBookModel::CreditBookModel(Database& db, QObject* parent) : QObject(parent), m_db(db) {}
 
-void CreditBookModel::takeCurrentAccount() {
-    const Dataset* accounts = m_dm.q_caderneta;
-    const bool any = accounts->isActive() && accounts->recNo() >= 0;
-    m_id = any ? accounts->asString(QStringLiteral("id")) : QString();
-    m_name = any ? accounts->asString(QStringLiteral("nome")) : QString();
+void CreditBookModel::setAccount(const std::optional<Account>& account) {
+    m_account = account;
+    m_items.clear();
+    m_total = Cents();
     emit changed();
 }
 
 void CreditBookModel::sum() {
-    Dataset* items = m_dm.q_prod_cad;
-    CreditBookStore::listItems(m_dm, m_id);
+    m_items = m_account ? CreditBookStore::items(m_db, m_account->id) : QList<ChargedItem>();
     m_total = Cents();
     try {
-        for (items->first(); !items->eof(); items->next())
-            m_total += Cents::parse(items->asString(QStringLiteral("valor")));
+        for (const ChargedItem& item : std::as_const(m_items))
+            m_total += Cents::parse(item.price);
     } catch (...) {
         emit changed();
         throw;
@@ -31,11 +26,11 @@ void CreditBookModel::sum() {
 
 void CreditBookModel::charge(const QString& product, const QString& price, const QString& date,
                              const QString& time) {
-    if (m_id.isEmpty())
+    if (!m_account)
         throw AppError(
             QStringLiteral("Nenhuma conta aberta nesta ficha: abra uma conta na Caderneta antes de marcar."));
     try {
-        CreditBookStore::chargeItem(m_dm, m_id, product, price, date, time);
+        CreditBookStore::chargeItem(m_db, m_account->id, product, price, date, time);
     } catch (...) {
         // The list shows the stored items again; the refusal is the error raised (a faulty value met
         // by this summing is raised by the next one).
@@ -48,8 +43,10 @@ void CreditBookModel::charge(const QString& product, const QString& price, const
     sum();
 }
 
-void CreditBookModel::removeSelectedItem() {
-    Dataset* items = m_dm.q_prod_cad;
-    if (items->isActive()) items->remove();
+void CreditBookModel::removeItem(int index) {
+    if (!m_items.isEmpty()) {
+        const int at = index >= 0 && index < m_items.size() ? index : int(m_items.size()) - 1;
+        CreditBookStore::removeItem(m_db, m_items.at(at).row);
+    }
     sum();
 }

@@ -1,41 +1,45 @@
 #pragma once
 
 #include "core/base/money.h"
+#include "core/creditbook/creditbookstore.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <optional>
 
-class DataModule;
+class Database;
 
-// The account a sheet shows and the total of what is charged to it. The items themselves are the
-// data module's q_prod_cad, listed afresh by each summing.
+// The account a sheet shows, the items charged to it and their total.
 class CreditBookModel : public QObject {
     Q_OBJECT
 public:
-    explicit CreditBookModel(DataModule& dm, QObject* parent = nullptr);
+    explicit CreditBookModel(Database& db, QObject* parent = nullptr);
 
-    // The account list's current account becomes the sheet's (none when the list is empty).
-    void takeCurrentAccount();
-    QString accountId() const { return m_id; }
-    QString accountName() const { return m_name; }
+    // The account the next sheet shows (none: a sheet with no name and no items).
+    void setAccount(const std::optional<Account>& account);
+    QString accountId() const { return m_account ? QString::number(m_account->id) : QString(); }
+    QString accountName() const { return m_account ? m_account->name : QString(); }
 
     // Lists the account's items and adds them up, item by item: an item whose price is no amount stops
-    // the sum there (ConversionError) with the items before it counted.
+    // the sum there (ConversionError) with the items before it counted; the list holds every item.
     void sum();
     Cents total() const { return m_total; }
+    const QList<ChargedItem>& items() const { return m_items; }
 
     // Charges one product to the account (AppError with no account), then sums; a refused value is
     // the error raised, after the stored items are summed again.
     void charge(const QString& product, const QString& price, const QString& date, const QString& time);
-    // Removes the item selected in the list (the last one listed when none was picked), then sums.
-    void removeSelectedItem();
+    // Removes the item at that place of the list (the last one for any place outside it), then sums.
+    // Nothing is removed when the account has no item.
+    void removeItem(int index);
 
 signals:
-    void changed();
+    void changed(); // the items or the total
 
 private:
-    DataModule& m_dm;
-    QString m_id;
-    QString m_name;
+    Database& m_db;
+    std::optional<Account> m_account;
+    QList<ChargedItem> m_items;
     Cents m_total;
 };

@@ -1,73 +1,83 @@
 #include "creditbookstore.h"
 
-#include "core/db/datamodule.h"
+#include "core/db/database.h"
 
 namespace CreditBookStore {
 
 namespace {
-const QString accounts = QStringLiteral("tbl_caderneta");
-const QString items = QStringLiteral("tbl_prod_caderneta");
+const QString accountTable = QStringLiteral("tbl_caderneta");
+const QString itemTable = QStringLiteral("tbl_prod_caderneta");
 } // namespace
 
-void listAccounts(DataModule& dm) {
-    Dataset* q = dm.q_caderneta;
-    q->close();
+QList<Account> accounts(Database& db) {
     // names in Brazilian order (the collation registered on the connection)
-    q->setQuery(QStringLiteral("SELECT * FROM tbl_caderneta ORDER BY nome COLLATE PTBR ASC"), accounts);
-    q->open();
+    QSqlQuery q =
+        db.prepare(QStringLiteral("SELECT id, nome FROM tbl_caderneta ORDER BY nome COLLATE PTBR ASC"));
+    Database::run(q);
+    QList<Account> list;
+    while (q.next())
+        list << Account{q.value(0).toLongLong(), q.value(1).toString()};
+    return list;
 }
 
-void listItems(DataModule& dm, const QString& accountId) {
-    Dataset* q = dm.q_prod_cad;
-    q->close();
-    q->setQuery(
-        QStringLiteral("SELECT * FROM tbl_prod_caderneta WHERE id_ligacao = :conta"), items,
-        {{QStringLiteral("conta"), dm.database().storable(items, QStringLiteral("id_ligacao"), accountId)}});
-    q->open();
+QList<ChargedItem> items(Database& db, qint64 accountId) {
+    QSqlQuery q = db.prepare(QStringLiteral(
+        "SELECT rowid, produto, valor, data, hora FROM tbl_prod_caderneta WHERE id_ligacao = :conta"));
+    q.bindValue(QStringLiteral(":conta"), accountId);
+    Database::run(q);
+    const ColumnInfo* date = db.column(itemTable, QStringLiteral("data"));
+    const ColumnInfo* time = db.column(itemTable, QStringLiteral("hora"));
+    QList<ChargedItem> list;
+    while (q.next())
+        list << ChargedItem{q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(),
+                            Database::displayText(date, q.value(3)), Database::displayText(time, q.value(4))};
+    return list;
 }
 
-void chargeItem(DataModule& dm, const QString& accountId, const QString& produto, const QString& valor,
+void chargeItem(Database& db, qint64 accountId, const QString& produto, const QString& valor,
                 const QString& data, const QString& hora) {
-    Database& db = dm.database();
     QSqlQuery q =
         db.prepare(QStringLiteral("INSERT INTO tbl_prod_caderneta (id_ligacao, produto, valor, data, hora) "
                                   "VALUES (:conta, :produto, :valor, :data, :hora)"));
-    q.bindValue(QStringLiteral(":conta"), db.storable(items, QStringLiteral("id_ligacao"), accountId));
-    q.bindValue(QStringLiteral(":produto"), db.storable(items, QStringLiteral("produto"), produto));
-    q.bindValue(QStringLiteral(":valor"), db.storable(items, QStringLiteral("valor"), valor));
-    q.bindValue(QStringLiteral(":data"), db.storable(items, QStringLiteral("data"), data));
-    q.bindValue(QStringLiteral(":hora"), db.storable(items, QStringLiteral("hora"), hora));
-    dm.q_prod_cad->close();
+    q.bindValue(QStringLiteral(":conta"), accountId);
+    q.bindValue(QStringLiteral(":produto"), db.storable(itemTable, QStringLiteral("produto"), produto));
+    q.bindValue(QStringLiteral(":valor"), db.storable(itemTable, QStringLiteral("valor"), valor));
+    q.bindValue(QStringLiteral(":data"), db.storable(itemTable, QStringLiteral("data"), data));
+    q.bindValue(QStringLiteral(":hora"), db.storable(itemTable, QStringLiteral("hora"), hora));
     Database::run(q);
 }
 
-bool openAccount(DataModule& dm, const QString& name) {
-    Database& db = dm.database();
-    const QVariant nome = db.storable(accounts, QStringLiteral("nome"), name);
-    QSqlQuery taken =
-        db.prepare(QStringLiteral("SELECT 1 FROM tbl_caderneta WHERE nome = :nome COLLATE NOCASE"));
-    taken.bindValue(QStringLiteral(":nome"), nome);
-    Database::run(taken);
-    if (taken.next()) return false;
-    QSqlQuery insert = db.prepare(QStringLiteral("INSERT INTO tbl_caderneta (nome) VALUES (:nome)"));
-    insert.bindValue(QStringLiteral(":nome"), nome);
-    dm.q_caderneta->close();
-    Database::run(insert);
-    return true;
+void removeItem(Database& db, qint64 itemRow) {
+    QSqlQuery q = db.prepare(QStringLiteral("DELETE FROM tbl_prod_caderneta WHERE rowid = :linha"));
+    q.bindValue(QStringLiteral(":linha"), itemRow);
+    Database::run(q);
 }
 
-void closeAccount(DataModule& dm, const QString& accountId) {
-    Database& db = dm.database();
-    const QVariant id = db.storable(accounts, QStringLiteral("id"), accountId);
-    dm.q_prod_cad->close();
-    dm.q_caderneta->close();
+bool openAccount(Database& db, const QString& name) {
+    const QVariant nome = db.storable(accountTable, QStringLiteral("nome"), name);
+    bool opened = false;
+    db.transaction([&] {
+        QSqlQuery taken =
+            db.prepare(QStringLiteral("SELECT 1 FROM tbl_caderneta WHERE nome = :nome COLLATE NOCASE"));
+        taken.bindValue(QStringLiteral(":nome"), nome);
+        Database::run(taken);
+        if (taken.next()) return;
+        QSqlQuery insert = db.prepare(QStringLiteral("INSERT INTO tbl_caderneta (nome) VALUES (:nome)"));
+        insert.bindValue(QStringLiteral(":nome"), nome);
+        Database::run(insert);
+        opened = true;
+    });
+    return opened;
+}
+
+void closeAccount(Database& db, qint64 accountId) {
     db.transaction([&] {
         QSqlQuery deleteItems =
             db.prepare(QStringLiteral("DELETE FROM tbl_prod_caderneta WHERE id_ligacao = :conta"));
-        deleteItems.bindValue(QStringLiteral(":conta"), id);
+        deleteItems.bindValue(QStringLiteral(":conta"), accountId);
         Database::run(deleteItems);
         QSqlQuery deleteAccount = db.prepare(QStringLiteral("DELETE FROM tbl_caderneta WHERE id = :conta"));
-        deleteAccount.bindValue(QStringLiteral(":conta"), id);
+        deleteAccount.bindValue(QStringLiteral(":conta"), accountId);
         Database::run(deleteAccount);
     });
 }

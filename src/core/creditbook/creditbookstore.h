@@ -2,29 +2,47 @@
 
 // core/creditbook: the customers' accounts and the items charged to them.
 
+#include <QList>
 #include <QString>
 
-class DataModule;
+class Database;
+
+// One account of tbl_caderneta.
+struct Account {
+    qint64 id = 0; // given by the table
+    QString name;  // nome
+};
+
+// One item charged to an account (a row of tbl_prod_caderneta), its values as the sheet shows them.
+struct ChargedItem {
+    qint64 row = -1; // the row's identity, for its removal
+    QString product; // produto
+    QString price;   // valor, money as text
+    QString date;    // data, as 25/12/2026
+    QString time;    // hora, as 14:05:33
+};
 
 // Every read and write of the credit book, each a statement with bound values.
 namespace CreditBookStore {
 
-// q_caderneta lists every account in Brazilian name order.
-void listAccounts(DataModule& dm);
+// Every account in Brazilian name order.
+QList<Account> accounts(Database& db);
 
-// q_prod_cad lists the items charged to the account with that id (its text as shown); none for an
-// empty id. Raises when the id is not a number.
-void listItems(DataModule& dm, const QString& accountId);
+// The items charged to the account, in the order stored.
+QList<ChargedItem> items(Database& db, qint64 accountId);
 
 // Charges one item to an account. Each value is checked against its column (width, date, time) and
 // refused with the column's message; nothing is stored then.
-void chargeItem(DataModule& dm, const QString& accountId, const QString& produto, const QString& valor,
+void chargeItem(Database& db, qint64 accountId, const QString& produto, const QString& valor,
                 const QString& data, const QString& hora);
 
+// Removes one charged item; nothing when it is gone already.
+void removeItem(Database& db, qint64 itemRow);
+
 // Opens an account with that name; false (and nothing stored) when an account already has it.
-bool openAccount(DataModule& dm, const QString& name);
+bool openAccount(Database& db, const QString& name);
 
 // Deletes the account and every item charged to it, together or not at all.
-void closeAccount(DataModule& dm, const QString& accountId);
+void closeAccount(Database& db, qint64 accountId);
 
 } // namespace CreditBookStore

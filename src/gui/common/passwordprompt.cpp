@@ -1,6 +1,5 @@
 #include "passwordprompt.h"
 
-#include "core/db/datamodule.h"
 #include "core/settings/passwordstore.h"
 #include "keyfilter.h"
 
@@ -11,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-PasswordPrompt::PasswordPrompt(DataModule& dm, const Design& design, std::function<void()> onAccepted)
-    : Form(design.objectName, design.caption), m_dm(dm), m_design(design),
+PasswordPrompt::PasswordPrompt(Database& db, const Design& design, std::function<void()> onAccepted)
+    : Form(design.objectName, design.caption), m_db(db), m_design(design),
       m_onAccepted(std::move(onAccepted)) {
     setFixedDialog(320, 130);
     auto* layout = new QVBoxLayout(this);
@@ -50,20 +49,15 @@ void PasswordPrompt::bt_fecharClick() {
     };
     const QString typed = edt_senha->text();
     try {
-        QString stored;
-        if (m_design.stored) {
-            stored = m_design.stored();
-        } else {
-            PasswordStore::find(m_dm, m_design.column, typed);
-            const Dataset* q = m_dm.q_senhas;
-            stored = q->isEmpty() ? QString() : q->asString(m_design.column);
-        }
+        // the look-up runs also for an empty field, so that its errors show as for any other entry
+        const bool right = m_design.stored ? m_design.stored() == typed
+                                           : PasswordStore::matches(m_db, m_design.column, typed);
         if (typed.isEmpty()) {
             Messages::warning(this, QStringLiteral("Preencha o Campo Senha"));
             again();
             return;
         }
-        if (stored != typed) {
+        if (!right) {
             Messages::warning(this, QStringLiteral("Senha inválida!"));
             again();
             return;

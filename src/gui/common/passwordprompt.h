@@ -4,7 +4,7 @@
 
 #include <functional>
 
-class DataModule;
+class Database;
 class QLineEdit;
 class QPushButton;
 
@@ -28,7 +28,7 @@ public:
         std::function<QString()> stored = {};
     };
 
-    PasswordPrompt(DataModule& dm, const Design& design, std::function<void()> onAccepted);
+    PasswordPrompt(Database& db, const Design& design, std::function<void()> onAccepted);
 
     void bt_fecharClick();
     void SpeedButton2Click();
@@ -37,7 +37,7 @@ protected:
     void FormClose() override;
 
 private:
-    DataModule& m_dm;
+    Database& m_db;
     Design m_design;
     std::function<void()> m_onAccepted; // what a correct password opens; the prompt closes after it
 

@@ -1,15 +1,14 @@
 #include "accountclosingdialog.h"
 
 #include "core/creditbook/creditbookstore.h"
-#include "core/db/datamodule.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
-AccountClosingDialog::AccountClosingDialog(DataModule& dm)
-    : Form(QStringLiteral("f_conf_fechamento"), QStringLiteral("Confirmar Fechamento de Conta")), m_dm(dm) {
+AccountClosingDialog::AccountClosingDialog(Database& db)
+    : Form(QStringLiteral("f_conf_fechamento"), QStringLiteral("Confirmar Fechamento de Conta")), m_db(db) {
     setFixedDialog(400, 170);
     auto* layout = new QGridLayout(this);
     layout->addWidget(
@@ -46,17 +45,8 @@ AccountClosingDialog::AccountClosingDialog(DataModule& dm)
 }
 
 void AccountClosingDialog::SpeedButton1Click() {
-    DataModule& dm = m_dm;
-    const int account = dm.q_caderneta->recNo();
-    try {
-        CreditBookStore::closeAccount(dm, lid->text()); // the items and the account, or neither
-    } catch (...) {
-        // nothing was deleted: the sheet keeps showing its account
-        CreditBookStore::listAccounts(dm);
-        dm.q_caderneta->setRecNo(account);
-        throw;
-    }
-    CreditBookStore::listAccounts(dm);
+    // the items and the account, or neither: a refusal leaves the sheet showing its account
+    CreditBookStore::closeAccount(m_db, lid->text().toLongLong());
     emit accountClosed(); // the sheet of that account closes
     accept();
 }

@@ -2,7 +2,7 @@
 
 #include "gui/common/form.h"
 
-class DataModule;
+class Database;
 class QLabel;
 class QPushButton;
 
@@ -11,7 +11,7 @@ class QPushButton;
 class AccountClosingDialog : public Form {
     Q_OBJECT
 public:
-    explicit AccountClosingDialog(DataModule& dm);
+    explicit AccountClosingDialog(Database& db);
 
     // The account to close, as its sheet shows it.
     void setAccount(const QString& name, const QString& total, const QString& id);
@@ -22,7 +22,7 @@ signals:
 private:
     void SpeedButton1Click();
     void SpeedButton2Click();
-    DataModule& m_dm;
+    Database& m_db;
 
     // Its widgets: other code finds them by their objectName.
 private:

@@ -1,7 +1,7 @@
 #include "accountopeningdialog.h"
 
 #include "core/creditbook/creditbookstore.h"
-#include "core/db/datamodule.h"
+#include "gui/common/fieldwidth.h"
 #include "gui/common/keyfilter.h"
 
 #include <QGridLayout>
@@ -10,15 +10,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-AccountOpeningDialog::AccountOpeningDialog(DataModule& dm)
-    : Form(QStringLiteral("f_abrir_ficha"), QStringLiteral("Abertura de Caderneta")), m_dm(dm) {
+AccountOpeningDialog::AccountOpeningDialog(Database& db)
+    : Form(QStringLiteral("f_abrir_ficha"), QStringLiteral("Abertura de Caderneta")), m_db(db) {
     setNoSystemMenu();
     resize(440, 110);
     auto* layout = new QGridLayout(this);
     layout->addWidget(label(QStringLiteral("Nome"), QStringLiteral("Nome"), true), 0, 0);
     DBEdit1 = lineEdit(QStringLiteral("DBEdit1"));
     KeyFilter::upperCase(DBEdit1);
-    KeyFilter::limitWidth(DBEdit1, m_dm.q_caderneta->fieldWidth(QStringLiteral("nome")));
+    limitToColumn(DBEdit1, db, QStringLiteral("tbl_caderneta"), QStringLiteral("nome"));
     QFont f = DBEdit1->font();
     f.setPointSize(11);
     DBEdit1->setFont(f);
@@ -52,7 +52,7 @@ void AccountOpeningDialog::SpeedButton1Click() {
         DBEdit1->setFocus();
         return;
     }
-    if (!CreditBookStore::openAccount(m_dm, DBEdit1->text())) {
+    if (!CreditBookStore::openAccount(m_db, DBEdit1->text())) {
         Messages::plain(this, QStringLiteral("Já existe uma conta com o nome %1.").arg(DBEdit1->text()));
         DBEdit1->setFocus();
         DBEdit1->selectAll();
@@ -63,8 +63,4 @@ void AccountOpeningDialog::SpeedButton1Click() {
 
 void AccountOpeningDialog::SpeedButton2Click() {
     reject();
-}
-
-void AccountOpeningDialog::FormClose() {
-    CreditBookStore::listAccounts(m_dm); // the account list shows the new account
 }

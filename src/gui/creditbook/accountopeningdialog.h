@@ -2,24 +2,23 @@
 
 #include "gui/common/form.h"
 
-class DataModule;
+class Database;
 class QLineEdit;
 class QPushButton;
 
-// Opening an account: its name, stored when it is new; the account list shows it when this closes.
+// Opening an account: its name, stored when it is new. Each showing starts with an empty name.
 class AccountOpeningDialog : public Form {
     Q_OBJECT
 public:
-    explicit AccountOpeningDialog(DataModule& dm);
+    explicit AccountOpeningDialog(Database& db);
 
 protected:
     void FormShow() override;
-    void FormClose() override;
 
 private:
     void SpeedButton1Click();
     void SpeedButton2Click();
-    DataModule& m_dm;
+    Database& m_db;
 
     // Its widgets: other code finds them by their objectName.
 private:

@@ -4,14 +4,13 @@
 #include "core/base/errors.h"
 #include "core/base/money.h"
 #include "core/creditbook/creditbookmodel.h"
-#include "core/creditbook/creditbookstore.h"
-#include "core/db/datamodule.h"
-#include "gui/common/dbedit.h"
-#include "gui/common/dbgrid.h"
+#include "core/settings/productstore.h"
+#include "gui/common/rowgrid.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
@@ -26,8 +25,17 @@ void styleFont(QWidget* w, int pointSize, bool bold) {
 }
 } // namespace
 
-AccountSheet::AccountSheet(DataModule& dm, CreditBookModel& account)
-    : Form(QStringLiteral("f_ficha_cad"), QStringLiteral("Caderneta")), m_dm(dm), m_account(account) {
+AccountSheet::AccountSheet(Database& db, CreditBookModel& account)
+    : Form(QStringLiteral("f_ficha_cad"), QStringLiteral("Caderneta")), m_db(db), m_account(account),
+      m_products(new RowTableModel<Product>(
+          {{QStringLiteral("Produto"), [](const Product& p) { return p.name; }, Qt::AlignCenter, true},
+           {QStringLiteral("Valor"), [](const Product& p) { return p.price; }, Qt::AlignCenter, true}},
+          this)),
+      m_items(new RowTableModel<ChargedItem>(
+          {{QStringLiteral("Produto"), [](const ChargedItem& i) { return i.product; }, Qt::AlignLeft},
+           {QStringLiteral("Valor"), [](const ChargedItem& i) { return i.price; }},
+           {QStringLiteral("Data"), [](const ChargedItem& i) { return i.date; }}},
+          this)) {
     resize(820, 520);
     auto* layout = new QVBoxLayout(this);
 
@@ -47,7 +55,7 @@ AccountSheet::AccountSheet(DataModule& dm, CreditBookModel& account)
     QLabel* nome = label(QStringLiteral("Label1"), QStringLiteral("Nome"), true);
     styleFont(nome, 12, true);
     nameRow->addWidget(nome);
-    DBEdit1 = new DBEdit(this, QStringLiteral("DBEdit1"), dm.q_caderneta, QStringLiteral("nome"));
+    DBEdit1 = lineEdit(QStringLiteral("DBEdit1"));
     DBEdit1->setEnabled(false);
     DBEdit1->setReadOnly(true);
     styleFont(DBEdit1, 12, true);
@@ -55,8 +63,8 @@ AccountSheet::AccountSheet(DataModule& dm, CreditBookModel& account)
     nameRow->addWidget(DBEdit1, 1);
     layout->addLayout(nameRow);
 
-    dbe_produto = new DBEdit(this, QStringLiteral("dbe_produto"), dm.q_config, QStringLiteral("produto"));
-    dbe_valor = new DBEdit(this, QStringLiteral("dbe_valor"), dm.q_config, QStringLiteral("valor"));
+    dbe_produto = lineEdit(QStringLiteral("dbe_produto"));
+    dbe_valor = lineEdit(QStringLiteral("dbe_valor"));
     l_data = label(QStringLiteral("l_data"), QString());
     l_hora = label(QStringLiteral("l_hora"), QString());
     for (QWidget* hidden : std::initializer_list<QWidget*>{dbe_produto, dbe_valor, l_data, l_hora})
@@ -65,17 +73,20 @@ AccountSheet::AccountSheet(DataModule& dm, CreditBookModel& account)
     auto* lists = new QGridLayout;
     lists->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Lista de Produtos"), true), 0, 0);
     lists->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Produtos Marcados"), true), 0, 1);
-    DBGrid2 = new DBGrid(
-        this, QStringLiteral("DBGrid2"), dm.q_config,
-        {GridColumn{QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignCenter, true, 220},
-         GridColumn{QStringLiteral("valor"), QStringLiteral("Valor"), Qt::AlignCenter, true}});
-    DBGrid1 = new DBGrid(
-        this, QStringLiteral("DBGrid1"), dm.q_prod_cad,
-        {GridColumn{QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignLeft, false, 200},
-         GridColumn{QStringLiteral("valor"), QStringLiteral("Valor"), Qt::AlignCenter, false, 80},
-         GridColumn{QStringLiteral("data"), QStringLiteral("Data"), Qt::AlignCenter}});
+    DBGrid2 = new RowGrid(this, QStringLiteral("DBGrid2"), m_products, {220});
+    DBGrid1 = new RowGrid(this, QStringLiteral("DBGrid1"), m_items, {200, 80});
+    // the hidden fields carry the selected product to "Marcar"
+    connect(DBGrid2->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                const QList<Product>& products = m_products->rows();
+                const Product chosen = current.row() >= 0 && current.row() < products.size()
+                                           ? products.at(current.row())
+                                           : Product();
+                dbe_produto->setText(chosen.name);
+                dbe_valor->setText(chosen.price);
+            });
     // Enter on a product of the list marks it, as "Marcar" does.
-    connect(DBGrid2, &DBGrid::rowChosen, this, [this] { guard([this] { SpeedButton1Click(); }); });
+    connect(DBGrid2, &RowGrid::rowChosen, this, [this] { guard([this] { SpeedButton1Click(); }); });
     lists->addWidget(DBGrid2, 1, 0);
     lists->addWidget(DBGrid1, 1, 1);
     SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Marcar"),
@@ -108,8 +119,12 @@ AccountSheet::AccountSheet(DataModule& dm, CreditBookModel& account)
     layout->addLayout(bottom);
 
     Timer1 = clockTimer([this] { Timer1Timer(); });
-    connect(&m_account, &CreditBookModel::changed, this,
-            [this] { v_total1->setText(m_account.total().text()); });
+    connect(&m_account, &CreditBookModel::changed, this, [this] {
+        DBEdit1->setText(m_account.accountName());
+        v_total1->setText(m_account.total().text());
+        m_items->setRows(m_account.items());
+        DBGrid1->setCurrentRow(m_items->rowCount() - 1); // the last item is the one selected
+    });
 }
 
 // The sheet sums when it opens and when each of its prompts returns. It does not sum on every
@@ -118,12 +133,10 @@ AccountSheet::AccountSheet(DataModule& dm, CreditBookModel& account)
 void AccountSheet::FormShow() {
     // Filled at once, so an item charged before the timer's first tick has its date and time.
     Timer1Timer();
-    m_account.takeCurrentAccount();
+    DBEdit1->setText(m_account.accountName());
+    // the products sold, as the sales screen lists them
+    m_products->setRows(ProductStore::namedProducts(m_db));
     bt_somarClick();
-}
-
-void AccountSheet::FormClose() {
-    CreditBookStore::listAccounts(m_dm); // the account list, read again
 }
 
 void AccountSheet::Timer1Timer() {
@@ -136,7 +149,7 @@ void AccountSheet::bt_somarClick() {
 }
 
 void AccountSheet::removeSelectedItem() {
-    m_account.removeSelectedItem();
+    m_account.removeItem(DBGrid1->currentRow());
 }
 
 void AccountSheet::SpeedButton1Click() {

@@ -1,22 +1,25 @@
 #pragma once
 
+#include "core/creditbook/creditbookstore.h"
+#include "core/settings/productstore.h"
 #include "gui/common/form.h"
+#include "gui/common/rowtablemodel.h"
 
 class CreditBookModel;
-class DataModule;
-class DBEdit;
-class DBGrid;
+class Database;
+class RowGrid;
 class QAction;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTimer;
 
 // One account's sheet: its name, the products to charge, the items charged and their total.
-// Made anew for each opening; it shows the current account of the account list.
+// Made anew for each opening; it shows the account model's account, the one chosen in the account list.
 class AccountSheet : public Form {
     Q_OBJECT
 public:
-    AccountSheet(DataModule& dm, CreditBookModel& account);
+    AccountSheet(Database& db, CreditBookModel& account);
 
     // The summing, run by the hidden "SOMAR" button: lists the account's items and totals them.
     void bt_somarClick();
@@ -31,7 +34,6 @@ signals:
 
 protected:
     void FormShow() override;
-    void FormClose() override;
 
 private:
     void SpeedButton1Click();
@@ -39,19 +41,21 @@ private:
     void SpeedButton3Click();
     void FecharFicha1Click();
     void Timer1Timer();
-    DataModule& m_dm;
+    Database& m_db;
     CreditBookModel& m_account;
+    RowTableModel<Product>* m_products;
+    RowTableModel<ChargedItem>* m_items;
 
     // Its widgets: other code finds them by their objectName.
 private:
-    DBEdit* DBEdit1 = nullptr;     // the account's name
-    DBEdit* dbe_produto = nullptr; // hidden: the selected product's name
-    DBEdit* dbe_valor = nullptr;   // hidden: the selected product's price
-    QLabel* l_data = nullptr;      // hidden: the clock's date
-    QLabel* l_hora = nullptr;      // hidden: the clock's time
+    QLineEdit* DBEdit1 = nullptr;     // the account's name
+    QLineEdit* dbe_produto = nullptr; // hidden: the selected product's name
+    QLineEdit* dbe_valor = nullptr;   // hidden: the selected product's price
+    QLabel* l_data = nullptr;         // hidden: the clock's date
+    QLabel* l_hora = nullptr;         // hidden: the clock's time
     QLabel* v_total1 = nullptr;
-    DBGrid* DBGrid1 = nullptr; // items charged
-    DBGrid* DBGrid2 = nullptr; // products
+    RowGrid* DBGrid1 = nullptr; // items charged
+    RowGrid* DBGrid2 = nullptr; // products
     QPushButton* SpeedButton1 = nullptr;
     QPushButton* SpeedButton2 = nullptr;
     QPushButton* SpeedButton3 = nullptr;

@@ -1,22 +1,22 @@
 #include "creditbookwindow.h"
 
-#include "core/creditbook/creditbookstore.h"
-#include "core/db/datamodule.h"
-#include "gui/common/dbgrid.h"
+#include "core/creditbook/creditbookmodel.h"
+#include "gui/common/rowgrid.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CreditBookWindow::CreditBookWindow(DataModule& dm)
-    : Form(QStringLiteral("f_caderneta"), QStringLiteral("Caderneta")), m_dm(dm) {
+CreditBookWindow::CreditBookWindow(Database& db, CreditBookModel& account)
+    : Form(QStringLiteral("f_caderneta"), QStringLiteral("Caderneta")), m_db(db), m_account(account),
+      m_accounts(new RowTableModel<Account>(
+          {{QStringLiteral("Nome"), [](const Account& a) { return a.name; }}}, this)) {
     resize(460, 480);
     auto* layout = new QVBoxLayout(this);
 
-    DBGrid1 = new DBGrid(this, QStringLiteral("DBGrid1"), m_dm.q_caderneta,
-                         {GridColumn{QStringLiteral("nome"), QStringLiteral("Nome"), Qt::AlignCenter}});
-    connect(DBGrid1, &DBGrid::rowChosen, this, [this] { guard([this] { DBGrid1DblClick(); }); });
+    DBGrid1 = new RowGrid(this, QStringLiteral("DBGrid1"), m_accounts, {});
+    connect(DBGrid1, &RowGrid::rowChosen, this, [this] { guard([this] { DBGrid1DblClick(); }); });
     layout->addWidget(DBGrid1, 1);
 
     for (auto [name, text] :
@@ -44,7 +44,7 @@ CreditBookWindow::CreditBookWindow(DataModule& dm)
 }
 
 void CreditBookWindow::reload() {
-    CreditBookStore::listAccounts(m_dm);
+    m_accounts->setRows(CreditBookStore::accounts(m_db));
 }
 
 void CreditBookWindow::FormShow() {
@@ -53,6 +53,7 @@ void CreditBookWindow::FormShow() {
 
 void CreditBookWindow::SpeedButton1Click() {
     emit accountOpeningRequested();
+    reload(); // the new account in its place; the current row is the first account, not the new one
 }
 
 void CreditBookWindow::SpeedButton2Click() {
@@ -60,5 +61,10 @@ void CreditBookWindow::SpeedButton2Click() {
 }
 
 void CreditBookWindow::DBGrid1DblClick() {
+    const int row = DBGrid1->currentRow();
+    const QList<Account>& accounts = m_accounts->rows();
+    // with no account at all the sheet shows no name and no items
+    m_account.setAccount(row >= 0 && row < accounts.size() ? std::optional(accounts.at(row)) : std::nullopt);
     emit sheetRequested();
+    reload(); // a closed account is gone from the list
 }

@@ -1,7 +1,8 @@
 #include "passwordswindow.h"
 
-#include "core/db/datamodule.h"
-#include "gui/common/dbedit.h"
+#include "core/settings/passwordstore.h"
+#include "core/settings/userstore.h"
+#include "gui/common/fieldwidth.h"
 #include "gui/common/keyfilter.h"
 
 #include <QGridLayout>
@@ -12,20 +13,25 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-PasswordsWindow::PasswordsWindow(DataModule& dm)
-    : Form(QStringLiteral("f_administracao"), QStringLiteral("Administração de Senhas")), m_dm(dm) {
+PasswordsWindow::PasswordsWindow(Database& db, User& signedIn)
+    : Form(QStringLiteral("f_administracao"), QStringLiteral("Administração de Senhas")), m_db(db),
+      m_user(signedIn) {
     setFixedDialog(440, 430);
-    Dataset* senhas = m_dm.q_senhas;
-    Dataset* adm = m_dm.q_adm;
-
-    DBEdit1 = new DBEdit(this, QStringLiteral("DBEdit1"), senhas, QStringLiteral("s_caixa"));
+    auto field = [&](const char* name, const char* table, const char* column) {
+        QLineEdit* e = lineEdit(QLatin1String(name));
+        limitToColumn(e, db, QLatin1String(table), QLatin1String(column));
+        return e;
+    };
+    DBEdit1 = field("DBEdit1", "tbl_senhas", "s_caixa");
     KeyFilter::password(DBEdit1);
-    DBEdit2 = new DBEdit(this, QStringLiteral("DBEdit2"), senhas, QStringLiteral("s_admin"));
+    DBEdit2 = field("DBEdit2", "tbl_senhas", "s_admin");
     KeyFilter::password(DBEdit2);
-    DBEdit3 = new DBEdit(this, QStringLiteral("DBEdit3"), adm, QStringLiteral("usuario"));
+    DBEdit3 = field("DBEdit3", "tbl_adm", "usuario");
     KeyFilter::upperCase(DBEdit3);
-    DBEdit4 = new DBEdit(this, QStringLiteral("DBEdit4"), adm, QStringLiteral("senha"));
+    DBEdit4 = field("DBEdit4", "tbl_adm", "senha");
     KeyFilter::password(DBEdit4);
+    for (QLineEdit* e : {DBEdit3, DBEdit4})
+        connect(e, &QLineEdit::textEdited, this, [this] { m_userTyped = true; });
 
     SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Salvar"),
                                [this] { SpeedButton1Click(); });
@@ -104,34 +110,47 @@ PasswordsWindow::PasswordsWindow(DataModule& dm)
     setTabOrder(bt_impressora, bt_festa);
 }
 
-void PasswordsWindow::store(Dataset* q, const QString& message) {
-    if (q->state() == Dataset::State::Browse) q->edit();
-    q->post();
+void PasswordsWindow::FormShow() {
+    // The passwords as stored: typing not stored was dropped by "OK" or the close box. The user's
+    // entries keep what was typed and not stored, until their "Salvar".
+    const Passwords stored = PasswordStore::passwords(m_db);
+    DBEdit1->setText(stored.till);
+    DBEdit2->setText(stored.admin);
+    if (m_userTyped) return;
+    if (m_user.row < 0) // nobody logged in yet: the first user
+        if (const std::optional<User> first = UserStore::first(m_db)) m_user = *first;
+    DBEdit3->setText(m_user.name);
+    DBEdit4->setText(m_user.password);
+}
+
+void PasswordsWindow::storePasswords(const QString& message) {
+    // both passwords, typed or not, whichever "Salvar" is pressed
+    PasswordStore::save(m_db, Passwords{DBEdit1->text(), DBEdit2->text()});
     Messages::plain(this, message);
 }
 
 void PasswordsWindow::SpeedButton1Click() {
-    store(m_dm.q_senhas, QStringLiteral("Senha do Caixa Alterada"));
+    storePasswords(QStringLiteral("Senha do Caixa Alterada"));
 }
 
 void PasswordsWindow::SpeedButton2Click() {
-    store(m_dm.q_senhas, QStringLiteral("Senha do Administrador Alterada"));
+    storePasswords(QStringLiteral("Senha do Administrador Alterada"));
 }
 
 void PasswordsWindow::SpeedButton4Click() {
-    store(m_dm.q_adm, QStringLiteral("Dados de Acesso Alterados!"));
+    User typed = m_user;
+    typed.name = DBEdit3->text();
+    typed.password = DBEdit4->text();
+    UserStore::save(m_db, typed);
+    m_user = typed;
+    m_userTyped = false;
+    Messages::plain(this, QStringLiteral("Dados de Acesso Alterados!"));
 }
 
 void PasswordsWindow::SpeedButton3Click() {
-    m_dm.q_senhas->cancel();
-    accept();
+    accept(); // the passwords typed and not stored are dropped: the next showing reads them again
 }
 
 void PasswordsWindow::BitBtn1Click() {
     emit lastTillRequested();
-}
-
-void PasswordsWindow::FormClose() {
-    // The close box discards the password row like "OK".
-    m_dm.q_senhas->cancel();
 }

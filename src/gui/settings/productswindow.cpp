@@ -1,48 +1,53 @@
 #include "productswindow.h"
 
 #include "core/base/money.h"
-#include "core/db/datamodule.h"
-#include "core/settings/productstore.h"
-#include "gui/common/dbedit.h"
-#include "gui/common/dbgrid.h"
+#include "core/db/database.h"
+#include "gui/common/fieldwidth.h"
 #include "gui/common/keyfilter.h"
+#include "gui/common/rowgrid.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
-bool editing(const Dataset* q) {
-    return q->state() == Dataset::State::Edit || q->state() == Dataset::State::Insert;
-}
-} // namespace
-
-ProductsWindow::ProductsWindow(DataModule& dm)
-    : Form(QStringLiteral("f_config"), QStringLiteral("Configuração de Produtos")), m_dm(dm) {
+ProductsWindow::ProductsWindow(Database& db)
+    : Form(QStringLiteral("f_config"), QStringLiteral("Configuração de Produtos")), m_db(db),
+      m_products(
+          new ProductTable({{QStringLiteral("Código"), [](const Product& p) { return QString(p.key); }},
+                            {QStringLiteral("Produto"), [](const Product& p) { return p.name; }},
+                            {QStringLiteral("Impresso"), [](const Product& p) { return p.ticketText; }},
+                            {QStringLiteral("Valor"), [](const Product& p) { return p.price; }},
+                            {QStringLiteral("Fichas"), [](const Product& p) { return p.tickets; }}},
+                           this)) {
     // sizeable, close box only
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     resize(760, 560);
     setMinimumSize(640, 440);
 
-    DBEdit1 = new DBEdit(this, QStringLiteral("DBEdit1"));
+    const QString table = QStringLiteral("tbl_produtos");
+    DBEdit1 = lineEdit(QStringLiteral("DBEdit1"));
     DBEdit1->setEnabled(false);
     DBEdit1->setReadOnly(true);
     DBEdit1->setFixedWidth(60);
     DBEdit1->setAlignment(Qt::AlignCenter);
-    DBEdit2 = new DBEdit(this, QStringLiteral("DBEdit2"));
+    DBEdit2 = lineEdit(QStringLiteral("DBEdit2"));
+    limitToColumn(DBEdit2, db, table, QStringLiteral("produto"));
     KeyFilter::upperCase(DBEdit2);
-    DBEdit4 = new DBEdit(this, QStringLiteral("DBEdit4"));
+    DBEdit4 = lineEdit(QStringLiteral("DBEdit4"));
+    limitToColumn(DBEdit4, db, table, QStringLiteral("impresso"));
     KeyFilter::upperCase(DBEdit4);
-    DBEdit3 = new DBEdit(this, QStringLiteral("DBEdit3"));
+    DBEdit3 = lineEdit(QStringLiteral("DBEdit3"));
     KeyFilter::digits(DBEdit3, false);
     DBEdit3->setFixedWidth(70);
-    DBEdit5 = new DBEdit(this, QStringLiteral("DBEdit5"));
+    DBEdit5 = lineEdit(QStringLiteral("DBEdit5"));
+    limitToColumn(DBEdit5, db, table, QStringLiteral("valor"));
     KeyFilter::money(DBEdit5, false);
     DBEdit5->setFixedWidth(90);
 
@@ -71,19 +76,18 @@ ProductsWindow::ProductsWindow(DataModule& dm)
     entries->setColumnStretch(1, 5);
     entries->setColumnStretch(2, 3);
 
-    DBGrid1 =
-        new DBGrid(this, QStringLiteral("DBGrid1"), nullptr,
-                   {{QStringLiteral("id"), QStringLiteral("Código"), Qt::AlignCenter, false, 70},
-                    {QStringLiteral("produto"), QStringLiteral("Produto"), Qt::AlignCenter, false, 230},
-                    {QStringLiteral("impresso"), QStringLiteral("Impresso"), Qt::AlignCenter, false, 160},
-                    {QStringLiteral("valor"), QStringLiteral("Valor"), Qt::AlignCenter, false, 100},
-                    {QStringLiteral("quantidade"), QStringLiteral("Fichas"), Qt::AlignCenter, false, 0}});
+    DBGrid1 = new RowGrid(this, QStringLiteral("DBGrid1"), m_products, {70, 230, 160, 100, 0});
+    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current, const QModelIndex& previous) {
+                guard([&] { currentRowChanged(current.row(), previous.row()); });
+            });
     DBGrid1->installEventFilter(this);
     DBGrid1->viewport()->installEventFilter(this);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Contagem de Caixa"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    DBEdit6 = new DBEdit(GroupBox1, QStringLiteral("DBEdit6"));
+    DBEdit6 = new QLineEdit(GroupBox1);
+    DBEdit6->setObjectName(QStringLiteral("DBEdit6"));
     KeyFilter::digits(DBEdit6, false);
     DBEdit6->setFixedWidth(90);
     SpeedButton2 = speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("Gravar"),
@@ -121,79 +125,106 @@ ProductsWindow::ProductsWindow(DataModule& dm)
     setTabOrder(DBEdit4, DBEdit3);
     setTabOrder(DBEdit3, DBEdit5);
     setTabOrder(DBEdit5, DBEdit6);
-    bindData();
+    for (QLineEdit* field : {DBEdit2, DBEdit4, DBEdit3, DBEdit5})
+        connect(field, &QLineEdit::textEdited, this, [this] {
+            m_pending = !m_festa;
+            updateNavigator();
+        });
+    updateNavigator();
 }
 
-void ProductsWindow::bindData() {
-    Dataset* q = m_dm.q_config;
-    DBEdit1->bind(q, QStringLiteral("id"));
-    DBEdit2->bind(q, QStringLiteral("produto"));
-    DBEdit4->bind(q, QStringLiteral("impresso"));
-    DBEdit3->bind(q, QStringLiteral("quantidade"));
-    DBEdit5->bind(q, QStringLiteral("valor"));
-    DBGrid1->bind(q);
-    DBEdit6->bind(m_dm.q_cont, QStringLiteral("cont"));
-    connect(q, &Dataset::currentChanged, this, &ProductsWindow::updateNavigator);
-    connect(q, &Dataset::reset, this, &ProductsWindow::updateNavigator);
+void ProductsWindow::showProduct(int row) {
+    const QList<Product>& products = m_products->rows();
+    const Product shown = row >= 0 && row < products.size() ? products.at(row) : Product();
+    DBEdit1->setText(shown.key.isNull() ? QString() : QString(shown.key));
+    DBEdit2->setText(shown.name);
+    DBEdit4->setText(shown.ticketText);
+    DBEdit3->setText(shown.tickets);
+    DBEdit5->setText(shown.price);
+    m_pending = false;
     updateNavigator();
+}
+
+void ProductsWindow::currentRowChanged(int row, int previous) {
+    if (m_moving) return;
+    // a move the grid's own handling let through stores the product left, as any other move
+    if (m_pending && previous >= 0 && !storeProduct(previous)) {
+        m_moving = true;
+        DBGrid1->setCurrentRow(previous);
+        m_moving = false;
+        return;
+    }
+    showProduct(row);
 }
 
 void ProductsWindow::FormShow() {
     // every product, unnamed ones too; a change not stored is dropped
-    ProductStore::listProducts(m_dm);
-    ProductStore::openCounter(m_dm);
+    m_pending = false;
+    m_products->setRows(ProductStore::products(m_db));
+    showProduct(DBGrid1->currentRow());
+    DBEdit6->setText(ProductStore::tillCounter(m_db));
     DBGrid1->setFocus();
 }
 
 void ProductsWindow::FormClose() {
-    // The close box discards like "OK": nothing half-typed stays pending for the sales screen.
-    m_dm.q_config->cancel();
-    m_dm.q_cont->cancel();
+    // The close box discards like "OK": nothing half-typed stays pending; the next showing reads the
+    // products and the counter again.
+    showProduct(DBGrid1->currentRow());
 }
 
-bool ProductsWindow::storeProduct() {
-    Dataset* q = m_dm.q_config;
-    if (!editing(q)) return true;
+bool ProductsWindow::storeProduct(int row) {
+    if (!m_pending) return true;
     if (m_festa) { // nothing of the catalogue is changed here
-        q->cancel();
+        showProduct(row);
         return true;
     }
-    if (!Money::isValid(q->asString(QStringLiteral("valor")))) {
+    if (row < 0 || row >= m_products->rows().size()) return true;
+    if (!Money::isValid(DBEdit5->text())) {
         Messages::plain(this, QStringLiteral("O campo VALOR deve conter um valor válido"));
         DBEdit5->setFocus();
         return false;
     }
-    q->post();
+    Product typed = m_products->rows().at(row);
+    typed.name = DBEdit2->text();
+    typed.ticketText = DBEdit4->text();
+    typed.tickets = DBEdit3->text();
+    typed.price = DBEdit5->text();
+    ProductStore::save(m_db, typed);
+    // the row as stored (a number of tickets typed as 02 is 2)
+    for (const Product& stored : ProductStore::products(m_db))
+        if (stored.key == typed.key) typed = stored;
+    m_products->setRow(row, typed);
+    m_pending = false;
+    updateNavigator();
     return true;
 }
 
 bool ProductsWindow::storeBeforeMove() {
     bool stored = false;
-    guard([&] { stored = storeProduct(); });
+    guard([&] { stored = storeProduct(DBGrid1->currentRow()); });
     return stored;
 }
 
 void ProductsWindow::DBNavigator1Click() {
-    storeProduct();
+    storeProduct(DBGrid1->currentRow());
 }
 
 void ProductsWindow::SpeedButton1Click() {
-    ProductStore::listProducts(m_dm);
+    showProduct(DBGrid1->currentRow()); // a change not stored is dropped
     accept();
 }
 
 void ProductsWindow::SpeedButton2Click() {
-    Dataset* q = m_dm.q_cont;
-    if (!editing(q)) q->edit(); // nothing typed: the shown value is stored as it is
-    q->post();
+    // nothing typed: the shown value is stored as it is
+    ProductStore::saveTillCounter(m_db, DBEdit6->text());
     Messages::plain(this, QStringLiteral("Nº Caixa Atualizado"));
-    ProductStore::openCounter(m_dm);
+    DBEdit6->setText(ProductStore::tillCounter(m_db));
 }
 
 void ProductsWindow::setFestaMode(bool festa) {
-    if (festa && editing(m_dm.q_config)) m_dm.q_config->cancel();
+    if (festa && m_pending) showProduct(DBGrid1->currentRow());
     m_festa = festa;
-    for (DBEdit* field : {DBEdit2, DBEdit4, DBEdit3, DBEdit5}) { // greyed as the code is
+    for (QLineEdit* field : {DBEdit2, DBEdit4, DBEdit3, DBEdit5}) { // greyed as the code is
         field->setReadOnly(festa);
         field->setEnabled(!festa);
     }
@@ -202,8 +233,7 @@ void ProductsWindow::setFestaMode(bool festa) {
 }
 
 void ProductsWindow::updateNavigator() {
-    const Dataset* q = m_dm.q_config;
-    DBNavigator1->setEnabled(!m_festa && q && editing(q));
+    DBNavigator1->setEnabled(!m_festa && m_pending);
 }
 
 bool ProductsWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -230,7 +260,7 @@ bool ProductsWindow::eventFilter(QObject* watched, QEvent* event) {
             auto* m = static_cast<QMouseEvent*>(event);
             if (press || m->buttons() != Qt::NoButton) {
                 const int row = DBGrid1->indexAt(m->position().toPoint()).row();
-                if (row >= 0 && row != m_dm.q_config->recNo()) return !storeBeforeMove();
+                if (row >= 0 && row != DBGrid1->currentRow()) return !storeBeforeMove();
             }
         }
     }

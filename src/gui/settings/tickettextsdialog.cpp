@@ -1,19 +1,20 @@
 #include "tickettextsdialog.h"
 
-#include "core/db/datamodule.h"
-#include "gui/common/dbedit.h"
+#include "core/settings/festastore.h"
+#include "gui/common/fieldwidth.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TicketTextsDialog::TicketTextsDialog(DataModule& dm)
-    : Form(QStringLiteral("f_confi_impr"), QStringLiteral("Dados da Festa")), m_dm(dm) {
+TicketTextsDialog::TicketTextsDialog(Database& db)
+    : Form(QStringLiteral("f_confi_impr"), QStringLiteral("Dados da Festa")), m_db(db) {
     setFixedDialog(480, 250);
-    Dataset* q = m_dm.q_festa;
-    DBEdit1 = new DBEdit(this, QStringLiteral("DBEdit1"), q, QStringLiteral("cabecalho"));
-    DBEdit2 = new DBEdit(this, QStringLiteral("DBEdit2"), q, QStringLiteral("rodape"));
+    DBEdit1 = lineEdit(QStringLiteral("DBEdit1"));
+    limitToColumn(DBEdit1, db, QStringLiteral("tbl_festa"), QStringLiteral("cabecalho"));
+    DBEdit2 = lineEdit(QStringLiteral("DBEdit2"));
+    limitToColumn(DBEdit2, db, QStringLiteral("tbl_festa"), QStringLiteral("rodape"));
     SpeedButton1 = speedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Salvar"),
                                [this] { SpeedButton1Click(); });
     SpeedButton2 =
@@ -49,17 +50,27 @@ TicketTextsDialog::TicketTextsDialog(DataModule& dm)
     setTabOrder(DBEdit1, DBEdit2);
 }
 
+void TicketTextsDialog::showStored() {
+    const TicketTexts stored = FestaStore::texts(m_db);
+    DBEdit1->setText(stored.header);
+    DBEdit2->setText(stored.footer);
+}
+
+void TicketTextsDialog::FormShow() {
+    showStored();
+}
+
 void TicketTextsDialog::SpeedButton1Click() {
-    Dataset* q = m_dm.q_festa;
-    if (q->state() == Dataset::State::Browse) q->edit(); // nothing typed: the row is stored as it is
-    q->post();
+    // nothing typed: the texts are stored as they are
+    FestaStore::save(m_db, TicketTexts{DBEdit1->text(), DBEdit2->text()});
+    emit textsSaved();
     Messages::plain(this, QStringLiteral("Dados Cadastrados!"));
     accept();
 }
 
 void TicketTextsDialog::setFestaMode(bool festa) {
-    if (festa) m_dm.q_festa->cancel();
-    for (DBEdit* field : {DBEdit1, DBEdit2}) {
+    if (festa) guard([this] { showStored(); }); // typing not stored is dropped
+    for (QLineEdit* field : {DBEdit1, DBEdit2}) {
         field->setReadOnly(festa);
         field->setEnabled(!festa);
     }
@@ -68,11 +79,5 @@ void TicketTextsDialog::setFestaMode(bool festa) {
 }
 
 void TicketTextsDialog::SpeedButton2Click() {
-    m_dm.q_festa->cancel();
-    reject();
-}
-
-void TicketTextsDialog::FormClose() {
-    // The close box discards like "Sair", so no half-typed text reaches a ticket.
-    m_dm.q_festa->cancel();
+    reject(); // what was typed is dropped: the next showing shows the stored texts
 }

@@ -2,32 +2,37 @@
 
 #include "gui/common/form.h"
 
-class DataModule;
-class DBEdit;
+class Database;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
-// Event data printed on tickets: the header (also on the till reports) and the footer.
+// Event data printed on tickets: the header (also on the till reports) and the footer. What is typed
+// is stored by "Salvar" only; "Sair" and the close box drop it, and each showing shows what is stored.
 class TicketTextsDialog : public Form {
     Q_OBJECT
 public:
-    explicit TicketTextsDialog(DataModule& dm);
+    explicit TicketTextsDialog(Database& db);
 
     void SpeedButton1Click();
     void SpeedButton2Click();
     // In a festa of several desks the header and footer come with the festa's catalogue: shown only.
     void setFestaMode(bool festa);
 
+signals:
+    void textsSaved(); // the next ticket and till report print the stored texts
+
 protected:
-    void FormClose() override;
+    void FormShow() override;
 
 private:
-    DataModule& m_dm;
+    void showStored();
+    Database& m_db;
 
     // Its widgets: other code finds them by their objectName.
 private:
-    DBEdit* DBEdit1 = nullptr;           // cabecalho
-    DBEdit* DBEdit2 = nullptr;           // rodape
+    QLineEdit* DBEdit1 = nullptr;        // cabecalho
+    QLineEdit* DBEdit2 = nullptr;        // rodape
     QPushButton* SpeedButton1 = nullptr; // "Salvar"
     QPushButton* SpeedButton2 = nullptr; // "Sair"
     QLabel* l_festa = nullptr;           // where the texts are edited in a festa

@@ -51,7 +51,7 @@ PasswordPrompt* Application::makePrompt(const char* name, const QString& caption
                                         const QString& labelText, std::function<void()> onAccepted,
                                         const QString& editName, const QString& okCaption) {
     return make<PasswordPrompt>(
-        name, *dm,
+        name, dm->database(),
         PasswordPrompt::Design{QLatin1String(name), caption, column, labelText, editName, okCaption},
         std::move(onAccepted));
 }
@@ -61,7 +61,7 @@ Application::Application(const QString& databasePath) {
     dm = make<DataModule>("dm", databasePath);
     m_till = std::make_unique<TillModel>(dm->database());
     till = m_till.get();
-    m_creditBook = std::make_unique<CreditBookModel>(*dm);
+    m_creditBook = std::make_unique<CreditBookModel>(dm->database());
     creditBook = m_creditBook.get();
     qr_fichas = make<TicketReport>("qr_fichas", dm->q_festa);
     qr_fechamento = make<ClosingReport>("qr_fechamento", dm->q_festa);
@@ -69,23 +69,23 @@ Application::Application(const QString& databasePath) {
     qr_sangria = make<WithdrawalReceipt>("qr_sangria", dm->q_festa);
     qr_impbackup = make<LastTillReport>("qr_impbackup");
 
-    f_login = make<LoginWindow>("f_login", *dm);
+    f_login = make<LoginWindow>("f_login", dm->database(), m_signedIn);
     f_principal = make<MainWindow>("f_principal", *till);
-    f_config = make<ProductsWindow>("f_config", *dm);
+    f_config = make<ProductsWindow>("f_config", dm->database());
     f_caixa = make<SalesWindow>("f_caixa", *dm, *till, *qr_fichas, *qr_fechamento);
     f_abertura = make<OpeningDialog>("f_abertura", *dm, *till, *qr_abertura);
-    f_caderneta = make<CreditBookWindow>("f_caderneta", *dm);
-    m_sheet = std::make_unique<AccountSheet>(*dm, *creditBook);
+    f_caderneta = make<CreditBookWindow>("f_caderneta", dm->database(), *creditBook);
+    m_sheet = std::make_unique<AccountSheet>(dm->database(), *creditBook);
     f_ficha_cad = m_sheet.get();
     m_order << QStringLiteral("f_ficha_cad");
-    f_abrir_ficha = make<AccountOpeningDialog>("f_abrir_ficha", *dm);
+    f_abrir_ficha = make<AccountOpeningDialog>("f_abrir_ficha", dm->database());
     f_about = make<AboutDialog>("f_about");
     f_fechamento = make<ClosingDialog>("f_fechamento", *till, *qr_fechamento);
-    f_conf_fechamento = make<AccountClosingDialog>("f_conf_fechamento", *dm);
-    f_confi_impr = make<TicketTextsDialog>("f_confi_impr", *dm);
+    f_conf_fechamento = make<AccountClosingDialog>("f_conf_fechamento", dm->database());
+    f_confi_impr = make<TicketTextsDialog>("f_confi_impr", dm->database());
     f_parcial = make<PartialView>("f_parcial", *dm, *till);
     f_sangria = make<WithdrawalDialog>("f_sangria", *till, *qr_sangria);
-    f_administracao = make<PasswordsWindow>("f_administracao", *dm);
+    f_administracao = make<PasswordsWindow>("f_administracao", dm->database(), m_signedIn);
     f_impressora = make<PrinterSettingsDialog>("f_impressora");
     if (const PrinterSettings printer = PrinterSettings::load();
         printer.kind != PrinterSettings::Kind::PrintServer)
@@ -113,7 +113,7 @@ Application::Application(const QString& databasePath) {
     f_s_painel = makePrompt("f_s_painel", QStringLiteral("Painel da Festa"), QStringLiteral("s_admin"), admin,
                             [this] { m_adminGiven = true; });
     f_s_tesouraria = make<PasswordPrompt>(
-        "f_s_tesouraria", *dm,
+        "f_s_tesouraria", dm->database(),
         PasswordPrompt::Design{QStringLiteral("f_s_tesouraria"), QStringLiteral("Painel da Festa"), QString(),
                                QStringLiteral("* Digite a senha da tesouraria"), QStringLiteral("edt_senha"),
                                QStringLiteral("Entrar"),
@@ -175,6 +175,11 @@ void Application::wire() {
     QObject::connect(f_fechamento, &ClosingDialog::tillClosed, f_fechamento,
                      [this] { f_caixa->closeTill(); });
 
+    // the reports print the data module's festa row: read again once the texts are stored
+    QObject::connect(f_confi_impr, &TicketTextsDialog::textsSaved, f_confi_impr, [this] {
+        dm->q_festa->close();
+        dm->q_festa->open();
+    });
     QObject::connect(f_caderneta, &CreditBookWindow::accountOpeningRequested, f_caderneta,
                      [this] { f_abrir_ficha->showModal(); });
     QObject::connect(f_caderneta, &CreditBookWindow::sheetRequested, f_caderneta,
@@ -274,7 +279,7 @@ void Application::settlePrints() {
 
 AccountSheet* Application::newSheet() {
     if (m_sheet) m_sheet.release()->deleteLater();
-    m_sheet = std::make_unique<AccountSheet>(*dm, *creditBook);
+    m_sheet = std::make_unique<AccountSheet>(dm->database(), *creditBook);
     f_ficha_cad = m_sheet.get();
     wireSheet(f_ficha_cad);
     return f_ficha_cad;

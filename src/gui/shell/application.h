@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/festa/festasettings.h"
+#include "core/settings/userstore.h"
 
 #include <QString>
 #include <QStringList>
@@ -142,5 +143,6 @@ private:
     std::unique_ptr<FestaDesk> m_festaDesk;
     std::unique_ptr<FestaPanelWindow> m_painel;
     bool m_adminGiven = false;
+    User m_signedIn; // the user who logged in: the row the administration panel edits
     std::vector<std::unique_ptr<EscPosPrintSink>> m_retiredPrinters;
 };

@@ -1,6 +1,5 @@
 #include "loginwindow.h"
 
-#include "core/db/datamodule.h"
 #include "core/settings/userstore.h"
 #include "gui/common/keyfilter.h"
 
@@ -13,8 +12,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-LoginWindow::LoginWindow(DataModule& dm)
-    : Form(QStringLiteral("f_login"), QStringLiteral("Login - Quorvanta 2.0")), m_dm(dm) {
+LoginWindow::LoginWindow(Database& db, User& signedIn)
+    : Form(QStringLiteral("f_login"), QStringLiteral("Login - Quorvanta 2.0")), m_db(db),
+      m_signedIn(signedIn) {
     setModal(false);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(430, 210);
@@ -61,9 +61,9 @@ LoginWindow::LoginWindow(DataModule& dm)
 }
 
 void LoginWindow::bt_loginClick() {
-    const Dataset* q = m_dm.q_adm;
+    std::optional<User> user;
     try {
-        UserStore::findUser(m_dm, edt_usuario->text());
+        user = UserStore::find(m_db, edt_usuario->text());
     } catch (...) {
         // the password is typed again from the start, as after a refusal
         edt_senha->clear();
@@ -74,9 +74,8 @@ void LoginWindow::bt_loginClick() {
         Messages::warning(this, QStringLiteral("Preencha o Campo Usuário e Senha"));
         return;
     }
-    const QString senha = q->isEmpty() ? QString() : q->asString(QStringLiteral("senha"));
-    const QString usuario = q->isEmpty() ? QString() : q->asString(QStringLiteral("usuario"));
-    if (edt_senha->text() == senha && edt_usuario->text() == usuario) {
+    if (user && edt_senha->text() == user->password && edt_usuario->text() == user->name) {
+        m_signedIn = *user;
         edt_senha->clear();
         emit loggedIn();
         hide();

@@ -2,7 +2,8 @@
 
 #include "gui/common/form.h"
 
-class DataModule;
+class Database;
+struct User;
 class QLineEdit;
 class QPushButton;
 
@@ -10,7 +11,8 @@ class QPushButton;
 class LoginWindow : public Form {
     Q_OBJECT
 public:
-    explicit LoginWindow(DataModule& dm);
+    // `signedIn` becomes the user who logged in: the row the administration panel edits.
+    LoginWindow(Database& db, User& signedIn);
 
     void bt_loginClick();
 
@@ -22,7 +24,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    DataModule& m_dm;
+    Database& m_db;
+    User& m_signedIn;
 
     // Its widgets: other code finds them by their objectName.
 private:

@@ -3,7 +3,7 @@
 // Driving the credit book windows: each helper shows (or opens) a modal window, runs the body
 // inside its modal loop and makes sure the window is closed afterwards, even when a check failed.
 
-#include "gui/common/dbgrid.h"
+#include "gui/common/rowgrid.h"
 #include "gui/creditbook/accountclosingdialog.h"
 #include "gui/creditbook/accountsheet.h"
 #include "gui/creditbook/creditbookwindow.h"
@@ -40,16 +40,16 @@ inline bool inList(TestSupport::App& app, std::function<void(CreditBookWindow*)>
     return ran;
 }
 
-inline QPoint rowPoint(DBGrid* grid, int row) {
+inline QPoint rowPoint(QTableView* grid, int row) {
     return grid->visualRect(grid->model()->index(row, 0)).center();
 }
 
 // Below the last row: a double-click there opens the current account.
-inline QPoint emptyPoint(DBGrid* grid) {
+inline QPoint emptyPoint(QTableView* grid) {
     return QPoint(10, grid->viewport()->height() - 4);
 }
 
-inline void click(DBGrid* grid, int row) {
+inline void click(QTableView* grid, int row) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, row));
 }
 
@@ -61,7 +61,7 @@ inline void click(QWidget* button) {
 inline bool inSheet(CreditBookWindow* list, QPoint at, std::function<void(AccountSheet*)> body) {
     bool ran = false;
     whenShown<AccountSheet>(QStringLiteral("f_ficha_cad"), std::move(body), &ran);
-    QTest::mouseDClick(TestSupport::child<DBGrid>(list, QStringLiteral("DBGrid1"))->viewport(),
+    QTest::mouseDClick(TestSupport::child<RowGrid>(list, QStringLiteral("DBGrid1"))->viewport(),
                        Qt::LeftButton, {}, at);
     return ran;
 }
@@ -79,7 +79,7 @@ inline void withPassword(const QString& prompt, const QString& password,
     trigger();
 }
 
-inline QStringList column(DBGrid* grid, int column) {
+inline QStringList column(QTableView* grid, int column) {
     QStringList out;
     for (int r = 0; r < grid->model()->rowCount(); ++r)
         out << grid->model()->index(r, column).data().toString();

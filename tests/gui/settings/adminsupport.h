@@ -2,7 +2,7 @@
 
 // Small helpers shared by the configuration and administration tests.
 
-#include "gui/common/dbgrid.h"
+#include "gui/common/rowgrid.h"
 #include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
 #include "support/testsupport.h"
@@ -26,7 +26,7 @@ inline void click(QAbstractButton* button) {
 }
 
 // Clicks a row of a grid, as the user selects a product.
-inline void clickRow(DBGrid* grid, int row) {
+inline void clickRow(QTableView* grid, int row) {
     const QRect cell = grid->visualRect(grid->model()->index(row, 1));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
 }

@@ -1,5 +1,4 @@
 #include "adminsupport.h"
-#include "gui/common/dbedit.h"
 
 #include "core/db/datamodule.h"
 #include "gui/settings/tickettextsdialog.h"
@@ -42,9 +41,9 @@ private slots:
                      QStringLiteral("FESTA DA COMUNIDADE"));
             retype(child<QLineEdit>(f(), QStringLiteral("DBEdit1")),
                    QStringLiteral("Festa Junina de Sao Joao"));
-            retype(child<DBEdit>(f(), QStringLiteral("DBEdit2")),
+            retype(child<QLineEdit>(f(), QStringLiteral("DBEdit2")),
                    QStringLiteral("Troque sua ficha no balcao 123456789"));
-            QCOMPARE(child<DBEdit>(f(), QStringLiteral("DBEdit2"))->text().size(), 30);
+            QCOMPARE(child<QLineEdit>(f(), QStringLiteral("DBEdit2"))->text().size(), 30);
             click(child<QPushButton>(f(), QStringLiteral("SpeedButton1")));
             QCOMPARE(app->messages.texts(), QStringList{QStringLiteral("Dados Cadastrados!")});
             QCOMPARE(app->messages.messages[0].kind, Messages::Kind::Plain);
@@ -72,7 +71,7 @@ private slots:
         withWindow([&] {
             QCOMPARE(child<QLineEdit>(f(), QStringLiteral("DBEdit1"))->text(),
                      QStringLiteral("FESTA DA COMUNIDADE"));
-            retype(child<DBEdit>(f(), QStringLiteral("DBEdit2")), QStringLiteral("meio digitado"));
+            retype(child<QLineEdit>(f(), QStringLiteral("DBEdit2")), QStringLiteral("meio digitado"));
             f()->close();
         });
         QCOMPARE(festa()->state(), Dataset::State::Browse);

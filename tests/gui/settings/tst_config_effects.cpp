@@ -4,7 +4,6 @@
 
 #include "adminsupport.h"
 #include "core/till/tillmodel.h"
-#include "gui/common/dbedit.h"
 
 #include "gui/sales/saleswindow.h"
 #include "gui/settings/productswindow.h"
@@ -98,7 +97,7 @@ private slots:
 
     void theNextTillNumberFollowsTheCounter() {
         configure([](ProductsWindow* f) {
-            retype(child<DBEdit>(f, QStringLiteral("DBEdit6")), QStringLiteral("41"));
+            retype(child<QLineEdit>(f, QStringLiteral("DBEdit6")), QStringLiteral("41"));
             click(child<QPushButton>(f, QStringLiteral("SpeedButton2")));
         });
         QString tillNumber;
@@ -107,8 +106,8 @@ private slots:
         QCOMPARE(app->db.scalar("select cont from tbl_cont"), QStringLiteral("42"));
 
         configure([](ProductsWindow* f) {
-            QCOMPARE(child<DBEdit>(f, QStringLiteral("DBEdit6"))->text(), QStringLiteral("42"));
-            retype(child<DBEdit>(f, QStringLiteral("DBEdit6")), QString());
+            QCOMPARE(child<QLineEdit>(f, QStringLiteral("DBEdit6"))->text(), QStringLiteral("42"));
+            retype(child<QLineEdit>(f, QStringLiteral("DBEdit6")), QString());
             click(child<QPushButton>(f, QStringLiteral("SpeedButton2")));
         });
         QVERIFY(openTill([&] { tillNumber = application().till->numberText(); }));
@@ -117,8 +116,8 @@ private slots:
 
     void twoTicketsPerUnitPrintAndCountTwiceWhileThePriceAddsOnce() {
         configure([](ProductsWindow* f) {
-            clickRow(child<DBGrid>(f, QStringLiteral("DBGrid1")), 1); // REFRIGERANTE, 4,00
-            retype(child<DBEdit>(f, QStringLiteral("DBEdit3")), QStringLiteral("2"));
+            clickRow(child<RowGrid>(f, QStringLiteral("DBGrid1")), 1); // REFRIGERANTE, 4,00
+            retype(child<QLineEdit>(f, QStringLiteral("DBEdit3")), QStringLiteral("2"));
             click(child<QToolButton>(f, QStringLiteral("DBNavigator1")));
         });
         QCOMPARE(app->db.scalar("select quantidade from tbl_produtos where id = '1'"), QStringLiteral("2"));

@@ -2,7 +2,6 @@
 // its field shows it, or refused with a message; no other table changes, and nothing else runs.
 
 #include "core/db/datamodule.h"
-#include "gui/common/dbedit.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/passwordprompt.h"
 #include "gui/creditbook/accountopeningdialog.h"
@@ -113,8 +112,8 @@ private slots:
              [](App& app, const QString& v) {
                  QString shown;
                  inWindow<PasswordsWindow>(app.app->f_administracao, [&](PasswordsWindow* w) {
-                     paste(child<DBEdit>(w, QStringLiteral("DBEdit3")), v);
-                     shown = child<DBEdit>(w, QStringLiteral("DBEdit3"))->text();
+                     paste(child<QLineEdit>(w, QStringLiteral("DBEdit3")), v);
+                     shown = child<QLineEdit>(w, QStringLiteral("DBEdit3"))->text();
                      click(child<QPushButton>(w, QStringLiteral("SpeedButton4")));
                  });
                  return shown;
@@ -124,8 +123,8 @@ private slots:
              [](App& app, const QString& v) {
                  QString shown;
                  inWindow<ProductsWindow>(app.app->f_config, [&](ProductsWindow* w) {
-                     paste(child<DBEdit>(w, QStringLiteral("DBEdit2")), v);
-                     shown = child<DBEdit>(w, QStringLiteral("DBEdit2"))->text();
+                     paste(child<QLineEdit>(w, QStringLiteral("DBEdit2")), v);
+                     shown = child<QLineEdit>(w, QStringLiteral("DBEdit2"))->text();
                      click(child<QToolButton>(w, QStringLiteral("DBNavigator1")));
                  });
                  return shown;
@@ -167,9 +166,9 @@ private slots:
                  QString shown;
                  CreditBook::inList(app, [&](CreditBookWindow* list) {
                      CreditBook::inSheet(
-                         list, CreditBook::rowPoint(child<DBGrid>(list, QStringLiteral("DBGrid1")), 0),
+                         list, CreditBook::rowPoint(child<RowGrid>(list, QStringLiteral("DBGrid1")), 0),
                          [&](AccountSheet* sheet) {
-                             shown = child<DBEdit>(sheet, QStringLiteral("dbe_produto"))->text();
+                             shown = child<QLineEdit>(sheet, QStringLiteral("dbe_produto"))->text();
                              click(child<QPushButton>(sheet, QStringLiteral("SpeedButton1")));
                          });
                  });
@@ -190,8 +189,6 @@ private slots:
                     q.prepare(QStringLiteral("update tbl_produtos set produto = ?"));
                     q.addBindValue(field.text());
                     QVERIFY(q.exec());
-                    app.app->dm->q_config->close();
-                    app.app->dm->q_config->open();
                 }
                 const Snapshot before = snapshot(app);
                 const QString shown = target.enter(app, value);

@@ -1,4 +1,4 @@
-#include "core/db/datamodule.h"
+#include "gui/settings/passwordswindow.h"
 #include "gui/shell/application.h"
 #include "gui/shell/loginwindow.h"
 #include "gui/shell/mainwindow.h"
@@ -66,9 +66,11 @@ private slots:
         QVERIFY(!l->isVisible());
         QVERIFY(child<QLineEdit>(l, QStringLiteral("edt_senha"))->text().isEmpty());
         QCOMPARE(app.app->f_principal->windowTitle(), QStringLiteral("Quorvanta 3.0"));
-        // the user's row stays selected for the administration panel
-        QCOMPARE(app.app->dm->q_adm->recordCount(), 1);
-        QCOMPARE(app.app->dm->q_adm->asString("usuario"), QStringLiteral("CAIXA"));
+        // the administration panel edits the row of the user who logged in
+        app.app->f_administracao->show();
+        QCOMPARE(child<QLineEdit>(app.app->f_administracao, QStringLiteral("DBEdit3"))->text(),
+                 QStringLiteral("CAIXA"));
+        app.app->f_administracao->hide();
         app.app->f_principal->hide();
     }
 
