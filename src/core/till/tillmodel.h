@@ -85,7 +85,7 @@ public:
     // the receipt's printed mark.
     void withdraw(const QString& amount, Report& receipt);
 
-    // Ends the till: its history kept (with the cash counted, when given, and who closed it), the tally
+    // Ends the till: the recorders told (with the cash counted, when given, and who closed it), the tally
     // emptied and the till closed, in one transaction. The figures stay readable until the next opening.
     // A counted amount that is no money text raises ConversionError before anything changes.
     // `at` is the closing's moment as its report printed it (now, when not given).
