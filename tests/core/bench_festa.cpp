@@ -9,6 +9,7 @@
 // Usage: bench_festa [seconds of selling (20)] [sales on the server (1000000)]
 #include "core/base/money.h"
 #include "core/db/database.h"
+#include "core/desk/desktill.h"
 #include "core/festa/deskjournal.h"
 #include "core/festa/festadesk.h"
 #include "core/festa/festapanel.h"
@@ -107,7 +108,7 @@ void deskToPanel(TestPgServer& pg, int seconds) {
 void uploadThroughput(TestPgServer& pg, int sales) {
     TestDatabase file;
     Database db(file.path());
-    TillModel till(db);
+    DeskTill till(db);
     FestaSettings away = pg.deskSettings(QStringLiteral("Caixa 11"), freePort());
     {
         FestaDesk offline(db, till, away);

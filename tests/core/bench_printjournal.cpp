@@ -5,6 +5,7 @@
 // Usage: bench_printjournal pdf|fila [sales] (default 15). "fila" needs root and the print server.
 
 #include "core/db/database.h"
+#include "core/desk/desktill.h"
 #include "core/till/tillmodel.h"
 #include "support/coresupport.h"
 #include "support/testqueue.h"
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
     }
     TestSupport::TestDatabase file;
     Database db(file.path());
-    TillModel till(db);
+    DeskTill till(db);
     till.open({QStringLiteral("ANA"), QStringLiteral("RUI"), {}, {}, QStringLiteral("0,00")},
               till.nextNumber());
     Report ticket = TestSupport::ticketReport(QStringLiteral("qr_fichas"), QString());

@@ -5,6 +5,7 @@
 // between two sales.
 #include "core/base/money.h"
 #include "core/db/database.h"
+#include "core/desk/desktill.h"
 #include "core/festa/deskjournal.h"
 #include "core/festa/festadesk.h"
 #include "core/festa/festajournalstore.h"
@@ -202,7 +203,7 @@ private slots:
         const QString copy = elsewhere.filePath(QStringLiteral("base.db"));
         {
             Database db(original.path());
-            TillModel till(db);
+            DeskTill till(db);
             FestaDesk desk(db, till, settings, quickTiming());
             openTill(till);
             for (const QString& keys : {QStringLiteral("01"), QStringLiteral("2"), QStringLiteral("33")})
@@ -225,9 +226,9 @@ private slots:
         const QString before = m_pg->sql(server);
 
         Database odb(original.path());
-        TillModel otill(odb);
+        DeskTill otill(odb);
         Database cdb(copy);
-        TillModel ctill(cdb);
+        DeskTill ctill(cdb);
         auto copyDesk = std::make_unique<FestaDesk>(cdb, ctill, settings, quickTiming());
         sell(ctill, QStringLiteral("0"));
         sell(ctill, QStringLiteral("22"));
@@ -316,7 +317,7 @@ private slots:
         TcpProxy proxy(m_pg->port());
         TestDatabase file;
         Database db(file.path());
-        TillModel till(db);
+        DeskTill till(db);
         FestaDesk desk(db, till, m_pg->deskSettings(QStringLiteral("Caixa 5"), proxy.port()), quickTiming());
         QString shown; // as the sales screen paints it: on the desk's signal
         connect(&desk, &FestaDesk::stateChanged, this, [&] { shown = desk.statusLine(); });
@@ -387,7 +388,7 @@ private slots:
 
         TestDatabase file;
         Database db(file.path());
-        TillModel till(db);
+        DeskTill till(db);
         FestaDesk desk(db, till, s, quickTiming());
         openTill(till);
         QElapsedTimer slowest;
@@ -407,7 +408,7 @@ private slots:
     void aNewCatalogueIsAppliedOnlyBetweenSales() {
         TestDatabase file;
         Database db(file.path());
-        TillModel till(db);
+        DeskTill till(db);
         FestaDesk desk(db, till, m_pg->deskSettings(QStringLiteral("Caixa 3")), quickTiming());
         QSignalSpy applied(&desk, &FestaDesk::catalogueApplied);
         QSignalSpy downloaded(&desk.uploader(), &FestaUploader::catalogueDownloaded);

@@ -8,6 +8,7 @@
 // only once the queue printed what it had (the print server then lists those jobs without their titles).
 #include "core/base/clock.h"
 #include "core/db/database.h"
+#include "core/desk/desktill.h"
 #include "core/print/escpos.h"
 #include "core/print/escposprinter.h"
 #include "core/print/printjournal.h"
@@ -170,7 +171,7 @@ private slots:
             told.removeAll(question);
 
         Database db(file.path());
-        TillModel till(db);
+        DeskTill till(db);
         QVERIFY(till.journal().inDoubt().isEmpty());
         const bool printedBeforeKill = crash.startsWith(QLatin1String("depois"));
         if (viaEscPos) { // the ticket that went out is asked about; one never sent is not
@@ -241,7 +242,7 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() == 5 && args.at(1).startsWith(QLatin1String("--"))) {
         Database db(args.at(2));
-        TillModel till(db);
+        DeskTill till(db);
         printTo(args.at(4));
         if (args.at(1) == QLatin1String("--restart")) {
             QTextStream out(stdout);

@@ -8,6 +8,7 @@
 #include "core/base/errors.h"
 #include "core/base/money.h"
 #include "core/db/database.h"
+#include "core/desk/desktill.h"
 #include "core/till/tillmodel.h"
 #include "support/coresupport.h"
 
@@ -26,7 +27,7 @@ const QString keys = QStringLiteral("0123459"); // prices 2,00 4,00 6,00 7,50 8,
 
 int runChild(const QString& path, const QString& journalPath, quint32 seed) {
     Database db(path);
-    TillModel till(db);
+    DeskTill till(db);
     QFile journal(journalPath);
     if (!journal.open(QIODevice::Append)) return 2;
     auto note = [&](const QString& line) {
@@ -105,7 +106,7 @@ private slots:
 
             QCOMPARE(file.scalar(QStringLiteral("pragma integrity_check")), QStringLiteral("ok"));
             Database db(file.path());
-            const TillModel till(db); // the next start
+            const DeskTill till(db); // the next start
             if (!till.isOpen()) continue;
             ++opened;
 

@@ -2,6 +2,7 @@
 
 #include "core/base/money.h"
 #include "core/db/database.h"
+#include "core/desk/desktill.h"
 #include "core/festa/deskjournal.h"
 #include "core/festa/festadesk.h"
 #include "core/festa/festajournalstore.h"
@@ -277,7 +278,7 @@ int runTestDesk(int argc, char** argv) {
     if (!settings) return 3;
     QTextStream out(stdout);
     Database db(file);
-    TillModel till(db);
+    DeskTill till(db);
     FestaDesk desk(db, till, *settings, quickTiming());
     QString shown;
     QObject::connect(&desk, &FestaDesk::stateChanged, [&] {

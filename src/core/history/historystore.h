@@ -7,6 +7,7 @@
 #include <QString>
 #include <optional>
 
+#include "core/till/tillrecorder.h"
 #include "core/till/tillstore.h"
 
 class Database;
@@ -18,13 +19,6 @@ namespace HistoryStore {
 
 // One completed sale of till `number`, not yet tied to a closed till.
 void recordSale(Database& db, qint64 number, const QDateTime& moment, qint64 totalCents, int tickets);
-
-// What the closing adds to the till's own figures.
-struct ClosingFacts {
-    QDateTime closedAt;
-    QString closedBy;
-    std::optional<qint64> countedCents; // the cash counted, when it was
-};
 
 // The closed till's row, its per-product rows read from the till tally, and its sales tied to it.
 // Runs inside the closing's transaction; returns the new row's id.

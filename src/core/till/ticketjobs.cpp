@@ -1,12 +1,14 @@
 #include "ticketjobs.h"
 
 #include "core/db/database.h"
-#include "core/festa/deskjournal.h"
 #include "core/till/ticketjobstore.h"
+
+#include <utility>
 
 using TicketJobStore::State;
 
-TicketJobs::TicketJobs(Database& db, QObject* parent) : QObject(parent), m_db(db), m_journal(db) {
+TicketJobs::TicketJobs(Database& db, QList<TillRecorder*> recorders, QObject* parent)
+    : QObject(parent), m_db(db), m_recorders(std::move(recorders)), m_journal(db) {
     // Tickets that ended printed (or were reprinted) are of no more use.
     TicketJobStore::removeEnded(db);
     connect(&m_watcher, &PrintJobWatcher::jobsFailed, this, &TicketJobs::jobsFailed);
@@ -74,7 +76,8 @@ void TicketJobs::reprintFailed(
                 m_journal.markPrinted(document, job);
                 TicketJobStore::setState(m_db, r.seq, State::Reprinted);
                 record(r.productId, r.product, r.text, job);
-                DeskJournal::recordReprint(m_db, r.productId, r.product, r.text);
+                for (TillRecorder* recorder : m_recorders)
+                    recorder->recordReprint(m_db, {r.productId, r.product, r.text});
             });
             emit failedChanged();
         }

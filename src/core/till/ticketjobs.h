@@ -3,6 +3,7 @@
 #include "core/print/printjournal.h"
 #include "core/print/printserver.h"
 #include "core/till/ticketjobstore.h"
+#include "core/till/tillrecorder.h"
 
 #include <QList>
 #include <QObject>
@@ -20,7 +21,8 @@ class TicketJobs : public QObject {
 public:
     using Failed = TicketJobStore::ProductTickets;
 
-    explicit TicketJobs(Database& db, QObject* parent = nullptr);
+    // A reprint is a step of the till: the till's recorders (TillModel::recorders) record it.
+    explicit TicketJobs(Database& db, QList<TillRecorder*> recorders = {}, QObject* parent = nullptr);
 
     // Records the job of one ticket of that product, as soon as the print returned it.
     void record(const QString& productId, const QString& product, const QString& ticketText,
@@ -47,6 +49,7 @@ private:
     void jobsEnded(const QList<PrintJob>& jobs);
 
     Database& m_db;
+    QList<TillRecorder*> m_recorders;
     PrintJournal m_journal;
     PrintJobWatcher m_watcher;
 };

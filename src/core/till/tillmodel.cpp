@@ -4,8 +4,6 @@
 #include "core/base/errors.h"
 #include "core/base/money.h"
 #include "core/db/database.h"
-#include "core/festa/deskjournal.h"
-#include "core/history/historystore.h"
 #include "core/till/productkeys.h"
 
 #include <QJsonObject>
@@ -110,7 +108,8 @@ void TillModel::openTill(const Opening& o, qint64 number, const std::function<vo
         TillStore::emptyCounts(m_db);
         TillStore::emptySale(m_db);
         TillStore::writeTill(m_db, t);
-        DeskJournal::recordOpening(m_db, t);
+        for (TillRecorder* r : m_recorders)
+            r->recordOpening(m_db, t);
         if (alsoStore) alsoStore();
     });
     m_till = t;
@@ -160,7 +159,8 @@ void TillModel::bookWithdrawal(const QString& amount, const std::function<void()
         m_db.transaction([&] {
             TillStore::writeTill(m_db, t);
             TillStore::writeBackup(m_db, backupText());
-            DeskJournal::recordWithdrawal(m_db, t.number, amount, t.withdrawals);
+            for (TillRecorder* r : m_recorders)
+                r->recordWithdrawal(m_db, t, amount);
             if (alsoStore) alsoStore();
         });
     } catch (...) {
@@ -176,7 +176,7 @@ void TillModel::close(const std::optional<QString>& counted, const QString& clos
 
 void TillModel::close(const std::optional<QString>& counted, const QString& closedBy, const QDateTime& at,
                       Report& report) {
-    if (counted) HistoryStore::cents(*counted); // an unreadable amount prints nothing
+    if (counted) Cents::parse(*counted); // an unreadable amount prints nothing
     const QDateTime moment = at.isValid() ? at : Clock::now();
     QJsonObject step{{QStringLiteral("numero"), m_till.number},
                      {QStringLiteral("fechado_por"), closedBy},
@@ -193,11 +193,11 @@ void TillModel::closeTill(const std::optional<QString>& counted, const QString& 
                           const std::function<void()>& alsoStore) {
     TillStore::TillRow t = m_till;
     t.open = false;
-    HistoryStore::ClosingFacts facts{at.isValid() ? at : Clock::now(), closedBy, std::nullopt};
-    if (counted) facts.countedCents = HistoryStore::cents(*counted); // an unreadable amount closes nothing
+    ClosingFacts facts{at.isValid() ? at : Clock::now(), closedBy, std::nullopt};
+    if (counted) facts.countedCents = Cents::parse(*counted).value(); // an unreadable amount closes nothing
     m_db.transaction([&] {
-        HistoryStore::recordClosing(m_db, m_till, facts); // reads the tally before it is emptied
-        DeskJournal::recordClosing(m_db, m_till, closedBy, facts.closedAt, facts.countedCents);
+        for (TillRecorder* r : m_recorders)
+            r->recordClosing(m_db, m_till, facts); // the tally is still there to read
         TillStore::emptyTally(m_db);
         TillStore::emptyCounts(m_db); // the counts shown stay until the next opening
         TillStore::writeTill(m_db, t);
@@ -356,11 +356,11 @@ void TillModel::bookSale() {
         } catch (const ConversionError&) { // counted as none, as the tally's sums do
         }
     }
-    const qint64 totalCents = HistoryStore::cents(m_totalText);
-    const QDateTime moment = Clock::now();
+    const qint64 totalCents = Cents::parse(m_totalText).value();
+    const SaleFacts sale{m_till.number, Clock::now(), m_lines, totalCents, tickets};
     m_db.transaction([&] {
-        HistoryStore::recordSale(m_db, m_till.number, moment, totalCents, tickets);
-        DeskJournal::recordSale(m_db, m_till.number, m_lines, totalCents, tickets, moment);
+        for (TillRecorder* r : m_recorders)
+            r->recordSale(m_db, sale);
         TillStore::bookSale(m_db);
         TillStore::emptySale(m_db);
         TillStore::writeTill(m_db, t);

@@ -4,6 +4,7 @@
 
 #include "core/base/money.h"
 #include "core/print/printjournal.h"
+#include "core/till/tillrecorder.h"
 #include "core/till/tillstore.h"
 
 #include <QDateTime>
@@ -37,6 +38,11 @@ public:
     };
 
     explicit TillModel(Database& db, QObject* parent = nullptr);
+
+    // Each step also calls the recorders, in the order added, inside its transaction (none by default:
+    // the bare till keeps only its own rows). The recorder outlives the model.
+    void addRecorder(TillRecorder& recorder) { m_recorders << &recorder; }
+    const QList<TillRecorder*>& recorders() const { return m_recorders; }
 
     // Reads the till, its counts and the sale in progress from the database.
     void load();
@@ -79,7 +85,7 @@ public:
     // the receipt's printed mark.
     void withdraw(const QString& amount, Report& receipt);
 
-    // Ends the till: its history kept (with the cash counted, when given, and who closed it), the tally
+    // Ends the till: the recorders told (with the cash counted, when given, and who closed it), the tally
     // emptied and the till closed, in one transaction. The figures stay readable until the next opening.
     // A counted amount that is no money text raises ConversionError before anything changes.
     // `at` is the closing's moment as its report printed it (now, when not given).
@@ -157,6 +163,7 @@ private:
     void addToTotal(const SaleLine& line);
 
     Database& m_db;
+    QList<TillRecorder*> m_recorders;
     PrintJournal m_journal;
     TillStore::TillRow m_till;
     bool m_hasTill = false; // a till was opened at some time

@@ -1,6 +1,7 @@
 #include "festaclosedtillspage.h"
 
 #include "core/base/clock.h"
+#include "core/festa/festacsv.h"
 #include "core/history/historycsv.h"
 #include "gui/common/messages.h"
 #include "gui/festa/festapanelwords.h"
@@ -129,6 +130,6 @@ void FestaClosedTillsPage::exportCsv() {
     QString path = chooseFile(this, suggested);
     if (path.isEmpty()) return;
     if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) path += QStringLiteral(".csv");
-    HistoryCsv::write(path, HistoryCsv::festaTillList(m_tills));
+    HistoryCsv::write(path, FestaCsv::tillList(m_tills));
     Messages::plain(this, QStringLiteral("Arquivo gravado: %1").arg(QDir::toNativeSeparators(path)));
 }

@@ -55,7 +55,7 @@ SalesWindow::SalesWindow(DataModule& dm, TillModel& till, TicketReport& ticket, 
     // The window itself takes the keys; no child may hold the focus while the entry is disabled,
     // and a click anywhere never takes the keyboard away from an open cash entry.
     setFocusPolicy(Qt::NoFocus);
-    tickets = new TicketJobs(dm.database(), this);
+    tickets = new TicketJobs(dm.database(), till.recorders(), this);
     buildWindow();
     connect(tickets, &TicketJobs::failedChanged, this, &SalesWindow::showFailedTickets);
     showFailedTickets();

@@ -2,6 +2,7 @@
 
 #include "core/creditbook/creditbookmodel.h"
 #include "core/db/datamodule.h"
+#include "core/desk/desktill.h"
 #include "core/festa/festadesk.h"
 #include "core/print/escposprinter.h"
 #include "core/reports/closingreport.h"
@@ -10,7 +11,6 @@
 #include "core/reports/ticketreport.h"
 #include "core/reports/withdrawalreceipt.h"
 #include "core/settings/productstore.h"
-#include "core/till/tillmodel.h"
 #include "gui/common/messages.h"
 #include "gui/common/passwordprompt.h"
 #include "gui/common/printsettlement.h"
@@ -59,7 +59,7 @@ PasswordPrompt* Application::makePrompt(const char* name, const QString& caption
 Application::Application(const QString& databasePath) {
     // What the windows work on comes first: the data module, the till and the reports.
     dm = make<DataModule>("dm", databasePath);
-    m_till = std::make_unique<TillModel>(dm->database());
+    m_till = std::make_unique<DeskTill>(dm->database());
     till = m_till.get();
     m_creditBook = std::make_unique<CreditBookModel>(dm->database());
     creditBook = m_creditBook.get();

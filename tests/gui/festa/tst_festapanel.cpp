@@ -6,6 +6,7 @@
 // listed and exported.
 #include "core/base/money.h"
 #include "core/db/database.h"
+#include "core/desk/desktill.h"
 #include "core/festa/deskjournal.h"
 #include "core/festa/festadesk.h"
 #include "core/festa/festajournalstore.h"
@@ -32,7 +33,7 @@ namespace {
 struct Desk {
     Desk(const TestPgServer& pg, const QString& name) : settings(pg.deskSettings(name)) {
         db = std::make_unique<Database>(file.path());
-        till = std::make_unique<TillModel>(*db);
+        till = std::make_unique<DeskTill>(*db);
         connect();
         till->open({QStringLiteral("MARIA"), QStringLiteral("JOSE"), QStringLiteral("10/12/2026"),
                     QStringLiteral("18:00:00"), QStringLiteral("50,00")},
@@ -186,7 +187,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_desk1->synced(), 10000);
         {
             Database copy(copyPath);
-            TillModel till(copy);
+            DeskTill till(copy);
             FestaSettings second = m_desk1->settings; // the second computer, named on its own
             second.deskName = QStringLiteral("Caixa 3");
             FestaDesk desk(copy, till, second, quickTiming());
