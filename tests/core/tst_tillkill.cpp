@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlQuery>
@@ -100,6 +101,10 @@ private slots:
                 QCoreApplication::applicationFilePath(),
                 {QStringLiteral("--child"), file.path(), journalPath, QString::number(rng.generate())});
             QVERIFY(child.waitForStarted());
+            // killed while it works, not while it starts: on a busy machine starting alone can take
+            // longer than the pause, and the run would kill children that never sold anything
+            const qint64 written = QFileInfo(journalPath).size();
+            QVERIFY(QTest::qWaitFor([&] { return QFileInfo(journalPath).size() > written; }, 60000));
             QTest::qWait(30 + int(rng.bounded(150)));
             child.kill();
             QVERIFY(child.waitForFinished());
