@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
@@ -24,8 +25,35 @@ public:
         painter->fillRect(cell, option.palette.base());
         painter->setFont(option.font);
         painter->setPen(option.palette.color(QPalette::Text));
-        painter->drawText(cell, Qt::AlignCenter, index.data().toString());
+        // A sale shows the same few texts again and again: each one is laid out once, and placed as
+        // centred text is.
+        const QString text = index.data().toString();
+        auto found = m_texts.find(text);
+        if (found == m_texts.end() || found->font != option.font) {
+            if (m_texts.size() > 512) m_texts.clear();
+            const QFontMetricsF metrics(option.font);
+            found = m_texts.insert(
+                text, {option.font, QStaticText(text), metrics.horizontalAdvance(text), metrics.height()});
+            found->layout.setTextFormat(Qt::PlainText);
+            found->layout.prepare(QTransform(), option.font);
+        }
+        if (found->width > cell.width() || found->height > cell.height()) {
+            painter->drawText(cell, Qt::AlignCenter, text); // cut at the cell's edges
+            return;
+        }
+        painter->drawStaticText(QPointF(cell.x() + (cell.width() - found->width) / 2,
+                                        cell.y() + (cell.height() - found->height) / 2),
+                                found->layout);
     }
+
+private:
+    struct Laid {
+        QFont font;
+        QStaticText layout;
+        qreal width;
+        qreal height;
+    };
+    mutable QHash<QString, Laid> m_texts;
 };
 
 } // namespace
