@@ -5,7 +5,7 @@
 # festa tests start a cluster of their own with; scripts/festa-server.sh installs that server itself on
 # the treasurer's computer).
 set -euo pipefail
-packages=(qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev libcups2-dev fonts-liberation qt6-translations-l10n build-essential cmake ninja-build)
+packages=(qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-psql libpq-dev libsqlite3-dev libcups2-dev fonts-liberation qt6-translations-l10n build-essential cmake ninja-build)
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(xvfb openbox poppler-utils cups printer-driver-cups-pdf clang-format clang-tidy dpkg-dev file postgresql-15)
 fi

@@ -3,21 +3,18 @@
 #include "core/festa/festaserverstore.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QSet>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QUuid>
 
 #include <arpa/inet.h>
 #include <cerrno>
-#include <dlfcn.h>
 #include <fcntl.h>
+#include <libpq-fe.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -60,38 +57,13 @@ Reach reach(const QString& host, int port) {
     return result;
 }
 
-// The socket of an open connection, from the driver's own handle (libpq's PQsocket, looked up in the
-// library the PostgreSQL driver already loaded); -1 when it cannot be had.
+// The socket of an open connection, from the driver's own handle; -1 when it is not a PostgreSQL
+// connection or none is open.
 int socketOf(const QSqlDatabase& db) {
-    using PqSocket = int (*)(const void*);
-    static const PqSocket pqSocket = [] {
-        void* lib = ::dlopen("libpq.so.5", RTLD_NOW | RTLD_NOLOAD);
-        return lib ? reinterpret_cast<PqSocket>(::dlsym(lib, "PQsocket")) : nullptr;
-    }();
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!pqSocket || !handle.isValid() ||
-        (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
-        return -1;
-    const void* connection = *static_cast<void* const*>(handle.constData());
-    return connection ? pqSocket(connection) : -1;
-}
-
-// The TCP sockets of this process, by descriptor.
-QSet<int> tcpSockets() {
-    QSet<int> out;
-    const QStringList fds = QDir(QStringLiteral("/proc/self/fd"))
-                                .entryList(QDir::NoDotAndDotDot | QDir::System | QDir::AllEntries);
-    for (const QString& name : fds) {
-        const int fd = name.toInt();
-        struct stat st {};
-        if (::fstat(fd, &st) != 0 || !S_ISSOCK(st.st_mode)) continue;
-        sockaddr_storage peer{};
-        socklen_t len = sizeof peer;
-        if (::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &len) == 0 &&
-            (peer.ss_family == AF_INET || peer.ss_family == AF_INET6))
-            out.insert(fd);
-    }
-    return out;
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0) return -1;
+    PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
+    return connection ? PQsocket(connection) : -1;
 }
 
 QString where(const FestaTarget& t) {
@@ -198,20 +170,15 @@ QString FestaSession::open() {
                        "keepalives_count=3;tcp_user_timeout=%2;application_name=quorvanta")
             .arg(connectSeconds)
             .arg(m_stallMs));
-    const QSet<int> before = tcpSockets();
     if (!d.open()) {
         QString text = connectionMessage(m_target, d.lastError().databaseText() + QLatin1Char(' ') +
                                                        d.lastError().driverText());
         d.close();
         return text;
     }
-    // The driver's handle names the socket; the sockets that appeared meanwhile are the fallback (ambiguous
-    // when another connection opened at the same moment).
-    const QSet<int> mine = tcpSockets() - before;
-    const int fromDriver = socketOf(d);
     {
         std::lock_guard lock(m_mutex);
-        m_socket = fromDriver >= 0 ? fromDriver : mine.size() == 1 ? *mine.begin() : -1;
+        m_socket = socketOf(d); // the driver's handle names the socket
     }
     try {
         const Watch watch(*this);

@@ -144,9 +144,9 @@ QList<SaleLine> readSale(Database& db) {
 }
 
 qint64 insertSaleLine(Database& db, const SaleLine& l) {
-    QSqlQuery q =
-        db.prepare(QStringLiteral("INSERT INTO tbl_vendas (id, produto, valor, quantidade, impresso, "
-                                  "id_relacionamento) VALUES (?, ?, ?, ?, ?, ?)"));
+    QSqlQuery& q =
+        db.prepared(QStringLiteral("INSERT INTO tbl_vendas (id, produto, valor, quantidade, impresso, "
+                                   "id_relacionamento) VALUES (?, ?, ?, ?, ?, ?)"));
     q.addBindValue(l.id);
     q.addBindValue(l.product);
     q.addBindValue(l.price);
@@ -154,7 +154,9 @@ qint64 insertSaleLine(Database& db, const SaleLine& l) {
     q.addBindValue(l.ticketText);
     q.addBindValue(l.relation);
     Database::run(q);
-    return q.lastInsertId().toLongLong();
+    const qint64 rowid = q.lastInsertId().toLongLong();
+    q.finish();
+    return rowid;
 }
 
 void emptySale(Database& db) {

@@ -15,6 +15,7 @@
 #include "gui/common/dbgrid.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/printerstatuslabel.h"
+#include "gui/sales/productlistwidth.h"
 #include "gui/sales/salegrid.h"
 #include "gui/sales/ticketprinting.h"
 
@@ -79,7 +80,8 @@ void SalesWindow::buildWindow() {
     DBGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DBGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DBGrid1->setTextElideMode(Qt::ElideNone);
-    connect(DBGrid1->model(), &QAbstractItemModel::modelReset, this, &SalesWindow::fitProductList);
+    connect(DBGrid1->model(), &QAbstractItemModel::modelReset, this,
+            [this] { fitProductList(DBGrid1, screen()); });
     DBGrid1->viewport()->installEventFilter(this); // its rows share out the height it gets
     auto* pl = new QVBoxLayout(produtos);
     pl->addWidget(DBGrid1);
@@ -125,6 +127,7 @@ void SalesWindow::buildWindow() {
         // A plain box drawn by a frame around it: the style's own rounded field frame costs several
         // times the figure itself to paint, on every key press.
         e->setFrame(false);
+        e->setAttribute(Qt::WA_OpaquePaintEvent); // its panel fills it whole: nothing behind is painted
         return e;
     };
     v_total1 = amount(QStringLiteral("v_total1"));
@@ -362,20 +365,6 @@ void SalesWindow::edt_entradaConfirm() {
     edt_troco->clear();
     edt_entrada->setText(QStringLiteral("0"));
     keepKeyboard();
-}
-
-void SalesWindow::fitProductList() {
-    // As wide as the longest name (up to a third of the screen), so no name is cut.
-    const QFontMetrics fm(DBGrid1->font());
-    const QAbstractItemModel* m = DBGrid1->model();
-    int widest =
-        QFontMetrics(DBGrid1->horizontalHeader()->font()).horizontalAdvance(QStringLiteral("Produto"));
-    for (int row = 0; row < m->rowCount(); ++row)
-        widest = std::max(widest, fm.horizontalAdvance(m->index(row, 1).data().toString()));
-    const int frame = 2 * DBGrid1->frameWidth();
-    int width = DBGrid1->columnWidth(0) + widest + 24 + frame;
-    if (const QScreen* s = screen()) width = std::min(width, s->availableGeometry().width() / 3);
-    DBGrid1->setFixedWidth(width);
 }
 
 // ---- commands ----

@@ -74,7 +74,6 @@ private:
     void keepKeyboard(); // focus back on the window while the entry is disabled
     void stayOnScreen(); // undoes a minimize or restore from outside
     void setTotal(const QString& text);
-    void fitProductList();
     void showFailedTickets();
     void readProducts(); // product names and the product list, read afresh
     void showFesta();
