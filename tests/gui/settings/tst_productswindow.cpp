@@ -10,7 +10,7 @@
 using namespace TestSupport;
 using namespace AdminSupport;
 
-class TestConfig : public QObject {
+class TestProductsWindow : public QObject {
     Q_OBJECT
     std::unique_ptr<App> app;
 
@@ -167,5 +167,5 @@ private slots:
     }
 };
 
-QUORVANTA_TEST_MAIN(TestConfig)
-#include "tst_config.moc"
+QUORVANTA_TEST_MAIN(TestProductsWindow)
+#include "tst_productswindow.moc"

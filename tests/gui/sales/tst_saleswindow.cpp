@@ -89,7 +89,7 @@ struct Till {
 
 } // namespace
 
-class TestCaixa : public QObject {
+class TestSalesWindow : public QObject {
     Q_OBJECT
 
 private slots:
@@ -473,5 +473,5 @@ private slots:
     }
 };
 
-QUORVANTA_TEST_MAIN(TestCaixa)
-#include "tst_caixa.moc"
+QUORVANTA_TEST_MAIN(TestSalesWindow)
+#include "tst_saleswindow.moc"

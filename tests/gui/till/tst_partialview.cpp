@@ -8,7 +8,7 @@
 
 using namespace TestSupport;
 
-class TestParcial : public QObject {
+class TestPartialView : public QObject {
     Q_OBJECT
 
     static void book(App& app, const char* id, int quantidade) {
@@ -90,5 +90,5 @@ private slots:
     }
 };
 
-QUORVANTA_TEST_MAIN(TestParcial)
-#include "tst_parcial.moc"
+QUORVANTA_TEST_MAIN(TestPartialView)
+#include "tst_partialview.moc"

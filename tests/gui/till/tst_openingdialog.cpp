@@ -17,7 +17,7 @@
 
 using namespace TestSupport;
 
-class TestAbertura : public QObject {
+class TestOpeningDialog : public QObject {
     Q_OBJECT
 
     // What an earlier till left behind: a tally, counts and withdrawals.
@@ -279,5 +279,5 @@ private slots:
     }
 };
 
-QUORVANTA_TEST_MAIN(TestAbertura)
-#include "tst_abertura.moc"
+QUORVANTA_TEST_MAIN(TestOpeningDialog)
+#include "tst_openingdialog.moc"

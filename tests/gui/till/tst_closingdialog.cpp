@@ -130,7 +130,7 @@ void nameAndClose(ClosingDialog* f, const QString& name) {
 
 } // namespace
 
-class TestFechamento : public QObject {
+class TestClosingDialog : public QObject {
     Q_OBJECT
 
 private slots:
@@ -468,5 +468,5 @@ private slots:
     }
 };
 
-QUORVANTA_TEST_MAIN(TestFechamento)
-#include "tst_fechamento.moc"
+QUORVANTA_TEST_MAIN(TestClosingDialog)
+#include "tst_closingdialog.moc"

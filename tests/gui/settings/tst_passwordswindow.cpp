@@ -227,4 +227,4 @@ private slots:
 };
 
 QUORVANTA_TEST_MAIN(TestPasswords)
-#include "tst_administracao.moc"
+#include "tst_passwordswindow.moc"

@@ -16,7 +16,7 @@
 
 using namespace TestSupport;
 
-class TestSangria : public QObject {
+class TestWithdrawalDialog : public QObject {
     Q_OBJECT
 
     // Opens till 8 with a float of 50 through the opening window, then leaves the sales screen.
@@ -258,5 +258,5 @@ private slots:
     }
 };
 
-QUORVANTA_TEST_MAIN(TestSangria)
-#include "tst_sangria.moc"
+QUORVANTA_TEST_MAIN(TestWithdrawalDialog)
+#include "tst_withdrawaldialog.moc"

@@ -18,7 +18,7 @@ const QString closing = QStringLiteral("f_s_caderneta");
 const QString confirmation = QStringLiteral("f_conf_fechamento");
 } // namespace
 
-class TestFichaCad : public QObject {
+class TestAccountSheet : public QObject {
     Q_OBJECT
 
     // ANA (id 1) owes 30,00 + 7,50; BETO (id 12) two beers.
@@ -307,5 +307,5 @@ private slots:
     }
 };
 
-QUORVANTA_TEST_MAIN(TestFichaCad)
-#include "tst_ficha_cad.moc"
+QUORVANTA_TEST_MAIN(TestAccountSheet)
+#include "tst_accountsheet.moc"

@@ -9,7 +9,7 @@
 using namespace TestSupport;
 using namespace AdminSupport;
 
-class TestEventData : public QObject {
+class TestTicketTextsDialog : public QObject {
     Q_OBJECT
     std::unique_ptr<App> app;
 
@@ -95,5 +95,5 @@ private slots:
     }
 };
 
-QUORVANTA_TEST_MAIN(TestEventData)
-#include "tst_confi_impr.moc"
+QUORVANTA_TEST_MAIN(TestTicketTextsDialog)
+#include "tst_tickettextsdialog.moc"

@@ -42,7 +42,7 @@ int rows(App& app) {
 
 } // namespace
 
-class TestBase : public QObject {
+class TestLastTillView : public QObject {
     Q_OBJECT
 
 private slots:
@@ -222,5 +222,5 @@ private slots:
     }
 };
 
-QUORVANTA_TEST_MAIN(TestBase)
-#include "tst_base.moc"
+QUORVANTA_TEST_MAIN(TestLastTillView)
+#include "tst_lasttillview.moc"

@@ -1,9 +1,9 @@
 // Speed of the till with a long tally (default 1 000 000 rows): start-up to the login window (time and
 // resident memory, in a fresh process each time), a product key handled and painted, the recount, the
 // change window's "OK", Ctrl+P and the closing's figures.
-// Run by hand: ./tests/bench_caixa [tally rows]
-// Instructions per product key: valgrind --tool=callgrind --instr-atstart=no ./tests/bench_caixa --keys N
-// The product key with a festa whose server hangs against the same till alone: ./tests/bench_caixa --festa
+// Run by hand: ./tests/bench_saleswindow [tally rows]
+// Instructions per product key: valgrind --tool=callgrind --instr-atstart=no ./tests/bench_saleswindow --keys N
+// The product key with a festa whose server hangs against the same till alone: ./tests/bench_saleswindow --festa
 // [rounds] (each round one child process of each, taken in turns)
 #include "core/db/datamodule.h"
 #include "core/festa/festadesk.h"

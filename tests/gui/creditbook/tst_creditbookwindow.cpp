@@ -7,7 +7,7 @@
 using namespace TestSupport;
 using namespace CreditBook;
 
-class TestCaderneta : public QObject {
+class TestCreditBookWindow : public QObject {
     Q_OBJECT
 
     static QString accountNames(const App& app) {
@@ -209,5 +209,5 @@ private slots:
     }
 };
 
-QUORVANTA_TEST_MAIN(TestCaderneta)
-#include "tst_caderneta.moc"
+QUORVANTA_TEST_MAIN(TestCreditBookWindow)
+#include "tst_creditbookwindow.moc"

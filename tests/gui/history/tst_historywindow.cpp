@@ -119,7 +119,7 @@ void checkValueAxes(HistoryWindow* h) {
 
 } // namespace
 
-class TestHistorico : public QObject {
+class TestHistoryWindow : public QObject {
     Q_OBJECT
 private slots:
     // The files, byte for byte: byte-order mark, semicolons, decimal comma, dd/MM/yyyy, CR LF; text with a
@@ -378,7 +378,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    TestHistorico tc;
+    TestHistoryWindow tc;
     return QTest::qExec(&tc, argc, argv);
 }
-#include "tst_historico.moc"
+#include "tst_historywindow.moc"
