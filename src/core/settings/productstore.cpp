@@ -1,7 +1,6 @@
 #include "productstore.h"
 
 #include "core/db/database.h"
-#include "core/db/datamodule.h"
 
 namespace ProductStore {
 
@@ -63,17 +62,6 @@ void saveTillCounter(Database& db, const QString& counter) {
         add.bindValue(QStringLiteral(":cont"), cont);
         Database::run(add);
     });
-}
-
-void listNamedProducts(DataModule& dm) {
-    dm.q_config->setQuery(QStringLiteral("select * from tbl_produtos where produto <> '' order by id asc"),
-                          table);
-    dm.q_config->open();
-}
-
-void openCounter(DataModule& dm) {
-    dm.q_cont->setQuery(QStringLiteral("SELECT * FROM tbl_cont"), QStringLiteral("tbl_cont"));
-    dm.q_cont->open();
 }
 
 } // namespace ProductStore

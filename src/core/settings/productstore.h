@@ -8,7 +8,6 @@
 #include <QString>
 
 class Database;
-class DataModule;
 
 // One product key's row of tbl_produtos, each value as the entries show it: the number of tickets stays
 // text because an emptied "Fichas" is stored as no value.
@@ -37,10 +36,5 @@ void save(Database& db, const Product& product);
 QString tillCounter(Database& db);
 // Stores the till counter; an empty text is stored as no value, text that is no whole number is refused.
 void saveTillCounter(Database& db, const QString& counter);
-
-// For the windows still on the data module: q_config lists the named products, q_cont holds the
-// till counter's row.
-void listNamedProducts(DataModule& dm);
-void openCounter(DataModule& dm);
 
 } // namespace ProductStore

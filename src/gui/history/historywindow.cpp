@@ -1,7 +1,7 @@
 #include "historywindow.h"
 
 #include "core/base/clock.h"
-#include "core/db/datamodule.h"
+#include "core/db/database.h"
 #include "core/history/historycsv.h"
 #include "core/print/printjournal.h"
 #include "core/print/report.h"
@@ -79,8 +79,8 @@ std::function<QString(QWidget*, const QString&)> HistoryWindow::chooseFile = [](
                                         QFileDialog::DontUseNativeDialog);
 };
 
-HistoryWindow::HistoryWindow(DataModule& dm)
-    : Form(QStringLiteral("f_historico"), QStringLiteral("Histórico de Caixas")), m_dm(dm) {
+HistoryWindow::HistoryWindow(Database& db)
+    : Form(QStringLiteral("f_historico"), QStringLiteral("Histórico de Caixas")), m_db(db) {
     setClosesOnEscape(); // it only shows what was sold
     QFont big = font();
     big.setPointSize(12);
@@ -238,7 +238,7 @@ void HistoryWindow::FormShow() {
 }
 
 void HistoryWindow::reload() {
-    m_tills = HistoryStore::closedTills(m_dm.database());
+    m_tills = HistoryStore::closedTills(m_db);
     const QSignalBlocker block(tbl_caixas);
     tbl_caixas->clearContents();
     tbl_caixas->setRowCount(int(m_tills.size()));
@@ -264,7 +264,7 @@ void HistoryWindow::selectionChanged() {
     QList<HistoryStore::ClosedTill> chosen;
     for (int r = 0; r < m_tills.size(); ++r)
         if (tbl_caixas->selectionModel()->isRowSelected(r, {})) chosen << m_tills[r];
-    m_summary = HistorySummary::build(m_dm.database(), chosen);
+    m_summary = HistorySummary::build(m_db, chosen);
     showSummary();
 }
 
@@ -348,7 +348,7 @@ void HistoryWindow::bt_imprimirClick() {
         Messages::plain(this, QStringLiteral("Escolha ao menos um caixa para imprimir o resumo."));
         return;
     }
-    const auto report = HistoryReport::build(m_summary, FestaStore::header(m_dm.database()), Clock::now());
-    PrintJournal(m_dm.database())
-        .printAlone(PrintJournal::Kind::History, QStringLiteral("O resumo do histórico"), *report);
+    const auto report = HistoryReport::build(m_summary, FestaStore::header(m_db), Clock::now());
+    PrintJournal(m_db).printAlone(PrintJournal::Kind::History, QStringLiteral("O resumo do histórico"),
+                                  *report);
 }

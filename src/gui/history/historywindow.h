@@ -7,7 +7,7 @@
 #include <QSize>
 #include <functional>
 
-class DataModule;
+class Database;
 class QChart;
 class QChartView;
 class QDateEdit;
@@ -24,7 +24,7 @@ public:
     QChart* chart_produtos = nullptr;
     QChart* chart_horas = nullptr;
 
-    explicit HistoryWindow(DataModule& dm);
+    explicit HistoryWindow(Database& db);
 
     const HistorySummary::Summary& summary() const { return m_summary; }
     const QList<HistoryStore::ClosedTill>& tills() const { return m_tills; }
@@ -58,7 +58,7 @@ private:
     QList<HistoryStore::ClosedTill> m_tills;
     HistorySummary::Summary m_summary;
     QMargins m_frame; // the window manager's frame around the window, once seen
-    DataModule& m_dm;
+    Database& m_db;
 
     // Its widgets: other code finds them by their objectName.
 private:

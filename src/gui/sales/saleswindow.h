@@ -1,15 +1,17 @@
 #pragma once
 
+#include "core/settings/productstore.h"
 #include "core/till/tillmodel.h"
 #include "gui/common/form.h"
+#include "gui/common/rowtablemodel.h"
 #include "gui/sales/salegrid.h"
 
 #include <QDateTime>
 #include <QPointer>
 
 class ClosingReport;
-class DataModule;
-class DBGrid;
+class Database;
+class RowGrid;
 class FestaDesk;
 class QAction;
 class QLabel;
@@ -24,7 +26,7 @@ class TicketReport;
 class SalesWindow : public Form {
     Q_OBJECT
 public:
-    SalesWindow(DataModule& dm, TillModel& till, TicketReport& ticket, ClosingReport& closing);
+    SalesWindow(Database& db, TillModel& till, TicketReport& ticket, ClosingReport& closing);
 
     TicketJobs* tickets = nullptr; // every ticket's print job, followed until it ends
 
@@ -69,7 +71,12 @@ protected:
     void done(int result) override;
 
 private:
+    // The window's widgets and hidden menu (saleswindowlayout.cpp).
     void buildWindow();
+    QWidget* buildProducts();
+    QLayout* buildFigures();
+    QWidget* buildLegend();
+    void buildMenu();
     void openEntry();    // "*"
     void keepKeyboard(); // focus back on the window while the entry is disabled
     void stayOnScreen(); // undoes a minimize or restore from outside
@@ -78,7 +85,7 @@ private:
     void readProducts(); // product names and the product list, read afresh
     void showFesta();
 
-    DataModule& m_dm;
+    Database& m_db;
     TillModel& m_till;
     TicketReport& m_ticket;
     ClosingReport& m_closingReport;
@@ -87,6 +94,7 @@ private:
     QDateTime m_festaSince;   // when the line started following the desk
     int m_festaCatalogue = 0; // the last catalogue the desk applied while followed
     bool m_festaAlarm = false;
+    RowTableModel<Product>* m_products = nullptr; // the named products, as the list shows them
 
     // Its widgets: other code finds them by their objectName.
 private:
@@ -94,7 +102,7 @@ private:
     QLineEdit* edt_troco = nullptr;      // "TROCO:"
     QLineEdit* v_total1 = nullptr;       // "TOTAL:"
     QLabel* lhora = nullptr;             // clock
-    DBGrid* DBGrid1 = nullptr;           // products
+    RowGrid* DBGrid1 = nullptr;          // products
     SaleGrid* DBGrid2 = nullptr;         // current sale
     QPushButton* SpeedButton1 = nullptr; // "Caderneta"
     QAction* Fechamento1 = nullptr;      // Ctrl+F

@@ -10,7 +10,6 @@
 #include "core/reports/openingreport.h"
 #include "core/reports/ticketreport.h"
 #include "core/reports/withdrawalreceipt.h"
-#include "core/settings/productstore.h"
 #include "gui/common/messages.h"
 #include "gui/common/passwordprompt.h"
 #include "gui/common/printsettlement.h"
@@ -72,8 +71,8 @@ Application::Application(const QString& databasePath) {
     f_login = make<LoginWindow>("f_login", dm->database(), m_signedIn);
     f_principal = make<MainWindow>("f_principal", *till);
     f_config = make<ProductsWindow>("f_config", dm->database());
-    f_caixa = make<SalesWindow>("f_caixa", *dm, *till, *qr_fichas, *qr_fechamento);
-    f_abertura = make<OpeningDialog>("f_abertura", *dm, *till, *qr_abertura);
+    f_caixa = make<SalesWindow>("f_caixa", dm->database(), *till, *qr_fichas, *qr_fechamento);
+    f_abertura = make<OpeningDialog>("f_abertura", dm->database(), *till, *qr_abertura);
     f_caderneta = make<CreditBookWindow>("f_caderneta", dm->database(), *creditBook);
     m_sheet = std::make_unique<AccountSheet>(dm->database(), *creditBook);
     f_ficha_cad = m_sheet.get();
@@ -83,7 +82,7 @@ Application::Application(const QString& databasePath) {
     f_fechamento = make<ClosingDialog>("f_fechamento", *till, *qr_fechamento);
     f_conf_fechamento = make<AccountClosingDialog>("f_conf_fechamento", dm->database());
     f_confi_impr = make<TicketTextsDialog>("f_confi_impr", dm->database());
-    f_parcial = make<PartialView>("f_parcial", *dm, *till);
+    f_parcial = make<PartialView>("f_parcial", *till);
     f_sangria = make<WithdrawalDialog>("f_sangria", *till, *qr_sangria);
     f_administracao = make<PasswordsWindow>("f_administracao", dm->database(), m_signedIn);
     f_impressora = make<PrinterSettingsDialog>("f_impressora");
@@ -108,7 +107,7 @@ Application::Application(const QString& databasePath) {
 
     f_atalhos = make<ShortcutHelpDialog>("f_atalhos");
     f_troco = make<ChangeDialog>("f_troco", *till);
-    f_base = make<LastTillView>("f_base", *dm, *till, *qr_impbackup);
+    f_base = make<LastTillView>("f_base", dm->database(), *till, *qr_impbackup);
     f_festa = make<FestaSettingsDialog>("f_festa");
     f_s_painel = makePrompt("f_s_painel", QStringLiteral("Painel da Festa"), QStringLiteral("s_admin"), admin,
                             [this] { m_adminGiven = true; });
@@ -274,7 +273,7 @@ void Application::loggedIn() {
 void Application::settlePrints() {
     // Documents the last run sent to the printer without knowing whether they reached it: the printer's
     // side answers where it can, the cashier where it cannot, and each step completes or is dropped.
-    if (!settleInDoubt(f_principal, *till).isEmpty()) ProductStore::openCounter(*dm);
+    settleInDoubt(f_principal, *till);
 }
 
 AccountSheet* Application::newSheet() {
@@ -286,7 +285,7 @@ AccountSheet* Application::newSheet() {
 }
 
 HistoryWindow* Application::historico() {
-    if (!m_historico) m_historico = std::make_unique<HistoryWindow>(*dm);
+    if (!m_historico) m_historico = std::make_unique<HistoryWindow>(dm->database());
     return m_historico.get();
 }
 

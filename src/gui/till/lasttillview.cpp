@@ -1,17 +1,17 @@
 #include "lasttillview.h"
 
-#include "core/db/datamodule.h"
 #include "core/reports/lasttillreport.h"
+#include "core/settings/lasttillstore.h"
 #include "core/till/tillmodel.h"
-#include "gui/common/dbmemo.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-LastTillView::LastTillView(DataModule& dm, TillModel& till, LastTillReport& report)
-    : Form(QStringLiteral("f_base"), QStringLiteral("Base Dados - Caixa Anterior")), m_dm(dm), m_till(till),
+LastTillView::LastTillView(Database& db, TillModel& till, LastTillReport& report)
+    : Form(QStringLiteral("f_base"), QStringLiteral("Base Dados - Caixa Anterior")), m_db(db), m_till(till),
       m_report(report) {
     setFixedDialog(420, 590);
 
@@ -21,12 +21,16 @@ LastTillView::LastTillView(DataModule& dm, TillModel& till, LastTillReport& repo
     hf.setPointSize(12);
     heading->setFont(hf);
 
-    DBMemo1 = new DBMemo(this, QStringLiteral("DBMemo1"), m_dm.q_base, QStringLiteral("ultcaixa"));
+    DBMemo1 = new QPlainTextEdit(this);
+    DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
+    DBMemo1->setReadOnly(true);
+    DBMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont mf(QStringLiteral("Courier New"));
     mf.setStyleHint(QFont::Monospace);
     mf.setPointSize(10);
     DBMemo1->setFont(mf);
     DBMemo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    showStored();
 
     btimprimir =
         speedButton(QStringLiteral("btimprimir"), QStringLiteral("Imprimir"), [this] { btimprimirClick(); });
@@ -47,10 +51,7 @@ LastTillView::LastTillView(DataModule& dm, TillModel& till, LastTillReport& repo
 
 void LastTillView::btgravadorClick() {
     m_till.saveBackup();
-    // the memo shows the stored text
-    Dataset* q = m_dm.q_base;
-    q->close();
-    q->open();
+    showStored();
 }
 
 void LastTillView::btimprimirClick() {
@@ -68,7 +69,10 @@ void LastTillView::btsairClick() {
 
 void LastTillView::FormShow() {
     // Always the stored text, whatever was saved while the window was closed.
-    Dataset* q = m_dm.q_base;
-    q->close();
-    q->open();
+    showStored();
+}
+
+void LastTillView::showStored() {
+    const QString stored = LastTillStore::text(m_db);
+    if (stored != DBMemo1->toPlainText()) DBMemo1->setPlainText(stored);
 }

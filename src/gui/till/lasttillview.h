@@ -2,10 +2,10 @@
 
 #include "gui/common/form.h"
 
-class DataModule;
+class Database;
 class LastTillReport;
 class TillModel;
-class DBMemo;
+class QPlainTextEdit;
 class QPushButton;
 
 // The last till backup: a plain-text summary of the till, rewritten after every sale, shown and
@@ -13,7 +13,7 @@ class QPushButton;
 class LastTillView : public Form {
     Q_OBJECT
 public:
-    LastTillView(DataModule& dm, TillModel& till, LastTillReport& report);
+    LastTillView(Database& db, TillModel& till, LastTillReport& report);
 
     // "Gravador", never visible: rewrites the backup from the till's figures.
     void btgravadorClick();
@@ -24,13 +24,14 @@ protected:
     void FormShow() override;
 
 private:
-    DataModule& m_dm;
+    void showStored(); // the memo shows the stored text
+    Database& m_db;
     TillModel& m_till;
     LastTillReport& m_report;
 
     // Its widgets: other code finds them by their objectName.
 private:
-    DBMemo* DBMemo1 = nullptr; // the stored text, read-only
+    QPlainTextEdit* DBMemo1 = nullptr; // the stored text, read-only
     QPushButton* btimprimir = nullptr;
     QPushButton* btsair = nullptr;
 };

@@ -3,11 +3,10 @@
 #include "core/base/clock.h"
 #include "core/base/errors.h"
 #include "core/base/money.h"
-#include "core/db/datamodule.h"
+#include "core/db/database.h"
 #include "core/reports/openingreport.h"
 #include "core/settings/productstore.h"
 #include "core/till/tillmodel.h"
-#include "gui/common/dbedit.h"
 #include "gui/common/keyfilter.h"
 #include "gui/common/printsettlement.h"
 
@@ -20,8 +19,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-OpeningDialog::OpeningDialog(DataModule& dm, TillModel& till, OpeningReport& report)
-    : Form(QStringLiteral("f_abertura"), QStringLiteral("Abertura de Caixa")), m_dm(dm), m_till(till),
+OpeningDialog::OpeningDialog(Database& db, TillModel& till, OpeningReport& report)
+    : Form(QStringLiteral("f_abertura"), QStringLiteral("Abertura de Caixa")), m_db(db), m_till(till),
       m_report(report) {
     setFixedDialog(440, 215);
 
@@ -30,7 +29,8 @@ OpeningDialog::OpeningDialog(DataModule& dm, TillModel& till, OpeningReport& rep
     edt_data = lineEdit(QStringLiteral("edt_data"));
     edt_hora = lineEdit(QStringLiteral("edt_hora"));
     edt_entrada = lineEdit(QStringLiteral("edt_entrada"));
-    dbe_cont = new DBEdit(this, QStringLiteral("dbe_cont"), m_dm.q_cont, QStringLiteral("cont"));
+    dbe_cont = lineEdit(QStringLiteral("dbe_cont"));
+    dbe_cont->setReadOnly(true);
     dbe_cont->hide();
 
     KeyFilter::upperCase(edt_responsavel);
@@ -109,6 +109,7 @@ void OpeningDialog::Timer1Timer() {
 
 void OpeningDialog::FormShow() {
     Timer1Timer();
+    dbe_cont->setText(ProductStore::tillCounter(m_db));
     edt_responsavel->clear();
     edt_operador->clear();
     edt_entrada->setText(QStringLiteral("0,00"));
@@ -180,7 +181,7 @@ void OpeningDialog::bt_abreClick() {
         settleInDoubt(this, till);
         if (!till.isOpen()) return;
     }
-    ProductStore::openCounter(m_dm);
+    dbe_cont->setText(ProductStore::tillCounter(m_db));
 
     till.clearSale();
     emit tillOpened(); // the sales screen: the whole till runs in there

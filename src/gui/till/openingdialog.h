@@ -2,10 +2,9 @@
 
 #include "gui/common/form.h"
 
-class DataModule;
+class Database;
 class OpeningReport;
 class TillModel;
-class DBEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -17,7 +16,7 @@ class QTimer;
 class OpeningDialog : public Form {
     Q_OBJECT
 public:
-    OpeningDialog(DataModule& dm, TillModel& till, OpeningReport& report);
+    OpeningDialog(Database& db, TillModel& till, OpeningReport& report);
 
     // Enter in the float: checks the float, copies the till header, then opens.
     void edt_entradaEnter();
@@ -38,7 +37,7 @@ private:
     // Leaving a name field empty sends the focus back to it with this message.
     void checkNotEmpty(QLineEdit* edit, const QString& message);
     bool m_refusing = false;
-    DataModule& m_dm;
+    Database& m_db;
     TillModel& m_till;
     OpeningReport& m_report;
 
@@ -49,7 +48,7 @@ private:
     QLineEdit* edt_data = nullptr;
     QLineEdit* edt_hora = nullptr;
     QLineEdit* edt_entrada = nullptr;
-    DBEdit* dbe_cont = nullptr;          // hidden, bound to tbl_cont.cont: the till number after an opening
+    QLineEdit* dbe_cont = nullptr;       // hidden: the stored till counter (tbl_cont.cont)
     QPushButton* SpeedButton2 = nullptr; // "Cancelar"
     QTimer* Timer1 = nullptr;
 };

@@ -1,6 +1,5 @@
 #include "partialview.h"
 
-#include "core/settings/productstore.h"
 #include "core/till/tillmodel.h"
 
 #include <QFrame>
@@ -12,8 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-PartialView::PartialView(DataModule& dm, TillModel& till)
-    : Form(QStringLiteral("f_parcial"), QStringLiteral("Parcial de Caixa")), m_dm(dm), m_till(till) {
+PartialView::PartialView(TillModel& till)
+    : Form(QStringLiteral("f_parcial"), QStringLiteral("Parcial de Caixa")), m_till(till) {
     setFixedDialog(620, 520);
     setClosesOnEscape();
     auto bigBold = [this](const QString& name, const QString& text) {
@@ -106,8 +105,6 @@ void PartialView::btquantClick() {
 
 void PartialView::bt_filtrarClick() {
     m_till.loadNames();
-    // the state the sales screen's product list expects
-    ProductStore::listNamedProducts(m_dm);
 }
 
 void PartialView::keyPressEvent(QKeyEvent* event) {

@@ -3,7 +3,6 @@
 #include "core/till/productkeys.h"
 #include "gui/common/form.h"
 
-class DataModule;
 class TillModel;
 class QLabel;
 class QPushButton;
@@ -13,7 +12,7 @@ class QPushButton;
 class PartialView : public Form {
     Q_OBJECT
 public:
-    PartialView(DataModule& dm, TillModel& till);
+    explicit PartialView(TillModel& till);
 
     // The labels of a product key.
     QLabel* nameLabel(QChar key) const { return m_names[ProductKeys::all().indexOf(key)]; }   // l0 ... lj
@@ -32,7 +31,6 @@ protected:
 private:
     QLabel* m_names[ProductKeys::count] = {};
     QLabel* m_counts[ProductKeys::count] = {};
-    DataModule& m_dm;
     TillModel& m_till;
 
     // Its widgets: other code finds them by their objectName.

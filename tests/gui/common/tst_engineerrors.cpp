@@ -2,9 +2,10 @@
 // program goes on.
 
 #include "core/base/errors.h"
+#include "core/creditbook/creditbookstore.h"
 #include "core/db/database.h"
 #include "core/db/datamodule.h"
-#include "gui/common/dbgrid.h"
+#include "core/settings/festastore.h"
 #include "gui/settings/tickettextsdialog.h"
 #include "gui/shell/application.h"
 #include "gui/shell/mainwindow.h"
@@ -118,7 +119,7 @@ private slots:
         }
     }
 
-    // A damaged page is met when the account opening writes the name's index; the other windows go on.
+    // A damaged page is met when the account opening uses the name's index; the other windows go on.
     void damagedFileIsShownAndTheProgramGoesOn() {
         TestDatabase db;
         const int page =
@@ -131,21 +132,12 @@ private slots:
         App app;
         app.app.reset();
         app.app = std::make_unique<Application>(db.path());
-        Messages::guarded(nullptr, [&] {
-            Dataset* q = app.app->dm->q_caderneta;
-            q->append();
-            q->setValue(QStringLiteral("nome"), QStringLiteral("ANA"));
-            q->post();
-        });
+        Database& base = app.app->dm->database();
+        Messages::guarded(nullptr, [&] { CreditBookStore::openAccount(base, QStringLiteral("ANA")); });
         QVERIFY2(app.messages.last().startsWith(QStringLiteral("O arquivo da base de dados está danificado")),
                  qPrintable(app.messages.last()));
         app.messages.clear();
-        app.app->dm->q_caderneta->cancel();
-        Messages::guarded(nullptr, [&] {
-            Dataset* q = app.app->dm->q_festa;
-            q->setValue(QStringLiteral("cabecalho"), QStringLiteral("FESTA"));
-            q->post();
-        });
+        Messages::guarded(nullptr, [&] { FestaStore::save(base, TicketTexts{QStringLiteral("FESTA"), {}}); });
         QCOMPARE(app.messages.texts(), QStringList());
         QCOMPARE(db.scalar("select cabecalho from tbl_festa"), QStringLiteral("FESTA"));
     }
@@ -174,17 +166,14 @@ private slots:
             while (filler.write(block) == block.size() && filler.flush()) {
             }
             filler.close();
-            Messages::guarded(nullptr, [&] {
-                Dataset* q = app.app->dm->q_festa;
-                q->setValue(QStringLiteral("cabecalho"), QStringLiteral("FESTA CHEIA"));
-                q->post();
-            });
+            const TicketTexts full{QStringLiteral("FESTA CHEIA"), QStringLiteral("VOLTE SEMPRE")};
+            Messages::guarded(nullptr, [&] { FestaStore::save(app.app->dm->database(), full); });
             QVERIFY2(app.messages.last().startsWith(QStringLiteral("O disco está cheio")),
                      qPrintable(app.messages.last()));
             // space freed: the program goes on
             QVERIFY(QFile::remove(filler.fileName()));
             app.messages.clear();
-            Messages::guarded(nullptr, [&] { app.app->dm->q_festa->post(); });
+            Messages::guarded(nullptr, [&] { FestaStore::save(app.app->dm->database(), full); });
             QCOMPARE(app.messages.texts(), QStringList());
         }
         QVERIFY(::mount("tmpfs", mountPoint.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m") == 0);

@@ -1,8 +1,8 @@
-#include "core/db/datamodule.h"
-#include "gui/common/dbedit.h"
-#include "gui/common/dbgrid.h"
-#include "gui/common/dbmemo.h"
+#include "core/db/database.h"
+#include "gui/common/fieldwidth.h"
 #include "gui/common/keyfilter.h"
+#include "gui/common/rowgrid.h"
+#include "gui/common/rowtablemodel.h"
 #include "support/testsupport.h"
 
 #include <QClipboard>
@@ -12,76 +12,51 @@ using namespace TestSupport;
 
 class TestWidgets : public QObject {
     Q_OBJECT
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<DataModule> dm;
 
 private slots:
-    void init() {
-        db = std::make_unique<TestDatabase>();
-        dm = std::make_unique<DataModule>(db->path());
-        dm->q_config->setQuery(QStringLiteral("SELECT * FROM tbl_produtos ORDER BY id ASC"),
-                               QStringLiteral("tbl_produtos"));
-        dm->q_config->open();
-    }
-    void cleanup() {
-        dm.reset();
-        db.reset();
-    }
-
-    void editShowsTheCurrentRowAndFollowsIt() {
-        DBEdit edit(nullptr, QStringLiteral("DBEdit2"), dm->q_config, QStringLiteral("produto"));
-        QCOMPARE(edit.text(), QStringLiteral("ÁGUA"));
-        QCOMPARE(KeyFilter::filtered(&edit, QString(30, QLatin1Char('X'))).size(), 25);
-        dm->q_config->next();
-        QCOMPARE(edit.text(), QStringLiteral("REFRIGERANTE"));
-        dm->q_config->setQuery(QStringLiteral("SELECT * FROM tbl_produtos WHERE id = :id"),
-                               QStringLiteral("tbl_produtos"), {{QStringLiteral("id"), QStringLiteral("a")}});
-        dm->q_config->open();
-        QCOMPARE(edit.text(), QString());
-        dm->q_config->close();
-        QCOMPARE(edit.text(), QString());
+    // An entry takes at most as many characters as its text column; other columns set no limit.
+    void entryTakesAtMostItsColumnsWidth() {
+        TestDatabase file;
+        Database db(file.path());
+        struct Case {
+            const char* table;
+            const char* column;
+            int kept;
+        };
+        for (const Case& c : {Case{"tbl_produtos", "produto", 25}, Case{"tbl_produtos", "impresso", 15},
+                              Case{"tbl_festa", "rodape", 30}, Case{"tbl_produtos", "quantidade", 40},
+                              Case{"tbl_produtos", "nada", 40}}) {
+            QLineEdit edit;
+            limitToColumn(&edit, db, QLatin1String(c.table), QLatin1String(c.column));
+            QCOMPARE(KeyFilter::filtered(&edit, QString(40, QLatin1Char('X'))).size(), c.kept);
+            type(&edit, QString(40, QLatin1Char('y')));
+            QCOMPARE(edit.text().size(), c.kept);
+        }
     }
 
-    void typingStartsAnEditAndTakesAtMostTheWidth() {
-        DBEdit edit(nullptr, QStringLiteral("DBEdit4"), dm->q_config, QStringLiteral("impresso"));
-        KeyFilter::upperCase(&edit);
-        edit.clear();
-        QCOMPARE(dm->q_config->state(), Dataset::State::Browse);
-        type(&edit, QStringLiteral("suco de laranja natural"));
-        QCOMPARE(dm->q_config->state(), Dataset::State::Edit);
-        QCOMPARE(edit.text(), QStringLiteral("SUCO DE LARANJA"));
-        QCOMPARE(dm->q_config->asString("impresso"), QStringLiteral("SUCO DE LARANJA"));
-        dm->q_config->post();
-        QCOMPARE(db->scalar("select impresso from tbl_produtos where id = '0'"),
-                 QStringLiteral("SUCO DE LARANJA"));
-    }
-
-    void gridSelectionAndCurrentRowFollowEachOther() {
-        DBGrid grid(nullptr, QStringLiteral("DBGrid1"), dm->q_config,
-                    {{QStringLiteral("id"), QStringLiteral("Código")},
-                     {QStringLiteral("produto"), QStringLiteral("Produto")}});
-        QCOMPARE(grid.model()->rowCount(), 20);
+    // The grid shows the model's rows; when they are replaced the first row is the current one again,
+    // highlighted only where the grid lets rows be chosen.
+    void gridShowsTheRowsAndStartsAgainOnTheFirst() {
+        RowTableModel<QString> model(
+            {{QStringLiteral("Código"), [](const QString& s) { return s.left(1); }},
+             {QStringLiteral("Produto"), [](const QString& s) { return s.mid(1); }}});
+        RowGrid grid(nullptr, QStringLiteral("DBGrid1"), &model, {90, 0});
+        QCOMPARE(grid.currentRow(), -1);
+        model.setRows({QStringLiteral("0ÁGUA"), QStringLiteral("1REFRIGERANTE"), QStringLiteral("aPIPOCA")});
         QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Produto"));
-        QCOMPARE(grid.model()->index(10, 0).data().toString(), QStringLiteral("a"));
-        grid.selectRow(3);
-        QCOMPARE(dm->q_config->asString("id"), QStringLiteral("3"));
-        dm->q_config->setRecNo(7);
-        QCOMPARE(grid.currentIndex().row(), 7);
-        dm->q_config->setQuery(
-            QStringLiteral("SELECT * FROM tbl_produtos WHERE produto <> '' ORDER BY id ASC"),
-            QStringLiteral("tbl_produtos"));
-        dm->q_config->open();
-        QCOMPARE(grid.model()->rowCount(), 6);
-        QCOMPARE(grid.currentIndex().row(), 0);
-    }
-
-    void memoIsReadOnlyAndShowsStoredLines() {
-        db->exec("update tbl_base set ultcaixa = 'um' || char(13) || char(10) || 'dois'");
-        dm->q_base->close();
-        dm->q_base->open();
-        DBMemo memo(nullptr, QStringLiteral("DBMemo1"), dm->q_base, QStringLiteral("ultcaixa"));
-        QVERIFY(memo.isReadOnly());
-        QCOMPARE(memo.toPlainText(), QStringLiteral("um\ndois"));
+        QCOMPARE(grid.model()->index(2, 0).data().toString(), QStringLiteral("a"));
+        QCOMPARE(grid.model()->index(1, 1).data().toString(), QStringLiteral("REFRIGERANTE"));
+        QCOMPARE(grid.currentRow(), 0);
+        grid.setCurrentRow(2);
+        grid.setCurrentRow(3); // no such row: stays where it is
+        QCOMPARE(grid.currentRow(), 2);
+        QVERIFY(grid.selectionModel()->isRowSelected(2));
+        grid.setSelectionMode(QAbstractItemView::NoSelection);
+        model.setRows({QStringLiteral("5PASTEL"), QStringLiteral("6SUCO")});
+        QCOMPARE(grid.currentRow(), 0);
+        QVERIFY(!grid.selectionModel()->hasSelection());
+        model.setRows({});
+        QCOMPARE(grid.currentRow(), -1);
     }
 
     void moneyAndDigitFiltersDropOtherCharacters() {

@@ -1,6 +1,6 @@
 #include "core/db/datamodule.h"
 #include "core/reports/closingreport.h"
-#include "gui/common/dbgrid.h"
+#include "gui/common/rowgrid.h"
 #include "gui/sales/changedialog.h"
 #include "gui/sales/saleswindow.h"
 #include "gui/shell/application.h"
@@ -400,7 +400,7 @@ private slots:
             QCOMPARE(current(t.p)->nameLabel(QLatin1Char('6'))->text(), QStringLiteral("SUCO"));
             QCOMPARE(child<QLabel>(current(t.p), QStringLiteral("lsangria"))->text(), QStringLiteral("0,00"));
             QVERIFY(!t.app.app->dm->q_cont_vendas->isActive());
-            QCOMPARE(child<DBGrid>(t.c, QStringLiteral("DBGrid1"))->model()->rowCount(), 7);
+            QCOMPARE(child<RowGrid>(t.c, QStringLiteral("DBGrid1"))->model()->rowCount(), 7);
 
             auto expect = [](const char* window, const std::function<void()>& trigger) {
                 bool shown = false;

@@ -6,7 +6,6 @@
 #include "core/festa/festadesk.h"
 #include "core/festa/festajournalstore.h"
 #include "core/till/tillmodel.h"
-#include "gui/common/dbgrid.h"
 #include "gui/common/form.h"
 #include "gui/sales/salegrid.h"
 #include "gui/sales/saleswindow.h"
