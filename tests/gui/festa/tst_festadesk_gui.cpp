@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableView>
 #include <memory>
 
 using namespace TestSupport;
@@ -187,6 +188,9 @@ private slots:
         const QString version = published[0][0].toString();
         QTRY_COMPARE_WITH_TIMEOUT(line->text(), QStringLiteral("Festa: em dia · catálogo v") + version,
                                   15000);
+        // and the product list shows what is sold now
+        const QAbstractItemModel* products = child<QTableView>(c, QStringLiteral("DBGrid1"))->model();
+        QCOMPARE(products->index(0, 1).data().toString(), QStringLiteral("PASTEL"));
 
         // The server gone (a paused proxy in this process would hide the desk's connection from its own
         // stall watch): sales wait, the line says so, and after a minute of it in red and bold.
