@@ -109,13 +109,13 @@ void OpeningDialog::Timer1Timer() {
 
 void OpeningDialog::FormShow() {
     Timer1Timer();
-    dbe_cont->setText(ProductStore::tillCounter(m_db));
     edt_responsavel->clear();
     edt_operador->clear();
     edt_entrada->setText(QStringLiteral("0,00"));
     m_refusing = true; // leaving whatever field had the focus last time is no exit
     edt_responsavel->setFocus(Qt::OtherFocusReason);
     m_refusing = false;
+    dbe_cont->setText(ProductStore::tillCounter(m_db));
 }
 
 bool OpeningDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -181,7 +181,7 @@ void OpeningDialog::bt_abreClick() {
         settleInDoubt(this, till);
         if (!till.isOpen()) return;
     }
-    dbe_cont->setText(ProductStore::tillCounter(m_db));
+    dbe_cont->setText(numero); // the counter as now stored
 
     till.clearSale();
     emit tillOpened(); // the sales screen: the whole till runs in there
