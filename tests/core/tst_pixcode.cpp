@@ -20,6 +20,7 @@ constexpr auto bcbExample =
 
 // What zbar reads in the image, or empty.
 QString decoded(const QImage& image) {
+    using namespace zbar; // its C interface, in a namespace when included from C++
     const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
     QByteArray pixels;
     for (int y = 0; y < gray.height(); ++y)

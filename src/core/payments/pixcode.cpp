@@ -20,7 +20,7 @@ QString field(const char* id, const QString& value) {
 
 QString amountText(qint64 cents) {
     if (cents <= 0) throw PaymentError(QStringLiteral("O valor do Pix deve ser maior que zero."));
-    const QString text = QStringLiteral("%1.%2").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0'));
+    QString text = QStringLiteral("%1.%2").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0'));
     if (text.size() > amountWidth)
         throw PaymentError(QStringLiteral("Valor alto demais para o código Pix (até 13 caracteres)."));
     return text;
@@ -58,10 +58,10 @@ QString ascii(const QString& text, int limit) {
 }
 
 QString txid(int desk, qint64 till, qint64 sale) {
-    const QString id = QStringLiteral("D%1T%2V%3")
-                           .arg(desk, 2, 10, QLatin1Char('0'))
-                           .arg(till, 4, 10, QLatin1Char('0'))
-                           .arg(sale, 6, 10, QLatin1Char('0'));
+    QString id = QStringLiteral("D%1T%2V%3")
+                     .arg(desk, 2, 10, QLatin1Char('0'))
+                     .arg(till, 4, 10, QLatin1Char('0'))
+                     .arg(sale, 6, 10, QLatin1Char('0'));
     if (desk < 0 || till < 0 || sale < 0 || id.size() > 25)
         throw PaymentError(QStringLiteral("Identificador do Pix longo demais para o código."));
     return id;

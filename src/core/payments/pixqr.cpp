@@ -23,7 +23,7 @@ QImage image(const QString& payload, int scale) {
         for (int x = 0; x < modules; ++x) {
             if (!(code->data[y * modules + x] & 1)) continue;
             for (int dy = 0; dy < scale; ++dy) {
-                uchar* line = img.scanLine((y + quiet) * scale + dy) + (x + quiet) * scale;
+                uchar* line = img.scanLine((y + quiet) * scale + dy) + qsizetype(x + quiet) * scale;
                 std::fill(line, line + scale, uchar(0));
             }
         }

@@ -21,6 +21,11 @@ QString identity(const StatementCredit& c, QHash<QString, int>& seen) {
     return QStringLiteral("sem-id:%1|%2").arg(key).arg(++seen[key]);
 }
 
+// A text for a NOT NULL column: an empty value is an empty text, never NULL.
+QString text(const QString& s) {
+    return s.isNull() ? QStringLiteral("") : s;
+}
+
 bool exists(Database& db, const QString& sql, const QString& value) {
     QSqlQuery q = db.prepare(sql);
     q.addBindValue(value);
@@ -41,16 +46,16 @@ ImportOutcome import(Database& db, const Statement& s, const QString& fileName, 
         QSqlQuery add = db.prepare(QStringLiteral("INSERT INTO tbl_pix_extratos (hash, arquivo, formato, "
                                                   "importado_em, creditos) VALUES (?, ?, ?, ?, ?)"));
         add.addBindValue(QString::fromLatin1(s.hash));
-        add.addBindValue(fileName);
-        add.addBindValue(s.format);
+        add.addBindValue(text(fileName));
+        add.addBindValue(text(s.format));
         add.addBindValue(now.toString(momentFormat));
         add.addBindValue(qint64(s.credits.size()));
         Database::run(add);
         const qint64 statementId = add.lastInsertId().toLongLong();
-        QSqlQuery credit =
-            db.prepare(QStringLiteral("INSERT OR IGNORE INTO tbl_pix_creditos (extrato_id, identidade, "
-                                      "momento, com_hora, valor_centavos, "
-                                      "fitid, pagador, memo) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        QSqlQuery credit = db.prepare(
+            QStringLiteral("INSERT INTO tbl_pix_creditos (extrato_id, identidade, momento, com_hora, "
+                           "valor_centavos, fitid, pagador, memo) VALUES (?, ?, ?, ?, ?, ?, ?, ?) "
+                           "ON CONFLICT (identidade) DO NOTHING"));
         QHash<QString, int> seen;
         for (const StatementCredit& c : s.credits) {
             credit.addBindValue(statementId);
@@ -58,9 +63,9 @@ ImportOutcome import(Database& db, const Statement& s, const QString& fileName, 
             credit.addBindValue(c.at.toString(momentFormat));
             credit.addBindValue(c.hasTime ? 1 : 0);
             credit.addBindValue(c.cents);
-            credit.addBindValue(c.id);
-            credit.addBindValue(c.payer);
-            credit.addBindValue(c.memo);
+            credit.addBindValue(text(c.id));
+            credit.addBindValue(text(c.payer));
+            credit.addBindValue(text(c.memo));
             Database::run(credit);
             if (credit.numRowsAffected() > 0)
                 ++out.added;
@@ -101,12 +106,12 @@ void saveResult(Database& db, const QList<Reconciliation::PixSale>& sales, const
         const auto line = [&](const QString& state, const Reconciliation::PixSale* s, const StoredCredit* c) {
             q.addBindValue(now.toString(momentFormat));
             q.addBindValue(state);
-            q.addBindValue(s ? s->desk : QString());
+            q.addBindValue(text(s ? s->desk : QString()));
             q.addBindValue(s ? s->till : qint64(0));
             q.addBindValue(s ? s->sale : qint64(0));
-            q.addBindValue(s ? s->txid : QString());
+            q.addBindValue(text(s ? s->txid : QString()));
             q.addBindValue(s ? s->cents : c->credit.cents);
-            q.addBindValue(s ? s->moment.toString(momentFormat) : QString());
+            q.addBindValue(text(s ? s->moment.toString(momentFormat) : QString()));
             q.addBindValue(c ? QVariant(c->id) : QVariant(QMetaType::fromType<qint64>()));
             Database::run(q);
         };
