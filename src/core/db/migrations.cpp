@@ -18,7 +18,8 @@ const QStringList& files() {
     static const QStringList list = {QStringLiteral(":/db/migrations/001-till-history-and-print-jobs.sql"),
                                      QStringLiteral(":/db/migrations/002-print-journal.sql"),
                                      QStringLiteral(":/db/migrations/003-festa-journal.sql"),
-                                     QStringLiteral(":/db/migrations/004-print-journal-sending.sql")};
+                                     QStringLiteral(":/db/migrations/004-print-journal-sending.sql"),
+                                     QStringLiteral(":/db/migrations/005-pix-statements.sql")};
     return list;
 }
 
