@@ -2,9 +2,9 @@
 // resident memory, in a fresh process each time), a product key handled and painted, the recount, the
 // change window's "OK", Ctrl+P and the closing's figures.
 // Run by hand: ./tests/bench_saleswindow [tally rows]
-// Instructions per product key: valgrind --tool=callgrind --instr-atstart=no ./tests/bench_saleswindow --keys N
-// The product key with a festa whose server hangs against the same till alone: ./tests/bench_saleswindow --festa
-// [rounds] (each round one child process of each, taken in turns)
+// Instructions per product key: valgrind --tool=callgrind --instr-atstart=no ./tests/bench_saleswindow --keys
+// N The product key with a festa whose server hangs against the same till alone: ./tests/bench_saleswindow
+// --festa [rounds] (each round one child process of each, taken in turns)
 #include "core/db/datamodule.h"
 #include "core/festa/festadesk.h"
 #include "core/reports/closingreport.h"
