@@ -10,6 +10,9 @@ wm=
 trap 'kill $wm $xvfb 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$dir"' EXIT
 for _ in $(seq 100); do [[ -s "$dir/display" ]] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$dir/display")"
-openbox >/dev/null 2>&1 &
+# The test starts once the window manager manages windows: a window shown before would never get the
+# keyboard on a slow machine.
+openbox --startup "touch $dir/wm-ready" >/dev/null 2>&1 &
 wm=$!
+for _ in $(seq 300); do [[ -e "$dir/wm-ready" ]] && break; sleep 0.1; done
 QUORVANTA_TEST_DISPLAY=1 QT_QPA_PLATFORM=xcb "$@"
